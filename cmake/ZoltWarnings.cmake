@@ -1,0 +1,19 @@
+# Project-wide compile flags: warnings everywhere, -Werror in CI, and an
+# address/undefined sanitizer build that the test command runs as well.
+add_compile_options(-Wall -Wextra)
+if(ZOLT_WERROR OR DEFINED ENV{CI})
+  add_compile_options(-Werror)
+endif()
+if(ZOLT_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# zolt_library(NAME <target> SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# One static library per source folder (or per layer inside a folder).
+function(zolt_library)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  add_library(${ARG_NAME} STATIC ${ARG_SOURCES})
+  target_include_directories(${ARG_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${ARG_NAME} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()

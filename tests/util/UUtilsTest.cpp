@@ -1,0 +1,102 @@
+#include "util/UUtils.h"
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/RecordingServices.h"
+
+namespace zolt {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+struct SplitCase {
+    std::string source;
+    Fields fields;
+};
+
+TEST(SplitByChar, FieldsAsTheSeparatorsFall) {
+    const std::vector<SplitCase> cases = {
+        {"a^b", {"a", "b"}},      {"a^^b", {"a", "", "b"}}, {"^b", {"", "b"}},
+        {"a^", {"a"}},            {"a^^", {"a", ""}},       {"^", {""}},
+        {"", {}},                 {"abc", {"abc"}},         {"^^", {"", ""}},
+        {"x^\xAFy", {"x", "\xAFy"}},
+    };
+    for (const auto& c : cases) {
+        Fields out = {"stale"};
+        SplitByChar('^', c.source, out);
+        EXPECT_EQ(out, c.fields) << "source: " << c.source;
+    }
+}
+
+TEST(SplitByChar, HighByteSeparator) {
+    Fields out;
+    SplitByChar('\xAF', std::string("1^t^d\xAF" "2^u^e\xAF" "OK"), out);
+    EXPECT_EQ(out, (Fields{"1^t^d", "2^u^e", "OK"}));
+}
+
+TEST(DecodeDollarHex, EscapesAndFailures) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a$41b", "aAb"},
+        {"$3C$2Fp$3E", "</p>"},
+        {"50$", ""},
+        {"$4", std::string(1, '\x04')},
+        {"$$41", ""},
+        {"$4g", ""},
+        {"100%", "100%"},
+        {"", ""},
+        {"$ff$FF", "\xFF\xFF"},
+        {"$00", std::string(1, '\0')},
+        {"$3c$3E", "<>"},
+        {"ok$zz then more", ""},
+        {"$414", "A4"},
+    };
+    for (const auto& [source, expected] : cases) {
+        EXPECT_EQ(DecodeDollarHex(source), expected) << "source: " << source;
+    }
+}
+
+class LaunchBrowserTest : public ::testing::Test {
+protected:
+    std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
+    Services services = test::MakeRecordingServices(rec, "/tmp");
+};
+
+TEST_F(LaunchBrowserTest, PrefersTheDefaultBrowserWithTheUrlAsOnlyArgument) {
+    rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}, {"xdg-open", "/usr/bin/xdg-open"}};
+    EXPECT_TRUE(LaunchBrowser(services, "http://example.com/a b?c=\"d\""));
+    ASSERT_EQ(rec->processes.size(), 1u);
+    EXPECT_EQ(rec->processes[0].program, "/usr/bin/x-www-browser");
+    EXPECT_EQ(rec->processes[0].args, (Fields{"http://example.com/a b?c=\"d\""}));
+}
+
+TEST_F(LaunchBrowserTest, EmptyUrlStartsTheBrowserWithoutArgument) {
+    rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}};
+    EXPECT_TRUE(LaunchBrowser(services, ""));
+    ASSERT_EQ(rec->processes.size(), 1u);
+    EXPECT_TRUE(rec->processes[0].args.empty());
+}
+
+TEST_F(LaunchBrowserTest, FallsBackToXdgOpenOnlyForAnAddress) {
+    rec->programs = {{"xdg-open", "/usr/bin/xdg-open"}};
+    EXPECT_TRUE(LaunchBrowser(services, "http://example.com/"));
+    ASSERT_EQ(rec->processes.size(), 1u);
+    EXPECT_EQ(rec->processes[0].program, "/usr/bin/xdg-open");
+    EXPECT_FALSE(LaunchBrowser(services, ""));
+    EXPECT_EQ(rec->processes.size(), 1u);
+}
+
+TEST_F(LaunchBrowserTest, NoBrowserGivesFalseAndStartsNothing) {
+    EXPECT_FALSE(LaunchBrowser(services, "http://example.com/"));
+    EXPECT_TRUE(rec->processes.empty());
+}
+
+TEST_F(LaunchBrowserTest, TrueEvenWhenTheStartFails) {
+    rec->programs = {{"x-www-browser", "/nonexistent/browser"}};
+    rec->startSucceeds = false;
+    EXPECT_TRUE(LaunchBrowser(services, "http://example.com/"));
+}
+
+}  // namespace
+}  // namespace zolt

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zolt {
+
+// The live-update site's folder; tests point it at 127.0.0.1.
+inline constexpr const char* kDefaultUpdateBaseURL =
+    "http://update.rssfeedzolt.com/liveupdate/rssfeed_zolt/";
+
+enum class MessageKind {
+    Warning,      // OK
+    Information,  // OK
+    Question,     // information with OK and Cancel
+};
+
+// Everything that touches the world outside the process. main() fills it with
+// the real services (MakeSystemServices plus the skinned message box); tests
+// fill it with recorders and scripted answers.
+struct Services {
+    // Folder of the files "beside the executable".
+    std::string baseDir;
+    // Folder of the live-update site, ending in "/".
+    std::string updateBaseUrl = kDefaultUpdateBaseURL;
+
+    // Shows a modal message box; true for OK, false for Cancel.
+    std::function<bool(MessageKind kind, const std::string& text)> showMessage;
+    // Starts a program detached from this process; false when it did not start.
+    std::function<bool(const std::string& program, const std::vector<std::string>& args)>
+        startDetached;
+    // Full path of a program found on PATH, empty when there is none.
+    std::function<std::string(const std::string& name)> findProgram;
+    // Reseeds the random draws from the clock.
+    std::function<void()> randomize;
+    // A random integer in [0, n); n > 0.
+    std::function<int(int n)> random;
+    // Milliseconds of a monotonic clock.
+    std::function<std::uint64_t()> tickCount;
+};
+
+// The real process, PATH, clock and random services with `baseDir`. The
+// message box is left empty: it needs widgets and is added by the program.
+Services MakeSystemServices(const std::string& baseDir);
+
+}  // namespace zolt

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace zolt {
+
+// The one conversion between the core's byte strings and the widgets' text.
+// Valid UTF-8 is read as UTF-8; anything else as Windows-1252, the code page
+// in which legacy settings texts and news replies are written.
+QString ToQString(const std::string& bytes);
+// Widget text back to bytes: UTF-8.
+std::string FromQString(const QString& text);
+
+// True when `bytes` is well-formed UTF-8 (no overlongs, no surrogates).
+bool IsValidUtf8(const std::string& bytes);
+// Windows-1252 bytes decoded to text; the five undefined codes map to the
+// C1 control of the same number, as Windows does.
+QString FromWindows1252(const std::string& bytes);
+
+// Removes characters of codes 0 to 32 at both ends.
+std::string Trim(const std::string& s);
+
+}  // namespace zolt

@@ -1,0 +1,86 @@
+#include "util/UUtils.h"
+
+namespace zolt {
+
+void SplitByChar(char separator, const std::string& source, std::vector<std::string>& list) {
+    list.clear();
+    std::string field;
+    for (const char c : source) {
+        if (c == separator) {
+            list.push_back(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    if (!field.empty()) {
+        list.push_back(field);
+    }
+}
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::string DecodeDollarHex(const std::string& source) {
+    std::string result;
+    result.reserve(source.size());
+    size_t i = 0;
+    while (i < source.size()) {
+        if (source[i] != '$') {
+            result += source[i];
+            ++i;
+            continue;
+        }
+        // "$" then the next two characters (fewer at the end), all hex digits.
+        const size_t take = std::min<size_t>(2, source.size() - i - 1);
+        if (take == 0) {
+            return std::string();
+        }
+        int value = 0;
+        for (size_t k = 1; k <= take; ++k) {
+            const int d = HexDigit(source[i + k]);
+            if (d < 0) {
+                return std::string();
+            }
+            value = value * 16 + d;
+        }
+        result += static_cast<char>(value);
+        i += 1 + take;
+    }
+    return result;
+}
+
+bool LaunchBrowser(const Services& services, const std::string& url) {
+    if (!services.findProgram || !services.startDetached) {
+        return false;
+    }
+    std::string command = services.findProgram("x-www-browser");
+    if (command.empty() && !url.empty()) {
+        command = services.findProgram("xdg-open");
+    }
+    if (command.empty()) {
+        return false;
+    }
+    std::vector<std::string> args;
+    if (!url.empty()) {
+        args.push_back(url);
+    }
+    services.startDetached(command, args);
+    return true;
+}
+
+}  // namespace zolt

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "util/Services.h"
+
+namespace zolt {
+
+// Cuts `source` into fields at every `separator`. Empty fields between or
+// before separators are kept; a trailing empty field is not.
+void SplitByChar(char separator, const std::string& source, std::vector<std::string>& list);
+
+// Decodes the "$hh" escapes of the news server's HTML. Any bad escape gives
+// the empty string.
+std::string DecodeDollarHex(const std::string& source);
+
+// Hands `url` to the user's default browser: Debian's x-www-browser, else
+// xdg-open (which cannot start without an address). The browser is started
+// detached with the URL as its only argument, none for an empty URL.
+// False when no browser command was found; true once handed over.
+bool LaunchBrowser(const Services& services, const std::string& url);
+
+}  // namespace zolt
