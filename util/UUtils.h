@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "util/Services.h"
+#include "util/SettingsFileCrypt.h"
 
 namespace zolt {
 
