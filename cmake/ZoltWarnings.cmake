@@ -17,3 +17,20 @@ function(zolt_library)
   target_include_directories(${ARG_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${ARG_NAME} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
+
+# zolt_folder_library(NAME <target> DIR <folder> [PUBLIC_LIBS ...])
+# A library of every source in one folder (not its subfolders), so that
+# adding a file needs no edit here.
+function(zolt_folder_library)
+  cmake_parse_arguments(ARG "" "NAME;DIR" "PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h ${ARG_DIR}/*.ui ${ARG_DIR}/*.qrc)
+  file(GLOB units CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
+  if(units)
+    zolt_library(NAME ${ARG_NAME} SOURCES ${sources} PUBLIC_LIBS ${ARG_PUBLIC_LIBS} PRIVATE_LIBS ${ARG_PRIVATE_LIBS})
+  else()
+    # Headers only so far.
+    add_library(${ARG_NAME} INTERFACE)
+    target_include_directories(${ARG_NAME} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${ARG_NAME} INTERFACE ${ARG_PUBLIC_LIBS})
+  endif()
+endfunction()

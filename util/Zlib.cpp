@@ -1,0 +1,52 @@
+#include "util/Zlib.h"
+
+#include <zlib.h>
+
+namespace zolt {
+
+std::string ZlibCompress(const std::string& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string out(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                  reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        return std::string();
+    }
+    out.resize(size);
+    return out;
+}
+
+std::optional<std::string> ZlibDecompress(const std::string& stream, std::size_t maxSize) {
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK) {
+        return std::nullopt;
+    }
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.data()));
+    zs.avail_in = static_cast<uInt>(stream.size());
+    std::string out;
+    char buffer[16384];
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+        zs.next_out = reinterpret_cast<Bytef*>(buffer);
+        zs.avail_out = sizeof buffer;
+        rc = inflate(&zs, Z_NO_FLUSH);
+        if (rc != Z_OK && rc != Z_STREAM_END) {
+            break;
+        }
+        out.append(buffer, sizeof buffer - zs.avail_out);
+        if (out.size() > maxSize) {
+            rc = Z_MEM_ERROR;
+            break;
+        }
+        if (rc == Z_OK && zs.avail_in == 0 && zs.avail_out != 0) {
+            rc = Z_BUF_ERROR;  // the stream ends before its end marker
+        }
+    }
+    inflateEnd(&zs);
+    if (rc != Z_STREAM_END) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+}  // namespace zolt
