@@ -1,0 +1,201 @@
+<?php
+// Command-line administration of the news database; run "php admin.php --help".
+
+declare(strict_types=1);
+
+if (PHP_SAPI !== 'cli') {
+    // Reachable by URL once uploaded: it must never act for a web visitor.
+    http_response_code(403);
+    exit;
+}
+
+require_once __DIR__ . '/lib/NewsStore.php';
+
+const ADMIN_USAGE = <<<'TXT'
+Usage: php admin.php [--dsn=DSN] COMMAND [ARGUMENTS]
+
+Commands:
+  init
+      Creates the database tables (an SQLite file and its folder too).
+      Running it again keeps what is there.
+  add-publisher PUBLISHERID LEVEL
+      Registers a publisher id for one level. LEVEL is BM, BP or BG, or the
+      level's name Master, Platinum or Gold. A copy of the tool may ask for
+      this publisher's news only with the same level.
+  add-product PRODUCTCODE
+      Registers a product code (the brander code of a branded copy).
+  add-news [--id=N] PUBLISHERID PRODUCTCODE TITLE DATE HTMLFILE
+      Adds a news item of the publisher for the product, or for every
+      product when PRODUCTCODE is "*". DATE is shown as written ("" gives
+      today's date as YYYY-MM-DD). HTMLFILE is the body, "-" reads it from
+      standard input. Prints the new item's id; without --id it is one more
+      than the highest id so far, so newer items always have higher ids.
+  remove-news NEWSID
+      Deletes a news item.
+  list
+      Shows publishers, products and news items.
+  help, --help, -h
+      Shows this text.
+
+The database is the one named in config.php; the environment variable
+ZOLT_NEWS_DSN (or the option --dsn) overrides it, e.g.
+  ZOLT_NEWS_DSN=sqlite:/tmp/demo/news.db php admin.php init
+
+Ids, codes, titles and dates travel unescaped inside the replies, so they
+may not hold line breaks or other control characters, "^" or the byte 0xAF
+(which is also part of some UTF-8 letters, such as Cyrillic capital Ya).
+Exit status: 0 done, 1 failed, 2 wrong usage.
+TXT;
+
+final class UsageError extends RuntimeException
+{
+}
+
+function admin_main(array $argv): int
+{
+    $args = array_slice($argv, 1);
+    $settings = null;
+    $newsId = null;
+    $rest = [];
+    foreach ($args as $arg) {
+        if (str_starts_with($arg, '--dsn=')) {
+            $settings = NewsStore::settings();
+            $settings['dsn'] = substr($arg, 6);
+        } elseif (str_starts_with($arg, '--id=')) {
+            $value = substr($arg, 5);
+            if (preg_match('/^[1-9][0-9]{0,17}$/', $value) !== 1) {
+                throw new UsageError("--id needs a positive whole number, not \"$value\"");
+            }
+            $newsId = (int)$value;
+        } elseif (in_array($arg, ['--help', '-h', 'help'], true)) {
+            echo ADMIN_USAGE, "\n";
+            return 0;
+        } else {
+            $rest[] = $arg;
+        }
+    }
+    $command = array_shift($rest);
+    $expect = ['init' => 0, 'add-publisher' => 2, 'add-product' => 1, 'add-news' => 5,
+        'remove-news' => 1, 'list' => 0];
+    if ($command === null || !isset($expect[$command])) {
+        throw new UsageError($command === null ? 'no command given' : "unknown command \"$command\"");
+    }
+    if (count($rest) !== $expect[$command]) {
+        throw new UsageError("$command takes {$expect[$command]} argument(s), " . count($rest) . ' given');
+    }
+    if ($newsId !== null && $command !== 'add-news') {
+        throw new UsageError('--id belongs to add-news');
+    }
+
+    $store = NewsStore::open($command === 'init', $settings);
+    switch ($command) {
+        case 'init':
+            $store->createSchema();
+            echo "Database ready.\n";
+            break;
+        case 'add-publisher':
+            [$publisher, $level] = $rest;
+            admin_check_key('publisher id', $publisher);
+            $store->addPublisher($publisher, admin_level_code($level));
+            break;
+        case 'add-product':
+            admin_check_key('product code', $rest[0]);
+            $store->addProduct($rest[0]);
+            break;
+        case 'add-news':
+            [$publisher, $product, $title, $date, $file] = $rest;
+            if ($store->publisherLevel($publisher) === null) {
+                throw new RuntimeException("no publisher \"$publisher\"; add it with add-publisher");
+            }
+            if ($product !== '*' && !$store->productExists($product)) {
+                throw new RuntimeException("no product \"$product\"; add it with add-product");
+            }
+            if ($date === '') {
+                $date = date('Y-m-d');
+            }
+            admin_check_text('title', $title, 255);
+            admin_check_text('date', $date, 100);
+            $body = $file === '-' ? stream_get_contents(STDIN) : @file_get_contents($file);
+            if ($body === false) {
+                throw new RuntimeException("cannot read \"$file\"");
+            }
+            echo $store->addNews($publisher, $product === '*' ? null : $product, $title, $date, $body, $newsId), "\n";
+            break;
+        case 'remove-news':
+            if (preg_match('/^[0-9]{1,18}$/', $rest[0]) !== 1 || !$store->removeNews((int)$rest[0])) {
+                throw new RuntimeException("no news item \"{$rest[0]}\"");
+            }
+            break;
+        case 'list':
+            admin_list($store);
+            break;
+    }
+    return 0;
+}
+
+function admin_level_code(string $level): string
+{
+    if (isset(NewsStore::LEVELS[strtoupper($level)])) {
+        return strtoupper($level);
+    }
+    foreach (NewsStore::LEVELS as $code => $name) {
+        if (strcasecmp($name, $level) === 0) {
+            return $code;
+        }
+    }
+    throw new UsageError("unknown level \"$level\"; use BM (Master), BP (Platinum) or BG (Gold)");
+}
+
+function admin_check_key(string $what, string $value): void
+{
+    if ($value === '' || $value === '*' || trim($value) !== $value) {
+        throw new UsageError("the $what may not be empty, \"*\" or begin or end with blanks");
+    }
+    admin_check_text($what, $value, 100);
+}
+
+function admin_check_text(string $what, string $value, int $maxBytes): void
+{
+    if (preg_match('/[\x00-\x1F\x7F\xAF^]/', $value) === 1) {
+        throw new UsageError("the $what may not hold control characters, \"^\" or the byte 0xAF");
+    }
+    if (strlen($value) > $maxBytes) {
+        throw new UsageError("the $what is longer than $maxBytes bytes");
+    }
+}
+
+function admin_list(NewsStore $store): void
+{
+    echo "Publishers:\n";
+    foreach ($store->all('publishers') as $row) {
+        printf("  %s  %s (%s)\n", $row['publisher_id'], $row['level_code'], NewsStore::LEVELS[$row['level_code']] ?? '?');
+    }
+    echo "Products:\n";
+    foreach ($store->all('products') as $row) {
+        printf("  %s\n", $row['product_code']);
+    }
+    echo "News:\n";
+    foreach ($store->all('news') as $row) {
+        printf("  %s  %s  %s  %s  %s\n", $row['news_id'], $row['publisher_id'], $row['product_code'] ?? '*',
+            $row['news_date'], $row['title']);
+    }
+}
+
+try {
+    exit(admin_main($argv));
+} catch (UsageError $e) {
+    fwrite(STDERR, 'admin.php: ' . $e->getMessage() . "\nRun \"php admin.php --help\" for the commands.\n");
+    exit(2);
+} catch (PDOException $e) {
+    $hint = str_contains($e->getMessage(), 'UNIQUE') || str_contains($e->getMessage(), 'Duplicate')
+        || str_contains($e->getMessage(), 'unique') ? ' (it exists already)' : '';
+    fwrite(STDERR, 'admin.php: database error' . $hint . ': ' . $e->getMessage() . "\n");
+    exit(1);
+} catch (NewsStoreUnavailable $e) {
+    fwrite(STDERR, 'admin.php: cannot open the database: ' . $e->getMessage()
+        . "\nIs the DSN right, and was \"php admin.php init\" run?\n");
+    exit(1);
+} catch (Throwable $e) {
+    fwrite(STDERR, 'admin.php: ' . $e->getMessage() . "\n");
+    exit(1);
+}
