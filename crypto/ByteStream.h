@@ -7,7 +7,7 @@ namespace zolt {
 // The byte streams that the file encryption runs over. The caller owns a
 // stream and keeps it open; reads and writes go on from the current position.
 class ByteStream {
-public:
+  public:
     virtual ~ByteStream() = default;
     // Bytes obtained into `buffer`: fewer than `count` only at the end of the
     // data, -1 on a read error.

@@ -11,13 +11,13 @@ namespace zolt {
 // Raised when a file cannot be opened or created; the message names the
 // file and the system's reason.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A ByteStream over a file of the file system, closed by the destructor.
 class FileStream : public ByteStream {
-public:
+  public:
     enum class Mode {
         OpenRead,  // existing file, read-only
         Create,    // created, or truncated if it exists; read and write
@@ -35,7 +35,7 @@ public:
     // Length of the whole file in bytes, -1 if it cannot be told.
     int64_t Size() const;
 
-private:
+  private:
     int fd_ = -1;
 };
 

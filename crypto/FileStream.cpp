@@ -1,0 +1,71 @@
+#include "crypto/FileStream.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zolt {
+
+FileStream::FileStream(const std::string& fileName, Mode mode) {
+    if (mode == Mode::OpenRead) {
+        fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    } else {
+        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    }
+    if (fd_ < 0) {
+        const char* what = mode == Mode::OpenRead ? "Cannot open file \"" : "Cannot create file \"";
+        throw FileError(what + fileName + "\". " + std::strerror(errno));
+    }
+}
+
+FileStream::~FileStream() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+int64_t FileStream::Read(uint8_t* buffer, int64_t count) {
+    int64_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd_, buffer + done, static_cast<size_t>(count - done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += n;
+    }
+    return done;
+}
+
+int64_t FileStream::Write(const uint8_t* buffer, int64_t count) {
+    int64_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd_, buffer + done, static_cast<size_t>(count - done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        done += n;
+    }
+    return done;
+}
+
+int64_t FileStream::Size() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        return -1;
+    }
+    return static_cast<int64_t>(st.st_size);
+}
+
+}  // namespace zolt
