@@ -3,50 +3,84 @@
 #include <QObject>
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+class QByteArray;
 class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
+class QNetworkRequest;
 
 namespace zolt {
 
 // Raised for any connection or protocol error and any status that is not a
 // success.
 class HttpError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+  public:
+    explicit HttpError(const std::string& what, bool aborted = false)
+        : std::runtime_error(what), aborted_(aborted) {}
+    // True when the call was cut short on our side (Disconnect(), the client
+    // destroyed, the application quitting) rather than failed by the server.
+    // Callers use it to stay quiet while the program is closing.
+    bool aborted() const { return aborted_; }
+
+  private:
+    bool aborted_;
 };
 
 using FormFields = std::vector<std::pair<std::string, std::string>>;
 
 // The program's one HTTP client. Calls block their caller while the event
-// loop keeps running, so the window repaints and stays usable.
+// loop keeps running, so the window repaints and stays usable; several calls
+// may therefore be under way at once, each waiting in its own nested loop.
 class HttpClient : public QObject {
     Q_OBJECT
-public:
+  public:
+    static constexpr std::int64_t kDefaultMaxBodySize = 16 * 1024 * 1024;
+    static constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows NT 4.0)";
+    static constexpr const char* kAccept = "text/html, */*";
+
     explicit HttpClient(QObject* parent = nullptr);
+    // Aborts the calls under way; they raise HttpError with aborted().
     ~HttpClient() override;
 
     // POST of multipart/form-data, one part per field in order; the body of
-    // the reply. Raises HttpError.
-    std::string PostForm(const std::string& url, const FormFields& fields);
+    // the reply. Raises HttpError. `maxBodySize` < 0: the client's limit.
+    std::string PostForm(const std::string& url, const FormFields& fields,
+                         std::int64_t maxBodySize = -1);
     // GET, the body written into the open `file`. Raises HttpError.
-    void GetToFile(const std::string& url, QIODevice& file);
-    // Aborts whatever is in flight; the waiting call raises.
+    void GetToFile(const std::string& url, QIODevice& file, std::int64_t maxBodySize = -1);
+    // Aborts whatever is in flight (the waiting calls raise) and closes the
+    // connections.
     void Disconnect();
+    // Closes kept-alive connections, unless a call is still under way: one
+    // caller finishing must not cut another caller's request.
+    void CloseIdleConnections();
 
     // Largest reply body accepted; a larger one fails the call.
     void setMaxBodySize(std::int64_t bytes) { maxBodySize_ = bytes; }
     std::int64_t maxBodySize() const { return maxBodySize_; }
 
-private:
+    // Number of calls waiting for their reply.
+    int callsInFlight() const { return static_cast<int>(calls_.size()); }
+
+    // The multipart body of `fields` with `boundary`; exposed for tests.
+    static QByteArray MultipartBody(const FormFields& fields, const QByteArray& boundary);
+
+  private:
+    struct Call;
+
+    QNetworkRequest MakeRequest(const std::string& url) const;
+    void Run(QNetworkReply* reply, std::int64_t limit,
+             const std::function<bool(const QByteArray&)>& sink);
+
     QNetworkAccessManager* manager_;
-    std::int64_t maxBodySize_ = 16 * 1024 * 1024;
+    std::int64_t maxBodySize_ = kDefaultMaxBodySize;
+    std::vector<Call*> calls_;
 };
 
 }  // namespace zolt

@@ -1,0 +1,225 @@
+#include "net/HttpClient.h"
+
+#include <QByteArray>
+#include <QEventLoop>
+#include <QIODevice>
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QUrl>
+
+#include <algorithm>
+#include <memory>
+
+#include "util/Text.h"
+
+namespace zolt {
+
+struct HttpClient::Call {
+    QNetworkReply* reply = nullptr;
+    bool aborted = false;
+};
+
+HttpClient::HttpClient(QObject* parent)
+    : QObject(parent), manager_(new QNetworkAccessManager(this)) {
+    // One jar for the whole run, in memory only.
+    manager_->setCookieJar(new QNetworkCookieJar(manager_));
+    // Following a redirect from https down to http would leak the request.
+    manager_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    // A call waits until the server answers or the connection fails.
+    manager_->setTransferTimeout(0);
+}
+
+HttpClient::~HttpClient() {
+    Disconnect();
+}
+
+QNetworkRequest HttpClient::MakeRequest(const std::string& url) const {
+    const QUrl target(ToQString(url));
+    // Addresses come from the settings file: nothing but the web, never a
+    // local file or another scheme the network manager would also serve.
+    const QString scheme = target.scheme().toLower();
+    if (!target.isValid() || (scheme != "http" && scheme != "https") || target.host().isEmpty()) {
+        throw HttpError("not an http address: " + url);
+    }
+    QNetworkRequest request(target);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kUserAgent));
+    request.setRawHeader("Accept", kAccept);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(0);
+    return request;
+}
+
+QByteArray HttpClient::MultipartBody(const FormFields& fields, const QByteArray& boundary) {
+    QByteArray body;
+    for (const auto& [name, value] : fields) {
+        body += "--" + boundary + "\r\n";
+        body += "Content-Disposition: form-data; name=\"" + QByteArray::fromStdString(name) +
+                "\"\r\n\r\n";
+        body += QByteArray::fromStdString(value);
+        body += "\r\n";
+    }
+    body += "--" + boundary + "--\r\n";
+    return body;
+}
+
+namespace {
+
+QByteArray RandomBoundary() {
+    QByteArray b = "----------ZoltFormBoundary";
+    for (int i = 0; i < 4; ++i) {
+        b += QByteArray::number(QRandomGenerator::global()->generate(), 16);
+    }
+    return b;
+}
+
+bool Contains(const FormFields& fields, const QByteArray& boundary) {
+    return std::any_of(fields.begin(), fields.end(), [&](const auto& f) {
+        return QByteArray::fromStdString(f.second).contains(boundary);
+    });
+}
+
+}  // namespace
+
+std::string HttpClient::PostForm(const std::string& url, const FormFields& fields,
+                                 std::int64_t maxBodySize) {
+    QNetworkRequest request = MakeRequest(url);
+    QByteArray boundary = RandomBoundary();
+    while (Contains(fields, boundary)) {
+        boundary = RandomBoundary();
+    }
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArray("multipart/form-data; boundary=") + boundary);
+    const QByteArray body = MultipartBody(fields, boundary);
+
+    std::string result;
+    Run(manager_->post(request, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize,
+        [&result](const QByteArray& chunk) {
+            result.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+            return true;
+        });
+    return result;
+}
+
+void HttpClient::GetToFile(const std::string& url, QIODevice& file, std::int64_t maxBodySize) {
+    const QNetworkRequest request = MakeRequest(url);
+    Run(manager_->get(request), maxBodySize < 0 ? maxBodySize_ : maxBodySize,
+        [&file](const QByteArray& chunk) { return file.write(chunk) == chunk.size(); });
+}
+
+void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
+                     const std::function<bool(const QByteArray&)>& sink) {
+    // The reply is a child of the manager: if this client dies while we wait
+    // (its window destroyed from inside the nested loop), the manager takes
+    // the reply with it, so the guard below must not delete it again.
+    QPointer<QNetworkReply> reply(rawReply);
+    QPointer<HttpClient> self(this);
+    Call call;
+    call.reply = rawReply;
+    calls_.push_back(&call);
+
+    QEventLoop loop;
+    std::int64_t received = 0;
+    bool tooLarge = false;
+    bool sinkFailed = false;
+    auto success = [&] {
+        const int status = rawReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        return status >= 200 && status < 300;
+    };
+    auto cut = [&] {
+        // abort() emits finished() at once, which ends the loop.
+        rawReply->abort();
+    };
+    connect(rawReply, &QNetworkReply::downloadProgress, &loop, [&](qint64, qint64 total) {
+        if (total > limit && !tooLarge) {
+            tooLarge = true;
+            cut();
+        }
+    });
+    connect(rawReply, &QNetworkReply::readyRead, &loop, [&] {
+        if (tooLarge || sinkFailed) {
+            return;
+        }
+        const QByteArray chunk = rawReply->readAll();
+        received += chunk.size();
+        if (received > limit) {
+            tooLarge = true;
+            cut();
+            return;
+        }
+        // An error page is not the body the caller asked for.
+        if (success() && !sink(chunk)) {
+            sinkFailed = true;
+            cut();
+        }
+    });
+    connect(rawReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!rawReply->isFinished()) {
+        // Also left when the application quits: exit() ends every loop.
+        loop.exec();
+    }
+
+    if (self.isNull()) {
+        throw HttpError("the HTTP client was destroyed during the request", true);
+    }
+    calls_.erase(std::remove(calls_.begin(), calls_.end(), &call), calls_.end());
+    std::unique_ptr<QNetworkReply> owned(reply.data());
+    if (!owned) {
+        throw HttpError("the request was cancelled", true);
+    }
+    if (!owned->isFinished()) {
+        call.aborted = true;
+        owned->abort();
+    }
+    if (call.aborted) {
+        throw HttpError("the request was cancelled", true);
+    }
+    if (tooLarge) {
+        throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
+    }
+    if (owned->error() != QNetworkReply::NoError) {
+        throw HttpError(FromQString(owned->errorString()));
+    }
+    if (!success()) {
+        const int status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        throw HttpError("HTTP status " + std::to_string(status));
+    }
+    // Whatever arrived with finished() but after the last readyRead.
+    const QByteArray rest = owned->readAll();
+    if (rest.size() > 0) {
+        received += rest.size();
+        if (received > limit) {
+            throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
+        }
+        if (!sink(rest)) {
+            sinkFailed = true;
+        }
+    }
+    if (sinkFailed) {
+        throw HttpError("the reply could not be stored");
+    }
+}
+
+void HttpClient::Disconnect() {
+    // Copy: aborting lets a waiting call end and unregister itself.
+    const std::vector<Call*> calls = calls_;
+    for (Call* call : calls) {
+        call->aborted = true;
+        if (call->reply != nullptr && !call->reply->isFinished()) {
+            call->reply->abort();
+        }
+    }
+    manager_->clearConnectionCache();
+}
+
+void HttpClient::CloseIdleConnections() {
+    if (calls_.empty()) {
+        manager_->clearConnectionCache();
+    }
+}
+
+}  // namespace zolt

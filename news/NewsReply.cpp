@@ -1,0 +1,95 @@
+#include "news/NewsReply.h"
+
+#include "util/UUtils.h"
+
+namespace zolt {
+
+namespace {
+
+const std::string& Marker() {
+    static const std::string marker = std::string(1, kNewsRecordSeparator) + kNewsSuccessMarker;
+    return marker;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string RemoveMarkers(std::string s) {
+    const std::string& marker = Marker();
+    for (size_t at = s.find(marker); at != std::string::npos; at = s.find(marker, at)) {
+        s.erase(at, marker.size());
+    }
+    return s;
+}
+
+}  // namespace
+
+bool IsNewsSuccess(const std::string& reply, NewsReplyKind kind) {
+    if (reply == kNewsSuccessMarker) {
+        return true;
+    }
+    if (kind == NewsReplyKind::All) {
+        std::vector<std::string> records;
+        SplitByChar(kNewsRecordSeparator, reply, records);
+        return !records.empty() && records.back() == kNewsSuccessMarker;
+    }
+    return EndsWith(reply, Marker());
+}
+
+std::vector<std::string> ParseAllNewsReply(const std::string& reply) {
+    std::vector<std::string> records;
+    SplitByChar(kNewsRecordSeparator, reply, records);
+    std::vector<std::string> lines;
+    for (const auto& record : records) {
+        if (!record.empty() && record != kNewsSuccessMarker) {
+            lines.push_back(record);
+        }
+    }
+    return lines;
+}
+
+void ParseLastCodeReply(const std::string& reply, std::string& id, std::string& title) {
+    id.clear();
+    title.clear();
+    const std::string rest = RemoveMarkers(reply);
+    if (rest == kNewsSuccessMarker) {
+        return;
+    }
+    std::vector<std::string> fields;
+    SplitByChar(kNewsFieldSeparator, rest, fields);
+    if (fields.size() > 0) {
+        id = fields[0];
+    }
+    if (fields.size() > 1) {
+        title = fields[1];
+    }
+}
+
+std::string ParseDetailsReply(const std::string& reply) {
+    return DecodeDollarHex(RemoveMarkers(reply));
+}
+
+std::string NewsFailureMessage(const std::string& reply, NewsReplyKind kind) {
+    if (kind == NewsReplyKind::LastCode) {
+        return "";
+    }
+    if (reply.empty()) {
+        return kNewsAccessFailedMessage;
+    }
+    if (reply == "CONNECTIONFAIL") {
+        return kNewsConnectionFailMessage;
+    }
+    if (reply == "INVALIDUSER") {
+        return kNewsInvalidUserMessage;
+    }
+    if (reply == "INVALIDPRODUCT") {
+        return kNewsInvalidProductMessage;
+    }
+    if (reply == "INVALIDNEWS" && kind == NewsReplyKind::Details) {
+        return kNewsInvalidNewsMessage;
+    }
+    return "";
+}
+
+}  // namespace zolt

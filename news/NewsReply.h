@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zolt {
+
+// The three replies of the news server differ in how they carry success.
+enum class NewsReplyKind {
+    All,       // records separated by 0xAF, the last one "OK"
+    LastCode,  // "OK" alone, or "id^title" 0xAF "OK"
+    Details,   // the escaped HTML, 0xAF "OK"
+};
+
+inline constexpr char kNewsRecordSeparator = '\xAF';
+inline constexpr char kNewsFieldSeparator = '^';
+inline constexpr const char* kNewsSuccessMarker = "OK";
+
+inline constexpr const char* kNewsAccessFailedMessage =
+    "There is a trouble accessing the news site. Contact your provider.";
+inline constexpr const char* kNewsConnectionFailMessage =
+    "There is a trouble in the settings file on the news site.";
+inline constexpr const char* kNewsInvalidUserMessage =
+    "There is a trouble with the Publisher Id. Contact your provider.";
+inline constexpr const char* kNewsInvalidProductMessage =
+    "There is a trouble with the product validation. Contact your provider.";
+inline constexpr const char* kNewsInvalidNewsMessage =
+    "There is a trouble with this news. Contact your provider.";
+
+// Whether a trimmed reply reports success. Only the marker where the reply
+// puts it counts: an error page that merely contains the letters "OK"
+// somewhere is a failure.
+bool IsNewsSuccess(const std::string& reply, NewsReplyKind kind);
+
+// The news lines of a successful "all" reply, in reply order; empty pieces
+// and the marker are left out.
+std::vector<std::string> ParseAllNewsReply(const std::string& reply);
+
+// Id and title of a successful "lastcode" reply; fields the reply lacks read
+// as empty.
+void ParseLastCodeReply(const std::string& reply, std::string& id, std::string& title);
+
+// The HTML of a successful details reply: marker removed, "$hh" decoded.
+std::string ParseDetailsReply(const std::string& reply);
+
+// The warning for a failed trimmed reply (empty for a request that got no
+// answer), or "" when that reply has none.
+std::string NewsFailureMessage(const std::string& reply, NewsReplyKind kind);
+
+}  // namespace zolt

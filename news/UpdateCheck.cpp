@@ -1,0 +1,124 @@
+#include "news/UpdateCheck.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <charconv>
+
+#include "branding/BrandSettings.h"
+#include "util/IniReader.h"
+
+namespace zolt {
+
+std::string NewUpdateQuestion(const std::string& versionText) {
+    return "There is a new update: (version " + versionText +
+           ") available for your application!. Do you want download this update now?";
+}
+
+float VersionNumber(const std::string& text) {
+    // Digits with at most one point, optionally signed: no exponents, no
+    // "inf" or "nan", no comma of a locale, nothing around the number.
+    size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (size_t k = i; k < text.size(); ++k) {
+        if (text[k] >= '0' && text[k] <= '9') {
+            digits = true;
+        } else if (text[k] == '.' && !point) {
+            point = true;
+        } else {
+            return 0.0f;
+        }
+    }
+    if (!digits) {
+        return 0.0f;
+    }
+    // from_chars takes no "+" and knows no locale.
+    const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return 0.0f;
+    }
+    return value;
+}
+
+bool IsNewerVersion(const std::string& versionText) {
+    return VersionNumber(versionText) > VersionNumber(AppVersion);
+}
+
+bool DownloadToFile(HttpClient& http, const std::string& url, const std::string& path,
+                    bool* aborted) {
+    if (aborted != nullptr) {
+        *aborted = false;
+    }
+    const QString name = QString::fromStdString(path);
+    if (QFile::exists(name)) {
+        QFile::remove(name);
+    }
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    QCoreApplication::processEvents();
+    try {
+        http.GetToFile(url, file, kMaxUpdateFileSize);
+        const bool flushed = file.flush();
+        file.close();
+        http.CloseIdleConnections();
+        if (!flushed) {
+            QFile::remove(name);
+            return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        if (aborted != nullptr) {
+            const auto* httpError = dynamic_cast<const HttpError*>(&e);
+            *aborted = httpError != nullptr && httpError->aborted();
+        }
+        http.CloseIdleConnections();
+        file.close();
+        QFile::remove(name);
+        return false;
+    }
+}
+
+UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, bool silent) {
+    const std::string infoPath = services.baseDir + "/" + kUpdateInfoFile;
+    bool aborted = false;
+    const bool downloaded =
+        DownloadToFile(http, services.updateBaseUrl + kUpdateInfoFile, infoPath, &aborted);
+    if (aborted) {
+        return UpdateCheckResult::Aborted;
+    }
+    if (downloaded && QFileInfo::exists(QString::fromStdString(infoPath))) {
+        const IniReader ini = IniReader::FromFile(infoPath);
+        const std::string version = ini.ReadString("APPLICATION", "Version");
+        // Read like the version; nothing uses it yet.
+        [[maybe_unused]] const std::string name = ini.ReadString("APPLICATION", "Name");
+        if (IsNewerVersion(version)) {
+            if (!services.showMessage(MessageKind::Question, NewUpdateQuestion(version))) {
+                return UpdateCheckResult::Declined;
+            }
+            const std::string updater = services.baseDir + "/" + kUpdaterProgram;
+            const QFileInfo updaterInfo(QString::fromStdString(updater));
+            if (!updaterInfo.exists() || updaterInfo.isDir()) {
+                services.showMessage(MessageKind::Warning, kUpdaterMissingMessage);
+                return UpdateCheckResult::UpdaterMissing;
+            }
+            if (!services.showMessage(MessageKind::Question, kUpdateCloseQuestion)) {
+                return UpdateCheckResult::Declined;
+            }
+            // Whether it started or not, the program makes way for it.
+            services.startDetached(updater, {services.updateBaseUrl, AppVersion, "A"});
+            return UpdateCheckResult::CloseForUpdate;
+        }
+    }
+    if (!silent) {
+        services.showMessage(MessageKind::Information, kNoUpdateMessage);
+    }
+    return UpdateCheckResult::NoUpdate;
+}
+
+}  // namespace zolt
