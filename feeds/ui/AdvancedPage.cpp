@@ -1,12 +1,58 @@
 #include "feeds/ui/AdvancedPage.h"
 
+#include "feeds/EbayFeedCode.h"
+#include "feeds/EbaySiteTable.h"
+#include "feeds/ui/CodeBox.h"
+#include "ui_AdvancedPage.h"
+#include "util/Text.h"
+
 namespace zolt {
 
 AdvancedPage::AdvancedPage(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services) {
+    : QWidget(parent), services_(services), ui_(std::make_unique<Ui::AdvancedPage>()) {
     setObjectName("Advanced");
+    ui_->setupUi(this);
+    connect(ui_->btnEGenerate, &QPushButton::clicked, this, &AdvancedPage::btnEGenerateClick);
+    connect(ui_->btnECopyToClipboard, &QPushButton::clicked, this,
+            &AdvancedPage::btnECopyToClipboardClick);
 }
 
-void AdvancedPage::FillEbaySites() {}
+AdvancedPage::~AdvancedPage() = default;
+
+void AdvancedPage::FillEbaySites() {
+    ui_->cbxEbaySites->clear();
+    ebaySiteIds_.clear();
+    for (const EbaySite& site : EbaySiteTable) {
+        ui_->cbxEbaySites->addItem(QString::fromUtf8(site.name));
+        ebaySiteIds_.emplace_back(site.id);
+    }
+    ui_->cbxEbaySites->setCurrentIndex(ui_->cbxEbaySites->count() - 1);
+}
+
+void AdvancedPage::btnEGenerateClick() {
+    const int site = ui_->cbxEbaySites->currentIndex();
+    // Once filled, the list offers no empty choice; before that there is no id to write.
+    if (site < 0 || site >= static_cast<int>(ebaySiteIds_.size())) {
+        return;
+    }
+    EbayFeedFields fields;
+    fields.campaignId = FromQString(ui_->edtEbayCampaign->text());
+    fields.siteId = ebaySiteIds_[static_cast<size_t>(site)];
+    fields.mainKeyword = FromQString(ui_->edtMainKeyword->text());
+    fields.alternativeKeyword = FromQString(ui_->edtAlternativeKeyword->text());
+    fields.cacheTime = ui_->edtECache->value();
+    fields.numAuctions = ui_->edtENumAuctions->value();
+    const FeedOutcome outcome = EbayFeedCode(fields);
+    if (!outcome.ok()) {
+        services_.showMessage(MessageKind::Warning, outcome.warning);
+        return;
+    }
+    ShowCode(*ui_->memECode, outcome.text);
+}
+
+void AdvancedPage::btnECopyToClipboardClick() {
+    CopyCode(*ui_->memECode);
+    services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
+}
 
 }  // namespace zolt

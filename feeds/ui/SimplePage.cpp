@@ -1,10 +1,53 @@
 #include "feeds/ui/SimplePage.h"
 
+#include "feeds/FeedSearchSources.h"
+#include "feeds/NewsFeedCode.h"
+#include "feeds/ui/CodeBox.h"
+#include "ui_SimplePage.h"
+#include "util/Text.h"
+
 namespace zolt {
 
 SimplePage::SimplePage(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services) {
+    : QWidget(parent), services_(services), ui_(std::make_unique<Ui::SimplePage>()) {
     setObjectName("Simple");
+    ui_->setupUi(this);
+    for (const FeedSearchSource& source : FeedSearchSources) {
+        ui_->cbxSites->addItem(QString::fromUtf8(source.name));
+    }
+    ui_->cbxSites->setCurrentIndex(0);
+    connect(ui_->btnSearchFeed, &QPushButton::clicked, this, &SimplePage::btnSearchFeedClick);
+    connect(ui_->btnFGenerateCode, &QPushButton::clicked, this, &SimplePage::btnFGenerateCodeClick);
+    connect(ui_->btnFCopyToClipboard, &QPushButton::clicked, this,
+            &SimplePage::btnFCopyToClipboardClick);
+}
+
+SimplePage::~SimplePage() = default;
+
+void SimplePage::btnSearchFeedClick() {
+    const FeedOutcome outcome =
+        FindRssFeed(ui_->cbxSites->currentIndex(), FromQString(ui_->edtKeyword->text()));
+    if (!outcome.ok()) {
+        services_.showMessage(MessageKind::Warning, outcome.warning);
+    } else if (!outcome.text.empty()) {
+        ui_->edtRSSFeed->setText(ToQString(outcome.text));
+    }
+}
+
+void SimplePage::btnFGenerateCodeClick() {
+    const FeedOutcome outcome =
+        NewsFeedCode(FromQString(ui_->edtRSSFeed->text()), ui_->edtFChacheTime->value(),
+                     ui_->chkFeedTitles->isChecked(), ui_->edtFNumItems->value());
+    if (!outcome.ok()) {
+        services_.showMessage(MessageKind::Warning, outcome.warning);
+        return;
+    }
+    ShowCode(*ui_->memFCode, outcome.text);
+}
+
+void SimplePage::btnFCopyToClipboardClick() {
+    CopyCode(*ui_->memFCode);
+    services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
 }
 
 }  // namespace zolt

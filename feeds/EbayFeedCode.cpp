@@ -1,0 +1,46 @@
+#include "feeds/EbayFeedCode.h"
+
+#include "feeds/PhpString.h"
+#include "util/Text.h"
+
+namespace zolt {
+
+std::string EbaySnippet(const EbayFeedFields& f) {
+    return "<?php\r\n"
+           "include_once \"feedreader.php\";\r\n"
+           "getebayfeed(" +
+           PhpQuoted(f.campaignId) + "," + f.siteId + "," + PhpQuoted(f.mainKeyword) + "," +
+           PhpQuoted(f.alternativeKeyword) + "," + std::to_string(f.cacheTime) + "," +
+           std::to_string(f.numAuctions) +
+           ");\r\n"
+           "?>\r\n";
+}
+
+std::optional<std::string> EbayFeedWarning(const std::string& campaignId,
+                                           const std::string& mainKeyword,
+                                           const std::string& alternativeKeyword) {
+    if (Trim(campaignId).empty()) {
+        return kEbayCampaignWarning;
+    }
+    if (Trim(mainKeyword).empty()) {
+        return kMainKeywordWarning;
+    }
+    if (Trim(alternativeKeyword).empty()) {
+        return kAlternativeKeywordWarning;
+    }
+    return std::nullopt;
+}
+
+FeedOutcome EbayFeedCode(const EbayFeedFields& typed) {
+    if (auto warning =
+            EbayFeedWarning(typed.campaignId, typed.mainKeyword, typed.alternativeKeyword)) {
+        return {*warning, ""};
+    }
+    EbayFeedFields trimmed = typed;
+    trimmed.campaignId = Trim(typed.campaignId);
+    trimmed.mainKeyword = Trim(typed.mainKeyword);
+    trimmed.alternativeKeyword = Trim(typed.alternativeKeyword);
+    return {"", EbaySnippet(trimmed)};
+}
+
+}  // namespace zolt
