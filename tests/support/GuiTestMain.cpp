@@ -1,4 +1,4 @@
-#include <QApplication>
+#include "toolkit/GuardedApplication.h"
 
 #include <cstdlib>
 
@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
-    QApplication app(argc, argv);
+    zolt::GuardedApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -74,7 +74,9 @@ std::string PhpServer::url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
 }
 
-std::string PhpServer::log() { return process_.readAll().toStdString(); }
+std::string PhpServer::log() {
+    return process_.readAll().toStdString();
+}
 
 int RunPhp(const QStringList& args, std::string* out, const std::string& stdinData,
            const std::string& workDir) {

@@ -11,7 +11,7 @@ namespace zolt::test {
 // (optionally through a router script). Started by the constructor, which
 // waits until the port accepts connections, and stopped by the destructor.
 class PhpServer {
-public:
+  public:
     explicit PhpServer(const std::string& docRoot, const std::string& router = "",
                        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
     ~PhpServer();
@@ -24,7 +24,7 @@ public:
     // What the server printed so far (its request log and PHP errors).
     std::string log();
 
-private:
+  private:
     QProcess process_;
     int port_ = 0;
 };

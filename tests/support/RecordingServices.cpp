@@ -23,8 +23,7 @@ Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
         recorder->answers.pop_front();
         return answer;
     };
-    s.startDetached = [recorder](const std::string& program,
-                                 const std::vector<std::string>& args) {
+    s.startDetached = [recorder](const std::string& program, const std::vector<std::string>& args) {
         recorder->processes.push_back({program, args});
         return recorder->startSucceeds;
     };

@@ -15,15 +15,21 @@ TempDir::TempDir() {
     }
 }
 
-std::string TempDir::path() const { return dir_.path().toStdString(); }
+std::string TempDir::path() const {
+    return dir_.path().toStdString();
+}
 
-std::string TempDir::file(const std::string& name) const { return path() + "/" + name; }
+std::string TempDir::file(const std::string& name) const {
+    return path() + "/" + name;
+}
 
 void TempDir::write(const std::string& name, const std::string& bytes) const {
     WriteFileBytes(file(name), bytes);
 }
 
-std::string TempDir::read(const std::string& name) const { return ReadFileBytes(file(name)); }
+std::string TempDir::read(const std::string& name) const {
+    return ReadFileBytes(file(name));
+}
 
 bool TempDir::exists(const std::string& name) const {
     return QFileInfo::exists(QString::fromStdString(file(name)));

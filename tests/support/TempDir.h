@@ -8,7 +8,7 @@ namespace zolt::test {
 
 // A fresh temporary folder, removed with everything in it when the object dies.
 class TempDir {
-public:
+  public:
     TempDir();
     std::string path() const;
     // Full path of a file inside the folder.
@@ -17,7 +17,7 @@ public:
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -1,0 +1,307 @@
+#include "app/TfrmMain.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "branding/BrandSettings.h"
+#include "feeds/ui/AdvancedPage.h"
+#include "feeds/ui/SimplePage.h"
+#include "toolkit/Anchors.h"
+#include "toolkit/BannerImage.h"
+#include "toolkit/GifBanner.h"
+#include "toolkit/GuardedApplication.h"
+#include "toolkit/HtmlView.h"
+#include "toolkit/LinkLabel.h"
+#include "util/UUtils.h"
+
+namespace zolt {
+
+namespace {
+
+constexpr int kDesignWidth = 778;
+constexpr int kDesignHeight = 552;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& place) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(place);
+    return b;
+}
+
+QToolButton* MakeImageButton(QWidget* parent, const char* name, const QString& hint,
+                             const char* icon, int left) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setGeometry(left, 1, 41, 34);
+    b->setToolTip(hint);
+    b->setIcon(QIcon(icon));
+    b->setIconSize(QSize(28, 28));
+    b->setAutoRaise(true);
+    // Kept at the right edge: the distance it has in the design width.
+    AnchorRight(b, kDesignWidth - left - 41);
+    return b;
+}
+
+QWidget* MakePanel(QWidget* parent, const char* name, int height) {
+    auto* p = new QWidget(parent);
+    p->setObjectName(name);
+    p->setAttribute(Qt::WA_StyledBackground, true);
+    p->setFixedHeight(height);
+    return p;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(const Services& services, QWidget* parent)
+    : QWidget(parent), services_(services) {
+    setObjectName("frmMain");
+    setWindowTitle("RSS Feed Zolt");
+    setAttribute(Qt::WA_StyledBackground, true);
+    BuildControls();
+    ConnectHandlers();
+    resize(kDesignWidth, kDesignHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kDesignWidth / 2, kDesignHeight / 2));
+    }
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    FormDestroy();
+    // The children refer to services_, which dies before QWidget would
+    // delete them.
+    const QObjectList kids = children();
+    for (QObject* child : kids) {
+        delete child;
+    }
+}
+
+void TfrmMain::BuildControls() {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    pgcPrinc = new QTabWidget(this);
+    pgcPrinc->setObjectName("pgcPrinc");
+    pgcPrinc->setDocumentMode(true);
+    pgcPrinc->tabBar()->hide();
+    root->addWidget(pgcPrinc);
+    BuildWelcomePage();
+    BuildMainPage();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(true);
+}
+
+void TfrmMain::BuildWelcomePage() {
+    stsWelcome = new QWidget;
+    stsWelcome->setObjectName("stsWelcome");
+    auto* layout = new QVBoxLayout(stsWelcome);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    prfWelcome = new HtmlView(services_, stsWelcome);
+    prfWelcome->setObjectName("prfWelcome");
+    layout->addWidget(prfWelcome, 1);
+    bsSkinPanel14 = MakePanel(stsWelcome, "bsSkinPanel14", 39);
+    bsSkinButton1 = MakeButton(bsSkinPanel14, "bsSkinButton1",
+                               "Thanks, just show me the main application", QRect(256, 8, 265, 20));
+    bsSkinButton1->setDefault(true);
+    layout->addWidget(bsSkinPanel14);
+    pgcPrinc->addTab(stsWelcome, "stsWelcome");
+}
+
+void TfrmMain::BuildMainPage() {
+    stsMain = new QWidget;
+    stsMain->setObjectName("stsMain");
+    auto* layout = new QVBoxLayout(stsMain);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    bsSkinPanel4 = MakePanel(stsMain, "bsSkinPanel4", 43);
+    btnSimple = MakeButton(bsSkinPanel4, "btnSimple", "News Feed Generator", QRect(6, 6, 133, 20));
+    btnAdvanced =
+        MakeButton(bsSkinPanel4, "btnAdvanced", "Ebay Feed Generator", QRect(142, 6, 133, 20));
+    btnMakeMoney = MakeButton(bsSkinPanel4, "btnMakeMoney", "Make Money", QRect(278, 6, 125, 20));
+    btnAbout = MakeButton(bsSkinPanel4, "btnAbout", "About", QRect(406, 6, 125, 20));
+    btnNews = MakeImageButton(bsSkinPanel4, "btnNews", "Check News", ":/toolkit/news.png", 639);
+    bsSkinSpeedButton1 = MakeImageButton(bsSkinPanel4, "bsSkinSpeedButton1", "Check Updates",
+                                         ":/toolkit/update.png", 682);
+    bsSkinSpeedButton2 =
+        MakeImageButton(bsSkinPanel4, "bsSkinSpeedButton2", "Help", ":/toolkit/help.png", 725);
+    layout->addWidget(bsSkinPanel4);
+
+    panBanner = MakePanel(stsMain, "panBanner", 65);
+    imgBanner = new BannerImage(panBanner);
+    imgBanner->setObjectName("imgBanner");
+    imgBanner->setGeometry(155, 2, 468, 60);
+    gifBanner = new GifBanner(panBanner);
+    gifBanner->setObjectName("gifBanner");
+    layout->addWidget(panBanner);
+
+    ntbMain = new QStackedWidget(stsMain);
+    ntbMain->setObjectName("ntbMain");
+    pageSimple = new SimplePage(services_, ntbMain);
+    pageAdvanced = new AdvancedPage(services_, ntbMain);
+    ntbMain->addWidget(pageSimple);
+    ntbMain->addWidget(pageAdvanced);
+    layout->addWidget(ntbMain, 1);
+
+    panLinks = MakePanel(stsMain, "panLinks", 36);
+    lblLink1URL = new LinkLabel(services_, panLinks);
+    lblLink1URL->setObjectName("lblLink1URL");
+    lblLink1URL->move(13, 9);
+    lblLink2URL = new LinkLabel(services_, panLinks);
+    lblLink2URL->setObjectName("lblLink2URL");
+    lblLink2URL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblLink2URL->move(729, 9);
+    for (LinkLabel* link : {lblLink1URL, lblLink2URL}) {
+        link->setText("Google");
+        link->setUrl("https://www.google.com/");
+        link->adjustSize();
+    }
+    AnchorRight(lblLink2URL, 13);
+    layout->addWidget(panLinks);
+
+    pgcPrinc->addTab(stsMain, "stsMain");
+}
+
+void TfrmMain::ConnectHandlers() {
+    auto on = [this](auto* sender, auto signal, void (TfrmMain::*handler)()) {
+        connect(sender, signal, this, Guarded([this, handler] { (this->*handler)(); }));
+    };
+    on(bsSkinButton1, &QPushButton::clicked, &TfrmMain::bsSkinButton1Click);
+    on(btnSimple, &QPushButton::clicked, &TfrmMain::btnSimpleClick);
+    on(btnAdvanced, &QPushButton::clicked, &TfrmMain::btnAdvancedClick);
+    on(btnMakeMoney, &QPushButton::clicked, &TfrmMain::btnMakeMoneyClick);
+    on(btnAbout, &QPushButton::clicked, &TfrmMain::btnAboutClick);
+    on(btnNews, &QToolButton::clicked, &TfrmMain::btnNewsClick);
+    on(bsSkinSpeedButton1, &QToolButton::clicked, &TfrmMain::btnUpdateClick);
+    on(bsSkinSpeedButton2, &QToolButton::clicked, &TfrmMain::btnHelpClick);
+    on(imgBanner, &BannerImage::clicked, &TfrmMain::imgBannerClick);
+    on(gifBanner, &GifBanner::clicked, &TfrmMain::gifBannerClick);
+    on(Timer1, &QTimer::timeout, &TfrmMain::Timer1Timer);
+}
+
+void TfrmMain::FormCreate() {
+    // 1. The two banner controls lie on each other.
+    gifBanner->setGeometry(imgBanner->geometry());
+    // 2. The brand.
+    // 3. Without a welcome page the start-up checks run at once.
+    if (BrandSettings().WelcomeHtml.empty()) {
+        Timer1->start();
+    }
+    // 5. The news feed generator first.
+    ntbMain->setCurrentIndex(0);
+    // 6. The eBay sites.
+    pageAdvanced->FillEbaySites();
+}
+
+void TfrmMain::FormShow() {
+    // Every page is laid out once before the first one is shown.
+    for (int i = 0; i < pgcPrinc->count(); ++i) {
+        pgcPrinc->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+    }
+    pgcPrinc->setCurrentIndex(0);
+    const std::string& welcome = BrandSettings().WelcomeHtml;
+    if (!welcome.empty()) {
+        pgcPrinc->setCurrentIndex(0);
+        prfWelcome->setHtmlSource(welcome);
+    } else if (stsWelcome != nullptr) {
+        pgcPrinc->removeTab(pgcPrinc->indexOf(stsWelcome));
+        delete stsWelcome;
+        stsWelcome = nullptr;
+        prfWelcome = nullptr;
+        bsSkinPanel14 = nullptr;
+        bsSkinButton1 = nullptr;
+    }
+    pgcPrinc->tabBar()->hide();
+    pgcPrinc->setCurrentIndex(0);
+    CenterBanner();
+}
+
+void TfrmMain::FormResize() {
+    CenterBanner();
+}
+
+void TfrmMain::FormClose() {
+    QCoreApplication::processEvents();
+}
+
+void TfrmMain::FormDestroy() {}
+
+void TfrmMain::CenterBanner() {
+    for (QWidget* banner : {static_cast<QWidget*>(imgBanner), static_cast<QWidget*>(gifBanner)}) {
+        banner->move((panBanner->width() - banner->width()) / 2,
+                     (panBanner->height() - banner->height()) / 2);
+    }
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TfrmMain::bsSkinButton1Click() {
+    pgcPrinc->setCurrentWidget(stsMain);
+    if (!BrandSettings().WelcomeHtml.empty()) {
+        Timer1->start();
+    }
+}
+
+void TfrmMain::btnSimpleClick() {
+    ntbMain->setCurrentIndex(0);
+}
+
+void TfrmMain::btnAdvancedClick() {
+    ntbMain->setCurrentIndex(1);
+}
+
+void TfrmMain::btnMakeMoneyClick() {
+    LaunchBrowser(services_, BrandSettings().AffiliateURL);
+}
+
+void TfrmMain::btnHelpClick() {
+    LaunchBrowser(services_, BrandSettings().AppHelpURL);
+}
+
+void TfrmMain::btnAboutClick() {}
+
+void TfrmMain::btnUpdateClick() {}
+
+void TfrmMain::btnNewsClick() {}
+
+void TfrmMain::imgBannerClick() {}
+
+void TfrmMain::gifBannerClick() {}
+
+void TfrmMain::Timer1Timer() {
+    Timer1->stop();
+}
+
+}  // namespace zolt

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QWidget>
+
+#include "util/Services.h"
+
+class QPushButton;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace zolt {
+
+class AdvancedPage;
+class BannerImage;
+class GifBanner;
+class HtmlView;
+class LinkLabel;
+class SimplePage;
+
+// The main window (frmMain): a welcome page and the main page with the
+// toolbar, the banner strip, the two generator pages and the link strip.
+class TfrmMain : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TfrmMain(const Services& services, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    const Services& services() const { return services_; }
+
+    // The controls, by their names.
+    QTabWidget* pgcPrinc = nullptr;
+    QWidget* stsWelcome = nullptr;  // gone once the window shows without a welcome page
+    QWidget* stsMain = nullptr;
+    HtmlView* prfWelcome = nullptr;
+    QWidget* bsSkinPanel14 = nullptr;
+    QPushButton* bsSkinButton1 = nullptr;
+    QWidget* bsSkinPanel4 = nullptr;
+    QPushButton* btnSimple = nullptr;
+    QPushButton* btnAdvanced = nullptr;
+    QPushButton* btnMakeMoney = nullptr;
+    QPushButton* btnAbout = nullptr;
+    QToolButton* btnNews = nullptr;
+    QToolButton* bsSkinSpeedButton1 = nullptr;
+    QToolButton* bsSkinSpeedButton2 = nullptr;
+    QWidget* panBanner = nullptr;
+    BannerImage* imgBanner = nullptr;
+    GifBanner* gifBanner = nullptr;
+    QStackedWidget* ntbMain = nullptr;
+    SimplePage* pageSimple = nullptr;
+    AdvancedPage* pageAdvanced = nullptr;
+    QWidget* panLinks = nullptr;
+    LinkLabel* lblLink1URL = nullptr;
+    LinkLabel* lblLink2URL = nullptr;
+    QTimer* Timer1 = nullptr;
+
+  public slots:
+    void bsSkinButton1Click();
+    void btnSimpleClick();
+    void btnAdvancedClick();
+    void btnMakeMoneyClick();
+    void btnAboutClick();
+    void btnHelpClick();
+    void btnUpdateClick();
+    void btnNewsClick();
+    void imgBannerClick();
+    void gifBannerClick();
+    void Timer1Timer();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildWelcomePage();
+    void BuildMainPage();
+    void ConnectHandlers();
+
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormClose();
+    void FormDestroy();
+    void CenterBanner();
+
+    // Children hold references to it: the destructor deletes them first.
+    Services services_;
+    bool shown_ = false;
+};
+
+}  // namespace zolt

@@ -1,0 +1,59 @@
+#include "toolkit/Skin.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include "util/Zlib.h"
+
+namespace zolt {
+
+namespace {
+
+std::optional<std::string> DecodeSkin(const QByteArray& packed) {
+    if (packed.isEmpty()) {
+        return std::nullopt;
+    }
+    auto sheet = ZlibDecompress(std::string(packed.constData(), static_cast<size_t>(packed.size())),
+                                8 * 1024 * 1024);
+    if (!sheet || sheet->empty()) {
+        return std::nullopt;
+    }
+    return sheet;
+}
+
+}  // namespace
+
+const std::string& BuiltInSkin() {
+    static const std::string sheet = [] {
+        QFile f(":/toolkit/builtin-skin.dat");
+        if (!f.open(QIODevice::ReadOnly)) {
+            return std::string();
+        }
+        return DecodeSkin(f.readAll()).value_or(std::string());
+    }();
+    return sheet;
+}
+
+std::optional<std::string> LoadSkinFile(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return DecodeSkin(f.readAll());
+}
+
+void ApplySkin(const std::string& styleSheet) {
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        app->setStyleSheet(
+            QString::fromUtf8(styleSheet.data(), static_cast<qsizetype>(styleSheet.size())));
+    }
+}
+
+std::string CurrentSkin() {
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        return app->styleSheet().toStdString();
+    }
+    return std::string();
+}
+
+}  // namespace zolt
