@@ -1,0 +1,8 @@
+# OpenSSL serves only as the reference implementation of the randomised checks.
+find_package(OpenSSL REQUIRED)
+set(dir ${CMAKE_CURRENT_LIST_DIR})
+zolt_test(NAME crypto_tests
+  SOURCES ${dir}/CryptoTestUtil.cpp ${dir}/AesTest.cpp ${dir}/Sha1Test.cpp ${dir}/HmacTest.cpp
+          ${dir}/Pbkdf2Test.cpp ${dir}/RandomPoolTest.cpp ${dir}/CryptContextTest.cpp
+          ${dir}/EncryptionTest.cpp
+  LIBS zolt_crypto OpenSSL::Crypto)
