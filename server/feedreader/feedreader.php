@@ -145,7 +145,7 @@ function feedreader_current_search_url(string $url, ?array $settings = null): st
     return $url;
 }
 
-/** @return array{0:string,1:string} body and content type of a successful fetch */
+/** @return array{0:string,1:string,2:string} body, content type and final address of a successful fetch */
 function feedreader_fetch_or_fail(string $url, array $settings): array
 {
     $reply = feedreader_http($url, $settings, ['Accept: application/rss+xml, application/atom+xml, '
@@ -153,7 +153,7 @@ function feedreader_fetch_or_fail(string $url, array $settings): array
     if ($reply['error'] !== null) {
         throw new FeedreaderError('The feed could not be loaded: ' . $reply['error']);
     }
-    return [$reply['body'], $reply['type']];
+    return [$reply['body'], $reply['type'], $reply['url']];
 }
 
 /**
@@ -161,7 +161,7 @@ function feedreader_fetch_or_fail(string $url, array $settings): array
  * ['title', 'link', 'items' => [['title', 'link', 'time', 'date', 'summary']]],
  * every text in UTF-8.
  */
-function feedreader_parse_feed(string $body, string $contentType = ''): array
+function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = ''): array
 {
     $doc = feedreader_load_xml(feedreader_to_utf8($body, $contentType));
     $root = $doc->documentElement;
@@ -215,7 +215,33 @@ function feedreader_parse_feed(string $body, string $contentType = ''): array
     } else {
         throw new FeedreaderError('This address holds no RSS or Atom feed.');
     }
+    $feed['link'] = feedreader_absolute_url(trim($feed['link']), $baseUrl);
+    foreach ($feed['items'] as &$item) {
+        $item['link'] = feedreader_absolute_url($item['link'], $baseUrl);
+    }
+    unset($item);
     return $feed;
+}
+
+/** A link of the feed made absolute against the feed's own address; "" when it cannot be. */
+function feedreader_absolute_url(string $link, string $base): string
+{
+    if ($link === '' || preg_match('#^[a-z][a-z0-9+.-]*:#i', $link) === 1) {
+        return $link;
+    }
+    $parts = parse_url($base);
+    if (!is_array($parts) || !isset($parts['scheme'], $parts['host'])) {
+        return '';
+    }
+    if (str_starts_with($link, '//')) {
+        return $parts['scheme'] . ':' . $link;
+    }
+    $origin = $parts['scheme'] . '://' . $parts['host'] . (isset($parts['port']) ? ':' . $parts['port'] : '');
+    if (str_starts_with($link, '/')) {
+        return $origin . $link;
+    }
+    $dir = preg_replace('#/[^/]*$#', '/', $parts['path'] ?? '/');
+    return $origin . ($dir === '' ? '/' : $dir) . $link;
 }
 
 function feedreader_item(string $title, string $link, string $date, string $summary): array
@@ -304,7 +330,8 @@ function feedreader_load_xml(string $xml): DOMDocument
         if (!$doc->loadXML($xml, LIBXML_NONET)) {
             // Many feeds have small faults (a bare "&"); read what can be read.
             $doc = new DOMDocument();
-            if (!$doc->loadXML($xml, LIBXML_NONET | LIBXML_RECOVER) || $doc->documentElement === null) {
+            $doc->recover = true;
+            if (!$doc->loadXML($xml, LIBXML_NONET) || $doc->documentElement === null) {
                 throw new FeedreaderError('The feed is not valid XML.');
             }
         }
@@ -572,7 +599,7 @@ function feedreader_render_ebay_items(array $items): string
         $inner = '';
         if ($item['picture'] !== '' && feedreader_is_web_address($item['picture'])) {
             $inner .= '<img class="feedreader-picture" src="' . feedreader_escape($item['picture']) . '" alt="'
-                . feedreader_escape($item['title']) . '" loading="lazy"> ';
+                . feedreader_escape($item['title']) . '" loading="lazy" /> ';
         }
         $inner .= '<span class="feedreader-itemtitle">' . feedreader_escape($item['title']) . '</span>';
         $html .= '<li class="feedreader-item">' . feedreader_anchor($inner, $item['link'], 'nofollow sponsored noopener');
@@ -636,7 +663,7 @@ function feedreader_settings(): array
  */
 function feedreader_http(string $url, array $settings, array $headers = [], ?string $postBody = null): array
 {
-    $result = ['status' => 0, 'body' => '', 'type' => '', 'error' => null];
+    $result = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'error' => null];
     if (!function_exists('curl_init')) {
         $result['error'] = "PHP's curl extension is missing on this web server.";
         return $result;
@@ -656,7 +683,8 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
         CURLOPT_TIMEOUT_MS => $timeoutMs,
         CURLOPT_USERAGENT => FEEDREADER_USER_AGENT,
         CURLOPT_ENCODING => '',
-        CURLOPT_HTTPHEADER => array_merge(['Accept-Language: en-US,en;q=0.8'], $headers),
+        CURLOPT_HTTPHEADER => preg_grep('/^Accept-Language:/i', $headers) === []
+            ? array_merge(['Accept-Language: en-US,en;q=0.8'], $headers) : $headers,
         CURLOPT_WRITEFUNCTION => static function ($ch, string $data) use (&$body, &$tooBig, $max): int {
             if (strlen($body) + strlen($data) > $max) {
                 $tooBig = true;
@@ -674,6 +702,7 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
     $errno = curl_errno($ch);
     $result['status'] = (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE);
     $result['type'] = (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE);
+    $result['url'] = (string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL);
     curl_close($ch);
     $result['body'] = $body;
     if ($tooBig) {
@@ -681,7 +710,7 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
     } elseif ($errno !== 0) {
         // curl's error numbers; not every build of PHP defines all their names.
         $reasons = [
-            28 => 'the server did not answer within ' . $settings['timeout'] . ' seconds.',
+            28 => 'the server did not answer in time (' . $settings['timeout'] . ' s).',
             6 => 'the server name was not found.',
             7 => 'the server could not be reached.',
             47 => 'the server redirects too often.',
