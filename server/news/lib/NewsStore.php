@@ -140,8 +140,8 @@ final class NewsStore
         $this->db->beginTransaction();
         try {
             if ($newsId === null) {
-                $row = $this->one('SELECT MAX(news_id) AS top FROM news', []);
-                $newsId = (int)($row['top'] ?? 0) + 1;
+                $row = $this->one('SELECT MAX(news_id) AS max_id FROM news', []);
+                $newsId = (int)($row['max_id'] ?? 0) + 1;
             }
             $this->db->prepare('INSERT INTO news (news_id, publisher_id, product_code, title, news_date, body)
                 VALUES (?, ?, ?, ?, ?, ?)')
