@@ -18,12 +18,14 @@ struct Keyed {
     uint8_t verifier[2];
 };
 
-Keyed Init(uint32_t mode, const Bytes& password, const Bytes& salt) {
+Keyed Init(uint32_t mode, const Bytes& password, const Bytes& salt, bool withReference = true) {
     Keyed k;
     EXPECT_EQ(InitContext(mode, password.data(), static_cast<uint32_t>(password.size()),
                           salt.data(), k.verifier, k.context),
               0);
-    k.material = test::OpenSslPbkdf2(password, salt, 1000, 2 * KeyLength(mode) + 2);
+    if (withReference) {
+        k.material = test::OpenSslPbkdf2(password, salt, 1000, 2 * KeyLength(mode) + 2);
+    }
     return k;
 }
 
@@ -142,19 +144,19 @@ TEST(CryptContext, Block256CarriesIntoCounterByteOne) {
 
 TEST(CryptContext, AnyCutIntoRunsGivesTheSameResultAndDecryptionInverts) {
     test::Random random("ctr-pieces");
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 25; ++round) {
         const uint32_t mode = random.Between(1, 3);
         const Bytes password = random.Draw(random.Below(129));
         const Bytes salt = random.Draw(SaltLength(mode));
         const Bytes plain = random.Draw(random.Below(700));
 
-        Keyed whole = Init(mode, password, salt);
+        Keyed whole = Init(mode, password, salt, false);
         Bytes one = plain;
         EncryptData(one.data(), one.size(), whole.context);
         uint8_t codeWhole[10];
         FinishMac(codeWhole, whole.context);
 
-        Keyed cut = Init(mode, password, salt);
+        Keyed cut = Init(mode, password, salt, false);
         Bytes pieces = plain;
         size_t at = 0;
         for (const size_t piece : random.Pieces(plain.size())) {
@@ -166,7 +168,7 @@ TEST(CryptContext, AnyCutIntoRunsGivesTheSameResultAndDecryptionInverts) {
         ASSERT_EQ(ToHex(pieces), ToHex(one));
         ASSERT_EQ(ToHex(codeCut, 10), ToHex(codeWhole, 10));
 
-        Keyed back = Init(mode, password, salt);
+        Keyed back = Init(mode, password, salt, false);
         at = 0;
         for (const size_t piece : random.Pieces(plain.size())) {
             DecryptData(pieces.data() + at, piece, back.context);

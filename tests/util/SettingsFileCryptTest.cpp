@@ -38,7 +38,9 @@ TEST(SettingsFile, EncryptedFileIsTwentyBytesLongerAndDecryptsBack) {
         EXPECT_TRUE(EncryptSettingsFile(dir.file("dbsettings.sim"), dir.file("dbsettings.dat")));
         const std::string encrypted = dir.read("dbsettings.dat");
         ASSERT_EQ(encrypted.size(), length + 20);
-        EXPECT_EQ(encrypted.find(text.substr(0, 40)), text.empty() ? 0 : std::string::npos);
+        if (length >= 40) {
+            EXPECT_EQ(encrypted.find(text.substr(0, 40)), std::string::npos);
+        }
 
         dir.write("dbsettings.sim", "stale plain copy that is longer than some results");
         EXPECT_TRUE(DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("dbsettings.sim")));
