@@ -152,6 +152,8 @@ $t->test('feed formats and character sets', function () use ($t, $base) {
         ['latin1.xml', 1, 10, "Caf\u{E9} news", ["Caf\u{E9} opens", "Na\u{EF}ve item"], []],
         ['header-charset.xml', 1, 10, "Gr\u{FC}\u{DF}e", ["\u{201C}Quoted\u{201D}"], []],
         ['utf16.xml', 1, 10, 'Sixteen', ["\u{DC}n\u{EF}code"], []],
+        ['cp1251.xml', 1, 10, 'Привет', ['Новости'], []],
+        ['koi8.xml', 1, 10, 'Привет', ['Koi'], []],
         ['redirect', 1, 1, 'Plain RSS', ['First'], []],
         ['long.xml', 0, 10000, null, array_map(static fn($i) => "Item $i", range(1, 30)), []],
         ['long.xml', 0, 0, null, [], []],
@@ -192,6 +194,7 @@ $t->test('each failure prints one specific message', function () use ($t, $base)
     $cases = [
         'not found' => [$base . 'missing.xml', [], 'HTTP status 404'],
         'broken XML' => [$base . 'broken.xml', [], 'not valid XML'],
+        'unknown character set' => [$base . 'unknown-charset.xml', [], 'unknown character set'],
         'a web page' => [$base . 'page.html', [], 'no RSS or Atom feed'],
         'no items' => [$base . 'empty.xml', [], 'no items'],
         'slow server' => [$base . 'slow.xml', ['timeout' => 0.5], 'did not answer in time (0.5 s)'],
