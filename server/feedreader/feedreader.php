@@ -128,19 +128,20 @@ function feedreader_current_search_url(string $url, ?array $settings = null): st
     $host = strtolower($parts['host']);
     $path = $parts['path'] ?? '';
     parse_str($parts['query'] ?? '', $query);
+    // The services read UTF-8; the tool may have encoded its Windows-1252 bytes.
     $google = static fn(string $keyword): string => $settings['google_news_search_url'] . '?q='
-        . urlencode($keyword) . '&hl=en-US&gl=US&ceid=US:en';
+        . urlencode(feedreader_utf8_text($keyword)) . '&hl=en-US&gl=US&ceid=US:en';
 
     if (($host === 'news.google.com' || $host === 'www.news.google.com')
         && ($path === '/news' || $path === '/news/feeds') && is_string($query['q'] ?? null)) {
         return $google($query['q']);
     }
     if ($host === 'news.search.yahoo.com' && $path === '/news/rss' && is_string($query['p'] ?? null)) {
-        return $settings['yahoo_news_search_url'] . '?p=' . urlencode($query['p']);
+        return $settings['yahoo_news_search_url'] . '?p=' . urlencode(feedreader_utf8_text($query['p']));
     }
     if ($host === 'newsapi.bbc.co.uk' && preg_match('#^/feeds/search/[^/]+/([^/]+)/?$#', $path, $m) === 1) {
-        // The tool wrote the keyword's blanks as "+" into the path.
-        return $google(str_replace('+', ' ', rawurldecode($m[1])) . ' site:bbc.co.uk');
+        // The keyword is the last path segment, form-encoded: "+" for a blank.
+        return $google(urldecode($m[1]) . ' site:bbc.co.uk');
     }
     return $url;
 }

@@ -265,7 +265,13 @@ $t->test('retired news search addresses are asked in their current form', functi
         'http://news.google.com/news?pz=1&cf=all&ned=es_us&hl=en&q=red+car&cf=all&output=rss'
             => 'https://news.google.com/rss/search?q=red+car&hl=en-US&gl=US&ceid=US:en',
         'HTTPS://NEWS.GOOGLE.COM/news?q=caf%E9&output=rss'
-            => 'https://news.google.com/rss/search?q=caf%E9&hl=en-US&gl=US&ceid=US:en',
+            => 'https://news.google.com/rss/search?q=caf%C3%A9&hl=en-US&gl=US&ceid=US:en',
+        'http://news.google.com/news?pz=1&cf=all&ned=es_us&hl=en&q=caf%C3%A9+%26+bar%23&cf=all&output=rss'
+            => 'https://news.google.com/rss/search?q=caf%C3%A9+%26+bar%23&hl=en-US&gl=US&ceid=US:en',
+        'http://newsapi.bbc.co.uk/feeds/search/news+sport/c%2B%2B+code'
+            => 'https://news.google.com/rss/search?q=c%2B%2B+code+site%3Abbc.co.uk&hl=en-US&gl=US&ceid=US:en',
+        'http://news.search.yahoo.com/news/rss?p=%E9t%E9&ei=UTF-8&fl=0&x=wrt'
+            => 'https://news.search.yahoo.com/rss?p=%C3%A9t%C3%A9',
         'http://news.search.yahoo.com/news/rss?p=red+car&ei=UTF-8&fl=0&x=wrt'
             => 'https://news.search.yahoo.com/rss?p=red+car',
         'http://newsapi.bbc.co.uk/feeds/search/news+sport/red+car'
@@ -291,8 +297,9 @@ $t->test('retired news search addresses are asked in their current form', functi
     }
     // Through the library, with the services' stand-ins.
     $t->eq(['q=red car hl=en-US gl=US ceid=US:en'], item_texts(read_list($t, news(array_key_first($cases)))));
-    $t->eq(['p=red car'], item_texts(read_list($t, news(array_keys($cases)[2]))));
-    $t->eq(['q=red car site:bbc.co.uk hl=en-US gl=US ceid=US:en'], item_texts(read_list($t, news(array_keys($cases)[3]))));
+    $t->eq(['p=red car'], item_texts(read_list($t, news('http://news.search.yahoo.com/news/rss?p=red+car&ei=UTF-8&fl=0&x=wrt'))));
+    $t->eq(['q=red car site:bbc.co.uk hl=en-US gl=US ceid=US:en'],
+        item_texts(read_list($t, news('http://newsapi.bbc.co.uk/feeds/search/news+sport/red+car'))));
 });
 
 // The eBay sites of the tool, by name and id.
@@ -436,22 +443,30 @@ $t->test('the time-out is 10 seconds unless the settings say otherwise', functio
     }
 });
 
+/** A PHP double-quoted literal as the tool writes it: backslash, quote and dollar escaped. */
+function php_quoted(string $text): string
+{
+    return '"' . addcslashes($text, '\\"$') . '"';
+}
+
 /** The snippet the tool writes for a news feed, CR LF line ends included. */
 function tool_news_snippet(string $url, int $cache, bool $titles, int $num): string
 {
-    return "<?php\r\ninclude_once \"feedreader.php\";\r\ngetnewsfeed(\"$url\",$cache," . ($titles ? '1' : '0')
-        . ",$num);\r\n?>\r\n";
+    return "<?php\r\ninclude_once \"feedreader.php\";\r\ngetnewsfeed(" . php_quoted($url) . ",$cache,"
+        . ($titles ? '1' : '0') . ",$num);\r\n?>\r\n";
 }
 
 function tool_ebay_snippet(string $campaign, string $site, string $kw, string $alt, int $cache, int $num): string
 {
-    return "<?php\r\ninclude_once \"feedreader.php\";\r\ngetebayfeed(\"$campaign\",$site,\"$kw\",\"$alt\",$cache,$num);\r\n?>\r\n";
+    return "<?php\r\ninclude_once \"feedreader.php\";\r\ngetebayfeed(" . php_quoted($campaign) . ",$site,"
+        . php_quoted($kw) . ',' . php_quoted($alt) . ",$cache,$num);\r\n?>\r\n";
 }
 
 /** The feed finder's addresses, composed as the tool does. */
 function tool_search_url(int $source, string $keyword): string
 {
-    $k = str_replace(' ', '+', trim($keyword));
+    // Blanks as "+", every byte but the unreserved ones percent-encoded.
+    $k = str_replace('%20', '+', rawurlencode(trim($keyword)));
     return [
         "http://news.google.com/news?pz=1&cf=all&ned=es_us&hl=en&q=$k&cf=all&output=rss",
         "http://news.search.yahoo.com/news/rss?p=$k&ei=UTF-8&fl=0&x=wrt",
@@ -476,13 +491,13 @@ $t->test('generated snippets beside the library on a web server', function () us
         'keys/rdf.php' => [tool_news_snippet($base . 'rdf.xml', 120, false, 1), null, ['RDF one']],
         'keys/atom.php' => [tool_news_snippet($base . 'atom.xml', 0, true, 10), 'Atom <Feed>', ['Atom one', 'Atom two']],
         'keys/latin1.php' => [tool_news_snippet($base . 'latin1.xml', -5, true, 10), "Caf\u{E9} news", ["Caf\u{E9} opens", "Na\u{EF}ve item"]],
-        'keys/google.php' => [tool_news_snippet(tool_search_url(0, '  red car '), 120, true, 10), 'Google stand-in',
-            ['q=red car hl=en-US gl=US ceid=US:en']],
+        'keys/google.php' => [tool_news_snippet(tool_search_url(0, '  rock & roll $1 '), 120, true, 10), 'Google stand-in',
+            ['q=rock & roll $1 hl=en-US gl=US ceid=US:en']],
         'keys/yahoo.php' => [tool_news_snippet(tool_search_url(1, 'red car'), 120, true, 10), 'Yahoo stand-in', ['p=red car']],
         'keys/bbc.php' => [tool_news_snippet(tool_search_url(2, 'red car'), 120, true, 10), 'Google stand-in',
             ['q=red car site:bbc.co.uk hl=en-US gl=US ceid=US:en']],
-        'keys/ebay.php' => [tool_ebay_snippet('5338000003', '77', 'digital camera', 'lens', 120, 10), null,
-            ['digital camera item 1', 'digital camera item 2', '<script>alert(3)</script> & "three"']],
+        'keys/ebay.php' => [tool_ebay_snippet('5338000003', '77', 'camera "pro" $5', 'lens', 120, 10), null,
+            ['camera "pro" $5 item 1', 'camera "pro" $5 item 2', '<script>alert(3)</script> & "three"']],
         'nokeys/ebay.php' => [tool_ebay_snippet('5338000003', '0', 'digital camera', 'lens', 120, 10), null,
             ["Find \u{201C}digital camera\u{201D} on eBay United States", "Find \u{201C}lens\u{201D} on eBay United States"]],
         'nokeys/missing.php' => [tool_news_snippet($base . 'missing.xml', 120, true, 10), null, []],
