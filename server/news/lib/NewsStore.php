@@ -62,6 +62,8 @@ final class NewsStore
                     throw new NewsStoreUnavailable("cannot create the folder $dir");
                 }
             }
+            // Wait for a moment while admin.php writes instead of failing at once.
+            $options[PDO::ATTR_TIMEOUT] = 5;
             $options[PDO::SQLITE_ATTR_OPEN_FLAGS] = $create
                 ? (PDO::SQLITE_OPEN_READWRITE | PDO::SQLITE_OPEN_CREATE)
                 : PDO::SQLITE_OPEN_READWRITE;
