@@ -1,5 +1,7 @@
 #include "crypto/Aes.h"
 
+#include <cstring>
+
 #include "crypto/AesTables.h"
 
 namespace zolt {
@@ -159,15 +161,11 @@ uint32_t KeyWords(uint32_t keyLength) {
     Store32(out + 12,                                                                              \
             kTf0[B0(s##3)] ^ kTf1[B1(s##0)] ^ kTf2[B2(s##1)] ^ kTf3[B3(s##2)] ^ rk[4 * (r) + 3])
 
+// Rounds 3 to Nr of the cipher, from the state after round 2.
 template <int Rounds>
-inline void EncryptRounds(const uint32_t* rk, const uint8_t* in, uint8_t* out) {
-    uint32_t s0 = Load32(in) ^ rk[0];
-    uint32_t s1 = Load32(in + 4) ^ rk[1];
-    uint32_t s2 = Load32(in + 8) ^ rk[2];
-    uint32_t s3 = Load32(in + 12) ^ rk[3];
+inline void EncryptFromRound3(const uint32_t* rk, uint32_t s0, uint32_t s1, uint32_t s2,
+                              uint32_t s3, uint8_t* out) {
     uint32_t t0, t1, t2, t3;
-    ZOLT_AES_EROUND(s, t, 1);
-    ZOLT_AES_EROUND(t, s, 2);
     ZOLT_AES_EROUND(s, t, 3);
     ZOLT_AES_EROUND(t, s, 4);
     ZOLT_AES_EROUND(s, t, 5);
@@ -187,6 +185,67 @@ inline void EncryptRounds(const uint32_t* rk, const uint8_t* in, uint8_t* out) {
             ZOLT_AES_EROUND(s, t, 13);
             ZOLT_AES_ELAST(t, 14);
         }
+    }
+}
+
+template <int Rounds>
+inline void EncryptRounds(const uint32_t* rk, const uint8_t* in, uint8_t* out) {
+    uint32_t s0 = Load32(in) ^ rk[0];
+    uint32_t s1 = Load32(in + 4) ^ rk[1];
+    uint32_t s2 = Load32(in + 8) ^ rk[2];
+    uint32_t s3 = Load32(in + 12) ^ rk[3];
+    uint32_t t0, t1, t2, t3;
+    ZOLT_AES_EROUND(s, t, 1);
+    ZOLT_AES_EROUND(t, s, 2);
+    EncryptFromRound3<Rounds>(rk, s0, s1, s2, s3, out);
+}
+
+// Counter mode over whole blocks. Between two carries out of counter byte 0
+// only that byte changes, and it enters round 1 through one table look-up and
+// round 2 through four, so the other look-ups of both rounds are done once
+// per run of up to 256 blocks.
+template <int Rounds>
+void CounterRuns(const uint32_t* rk, uint8_t* counter, uint8_t* keystream, uint8_t* data,
+                 size_t blocks) {
+    while (blocks != 0) {
+        for (int i = 0; i < 8; ++i) {
+            if (++counter[i] != 0) {
+                break;
+            }
+        }
+        const uint32_t first = counter[0];
+        const size_t run = blocks < 256 - first ? blocks : 256 - first;
+
+        // Round 1 with byte 0 left out: the state bytes 1 to 15 are fixed.
+        const uint32_t s0 = Load32(counter) ^ rk[0];
+        const uint32_t s1 = Load32(counter + 4) ^ rk[1];
+        const uint32_t s2 = Load32(counter + 8) ^ rk[2];
+        const uint32_t s3 = Load32(counter + 12) ^ rk[3];
+        const uint32_t c0 = kTe1[B1(s1)] ^ kTe2[B2(s2)] ^ kTe3[B3(s3)] ^ rk[4];
+        const uint32_t t1 = kTe0[B0(s1)] ^ kTe1[B1(s2)] ^ kTe2[B2(s3)] ^ kTe3[B3(s0)] ^ rk[5];
+        const uint32_t t2 = kTe0[B0(s2)] ^ kTe1[B1(s3)] ^ kTe2[B2(s0)] ^ kTe3[B3(s1)] ^ rk[6];
+        const uint32_t t3 = kTe0[B0(s3)] ^ kTe1[B1(s0)] ^ kTe2[B2(s1)] ^ kTe3[B3(s2)] ^ rk[7];
+        // Round 2 without the look-ups of the round-1 word t0.
+        const uint32_t d0 = kTe1[B1(t1)] ^ kTe2[B2(t2)] ^ kTe3[B3(t3)] ^ rk[8];
+        const uint32_t d1 = kTe0[B0(t1)] ^ kTe1[B1(t2)] ^ kTe2[B2(t3)] ^ rk[9];
+        const uint32_t d2 = kTe0[B0(t2)] ^ kTe1[B1(t3)] ^ kTe3[B3(t1)] ^ rk[10];
+        const uint32_t d3 = kTe0[B0(t3)] ^ kTe2[B2(t1)] ^ kTe3[B3(t2)] ^ rk[11];
+        const uint32_t key0 = B0(rk[0]);
+
+        for (size_t i = 0; i < run; ++i) {
+            const uint32_t t0 = kTe0[(first + i) ^ key0] ^ c0;
+            EncryptFromRound3<Rounds>(rk, kTe0[B0(t0)] ^ d0, kTe3[B3(t0)] ^ d1, kTe2[B2(t0)] ^ d2,
+                                      kTe1[B1(t0)] ^ d3, keystream);
+            uint64_t d[2], k[2];
+            std::memcpy(d, data, 16);
+            std::memcpy(k, keystream, 16);
+            d[0] ^= k[0];
+            d[1] ^= k[1];
+            std::memcpy(data, d, 16);
+            data += 16;
+        }
+        counter[0] = static_cast<uint8_t>(first + run - 1);
+        blocks -= run;
     }
 }
 
@@ -315,6 +374,30 @@ int AesEncryptBlock(const uint8_t* in, uint8_t* out, const AesSchedule& schedule
             return 0;
     }
 }
+
+namespace aes_detail {
+
+bool CounterBlocks(const AesSchedule& schedule, uint8_t* counter, uint8_t* keystream, uint8_t* data,
+                   size_t blocks) {
+    if ((schedule.blockDirection & 3) != kAesDirectionEncrypt) {
+        return false;
+    }
+    switch (schedule.rounds) {
+        case 10:
+            CounterRuns<10>(schedule.roundKeys, counter, keystream, data, blocks);
+            return true;
+        case 12:
+            CounterRuns<12>(schedule.roundKeys, counter, keystream, data, blocks);
+            return true;
+        case 14:
+            CounterRuns<14>(schedule.roundKeys, counter, keystream, data, blocks);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace aes_detail
 
 int AesDecryptBlock(const uint8_t* in, uint8_t* out, const AesSchedule& schedule) {
     if ((schedule.blockDirection & 3) != kAesDirectionDecrypt) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace zolt {
@@ -26,5 +27,14 @@ int AesSetDecryptKey(const uint8_t* key, uint32_t keyLength, AesSchedule& schedu
 // without writing when the schedule is not set up for that direction.
 int AesEncryptBlock(const uint8_t* in, uint8_t* out, const AesSchedule& schedule);
 int AesDecryptBlock(const uint8_t* in, uint8_t* out, const AesSchedule& schedule);
+
+namespace aes_detail {
+// Counter mode over `blocks` whole blocks of `data`: for each, counter bytes
+// 0 to 7 as a little-endian number go up by 1, the counter block is
+// encrypted into `keystream` and XORed into the next 16 data bytes. False
+// without a change when the schedule is not set up for encryption.
+bool CounterBlocks(const AesSchedule& schedule, uint8_t* counter, uint8_t* keystream, uint8_t* data,
+                   size_t blocks);
+}  // namespace aes_detail
 
 }  // namespace zolt

@@ -56,17 +56,12 @@ void ApplyKeystream(uint8_t* data, size_t length, CryptContext& context) {
         *data++ ^= context.keystream[context.position++];
         --length;
     }
-    while (length >= 16) {
-        NextKeystreamBlock(context);
-        uint64_t d[2], k[2];
-        std::memcpy(d, data, 16);
-        std::memcpy(k, context.keystream, 16);
-        d[0] ^= k[0];
-        d[1] ^= k[1];
-        std::memcpy(data, d, 16);
+    if (length >= 16) {
+        const size_t blocks = length / 16;
+        aes_detail::CounterBlocks(context.cipher, context.counter, context.keystream, data, blocks);
         context.position = 16;
-        data += 16;
-        length -= 16;
+        data += 16 * blocks;
+        length -= 16 * blocks;
     }
     if (length != 0) {
         NextKeystreamBlock(context);

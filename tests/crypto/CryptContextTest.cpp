@@ -142,6 +142,34 @@ TEST(CryptContext, Block256CarriesIntoCounterByteOne) {
               ToHex(test::OpenSslAesEcb(aesKey, expectedCounter, true)));
 }
 
+// Long runs and carries across several counter bytes, for every key size:
+// the counter is set forward by hand and the keystream compared block by
+// block with AES of the expected counter values.
+TEST(CryptContext, KeystreamFollowsTheCounterAcrossCarriesForEveryKeySize) {
+    const uint64_t starts[] = {0, 0xfd, 0xfffe, 0xfffffffffffffff0u};
+    for (uint32_t mode = 1; mode <= 3; ++mode) {
+        Keyed k = Init(mode, ToBytes("carry"), Bytes(SaltLength(mode), 3));
+        const Bytes aesKey(k.material.begin(), k.material.begin() + KeyLength(mode));
+        for (const uint64_t start : starts) {
+            for (const size_t lead : {0u, 5u}) {
+                SCOPED_TRACE(testing::Message() << mode << " " << start << " " << lead);
+                CryptContext c = k.context;
+                const Bytes counter = CounterBlock(start);
+                std::memcpy(c.counter, counter.data(), 16);
+                c.position = 16;
+                Bytes data(lead + 16 * 20 + 3, 0);
+                ApplyKeystream(data.data(), lead, c);
+                ApplyKeystream(data.data() + lead, data.size() - lead, c);
+                for (size_t i = 0; i < data.size(); ++i) {
+                    const Bytes block =
+                        test::OpenSslAesEcb(aesKey, CounterBlock(start + 1 + i / 16), true);
+                    ASSERT_EQ(data[i], block[i % 16]) << "byte " << i;
+                }
+            }
+        }
+    }
+}
+
 TEST(CryptContext, AnyCutIntoRunsGivesTheSameResultAndDecryptionInverts) {
     test::Random random("ctr-pieces");
     for (int round = 0; round < 25; ++round) {
