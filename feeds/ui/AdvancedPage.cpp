@@ -3,6 +3,7 @@
 #include "feeds/EbayFeedCode.h"
 #include "feeds/EbaySiteTable.h"
 #include "feeds/ui/CodeBox.h"
+#include "feeds/ui/PageLook.h"
 #include "ui_AdvancedPage.h"
 #include "util/Text.h"
 
@@ -12,6 +13,7 @@ AdvancedPage::AdvancedPage(const Services& services, QWidget* parent)
     : QWidget(parent), services_(services), ui_(std::make_unique<Ui::AdvancedPage>()) {
     setObjectName("Advanced");
     ui_->setupUi(this);
+    FitPageLook(*this);
     connect(ui_->btnEGenerate, &QPushButton::clicked, this, &AdvancedPage::btnEGenerateClick);
     connect(ui_->btnECopyToClipboard, &QPushButton::clicked, this,
             &AdvancedPage::btnECopyToClipboardClick);

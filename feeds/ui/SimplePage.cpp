@@ -3,6 +3,7 @@
 #include "feeds/FeedSearchSources.h"
 #include "feeds/NewsFeedCode.h"
 #include "feeds/ui/CodeBox.h"
+#include "feeds/ui/PageLook.h"
 #include "ui_SimplePage.h"
 #include "util/Text.h"
 
@@ -12,6 +13,7 @@ SimplePage::SimplePage(const Services& services, QWidget* parent)
     : QWidget(parent), services_(services), ui_(std::make_unique<Ui::SimplePage>()) {
     setObjectName("Simple");
     ui_->setupUi(this);
+    FitPageLook(*this);
     for (const FeedSearchSource& source : FeedSearchSources) {
         ui_->cbxSites->addItem(QString::fromUtf8(source.name));
     }

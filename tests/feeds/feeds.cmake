@@ -1,3 +1,7 @@
 zolt_test(NAME feeds_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/FeedCodeTest.cpp ${CMAKE_CURRENT_LIST_DIR}/PhpSnippetTest.cpp
   LIBS zolt_feeds)
+zolt_test(NAME feeds_ui_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SimplePageTest.cpp ${CMAKE_CURRENT_LIST_DIR}/AdvancedPageTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/PageTestUtil.cpp ${CMAKE_CURRENT_LIST_DIR}/PageTestUtil.h
+  LIBS zolt_feeds_ui GUI)
