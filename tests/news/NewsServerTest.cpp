@@ -1,0 +1,213 @@
+#include <QProcessEnvironment>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "net/HttpClient.h"
+#include "news/NewsProtocol.h"
+#include "news/NewsReply.h"
+#include "tests/support/PhpServer.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TempDir.h"
+
+namespace zolt {
+namespace {
+
+using test::PhpServer;
+using test::Recorder;
+using test::TempDir;
+
+std::string ServerDir() {
+    return test::SourceDir() + "/server/news";
+}
+
+// The reference news server over php -S with its own SQLite database,
+// seeded through its admin script as a reseller would.
+class NewsServer : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (test::PhpBinary().empty()) {
+            return;
+        }
+        dir_ = new TempDir;
+        dsn_ = "sqlite:" + dir_->file("news.db");
+        Admin({"init"});
+        Admin({"add-publisher", "PUBM", "Master"});
+        Admin({"add-publisher", "PUBP", "Platinum"});
+        Admin({"add-publisher", "PUBG", "BG"});
+        Admin({"add-product", "BRAND7"});
+        Admin({"add-product", "OTHER"});
+        firstId_ =
+            Admin({"add-news", "PUBG", "BRAND7", "First", "2026-12-08", "-"}, "<p>Hello</p>");
+        otherId_ = Admin({"add-news", "PUBG", "OTHER", "Elsewhere", "2026-12-09", "-"}, "x");
+        secondId_ = Admin({"add-news", "PUBG", "*", "Second", "10 Dec 2026", "-"},
+                          "<b>Two &amp; more</b>\r\n");
+        masterId_ =
+            Admin({"add-news", "PUBM", "BRAND7", "For masters", "2026-12-11", "-"}, "<i>m</i>");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ZOLT_NEWS_DSN", QString::fromStdString(dsn_));
+        server_ = new PhpServer(ServerDir(), "", env);
+    }
+    static void TearDownTestSuite() {
+        delete server_;
+        delete dir_;
+        server_ = nullptr;
+        dir_ = nullptr;
+    }
+    void SetUp() override {
+        if (server_ == nullptr) {
+            GTEST_SKIP() << "php is not installed";
+        }
+    }
+
+    // Runs admin.php on the test database; its output trimmed (the new id
+    // for add-news).
+    static std::string Admin(const std::vector<std::string>& args, const std::string& input = "") {
+        QStringList list{QString::fromStdString(ServerDir() + "/admin.php"),
+                         QString::fromStdString("--dsn=" + dsn_)};
+        for (const auto& a : args) {
+            list << QString::fromStdString(a);
+        }
+        std::string out;
+        const int code = test::RunPhp(list, &out, input);
+        EXPECT_EQ(code, 0) << args[0] << ": " << out;
+        while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) {
+            out.pop_back();
+        }
+        return out;
+    }
+
+    static BrandSettingsRecord Brand(const std::string& level, const std::string& publisher,
+                                     const std::string& product = "BRAND7") {
+        BrandSettingsRecord b;
+        b.BranderType = level;
+        b.BranderCode = product;
+        // Without the "/" at the end for one level, with it for the others.
+        b.MasterNewsBaseURL = server_->url("");
+        b.PlatinumNewsBaseURL = server_->url("");
+        b.GoldNewsBaseURL = server_->url("").substr(0, server_->url("").size() - 1);
+        b.MasterPublID = b.PlatinumPublID = b.GoldPublID = publisher;
+        return b;
+    }
+
+    std::shared_ptr<Recorder> recorder_ = std::make_shared<Recorder>();
+    Services services_ = test::MakeRecordingServices(recorder_, "/nonexistent");
+    HttpClient http_;
+
+    static TempDir* dir_;
+    static PhpServer* server_;
+    static std::string dsn_;
+    static std::string firstId_, otherId_, secondId_, masterId_;
+};
+
+TempDir* NewsServer::dir_ = nullptr;
+PhpServer* NewsServer::server_ = nullptr;
+std::string NewsServer::dsn_;
+std::string NewsServer::firstId_, NewsServer::otherId_, NewsServer::secondId_,
+    NewsServer::masterId_;
+
+TEST_F(NewsServer, ListsTheProductsNewsNewestFirst) {
+    NewsLineList list;
+    ASSERT_TRUE(GetLastNews(services_, http_, Brand("Gold", "PUBG"), list));
+    EXPECT_EQ(list,
+              (NewsLineList{secondId_ + "^Second^10 Dec 2026", firstId_ + "^First^2026-12-08"}));
+    std::string id, title;
+    ASSERT_TRUE(GetLastNewsCode(services_, http_, Brand("Gold", "PUBG"), id, title));
+    EXPECT_EQ(id, secondId_);
+    EXPECT_EQ(title, "Second");
+
+    list.clear();
+    ASSERT_TRUE(GetLastNews(services_, http_, Brand("Master", "PUBM"), list));
+    EXPECT_EQ(list, NewsLineList{masterId_ + "^For masters^2026-12-11"});
+    EXPECT_TRUE(recorder_->messages.empty()) << recorder_->messageTexts()[0];
+}
+
+TEST_F(NewsServer, DetailsComeBackAsTheStoredHtml) {
+    struct Row {
+        std::string level, publisher, id, html;
+    } rows[] = {
+        {"Gold", "PUBG", firstId_, "<p>Hello</p>"},
+        {"Gold", "PUBG", secondId_, "<b>Two &amp; more</b>\r\n"},
+        {"Master", "PUBM", masterId_, "<i>m</i>"},
+    };
+    for (const Row& row : rows) {
+        std::string html;
+        ASSERT_TRUE(GetNewsDetails(services_, http_, Brand(row.level, row.publisher), row.id, html))
+            << row.id;
+        EXPECT_EQ(html, row.html);
+    }
+    EXPECT_TRUE(recorder_->messages.empty());
+}
+
+TEST_F(NewsServer, APublisherWithoutNewsGetsOkAlone) {
+    NewsLineList list{"kept"};
+    ASSERT_TRUE(GetLastNews(services_, http_, Brand("Platinum", "PUBP"), list));
+    EXPECT_EQ(list, NewsLineList{"kept"});
+    std::string id = "x", title = "y";
+    ASSERT_TRUE(GetLastNewsCode(services_, http_, Brand("Platinum", "PUBP"), id, title));
+    EXPECT_EQ(id, "");
+    EXPECT_EQ(title, "");
+    EXPECT_TRUE(recorder_->messages.empty());
+}
+
+TEST_F(NewsServer, RefusalsShowTheirWarnings) {
+    struct Row {
+        std::string name;
+        BrandSettingsRecord brand;
+        std::string newsId;
+        std::string listMessage, detailsMessage;
+    } rows[] = {
+        {"unknown publisher", Brand("Gold", "NOBODY"), firstId_, kNewsInvalidUserMessage,
+         kNewsInvalidUserMessage},
+        {"publisher of another level", Brand("Master", "PUBG"), firstId_, kNewsInvalidUserMessage,
+         kNewsInvalidUserMessage},
+        {"unknown product", Brand("Gold", "PUBG", "NOSUCH"), firstId_, kNewsInvalidProductMessage,
+         kNewsInvalidProductMessage},
+        {"unknown news id", Brand("Gold", "PUBG"), "999999", "", kNewsInvalidNewsMessage},
+        {"news of another product", Brand("Gold", "PUBG"), otherId_, "", kNewsInvalidNewsMessage},
+        {"news of another publisher", Brand("Gold", "PUBG"), masterId_, "",
+         kNewsInvalidNewsMessage},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        recorder_->messages.clear();
+        NewsLineList list;
+        std::string html;
+        const bool listed = GetLastNews(services_, http_, row.brand, list);
+        EXPECT_EQ(listed, row.listMessage.empty());
+        EXPECT_FALSE(GetNewsDetails(services_, http_, row.brand, row.newsId, html));
+        std::vector<std::string> expected;
+        for (const auto& m : {row.listMessage, row.detailsMessage}) {
+            if (!m.empty()) {
+                expected.push_back(m);
+            }
+        }
+        EXPECT_EQ(recorder_->messageTexts(), expected);
+        std::string id, title;
+        recorder_->messages.clear();
+        EXPECT_EQ(GetLastNewsCode(services_, http_, row.brand, id, title), row.listMessage.empty());
+        EXPECT_TRUE(recorder_->messages.empty());
+    }
+}
+
+TEST_F(NewsServer, AnUnreadableDatabaseIsReportedAsTheSitesTrouble) {
+    TempDir empty;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZOLT_NEWS_DSN", QString::fromStdString("sqlite:" + empty.file("missing.db")));
+    PhpServer broken(ServerDir(), "", env);
+    BrandSettingsRecord brand = Brand("Gold", "PUBG");
+    brand.GoldNewsBaseURL = broken.url("");
+    NewsLineList list;
+    EXPECT_FALSE(GetLastNews(services_, http_, brand, list));
+    std::string html;
+    EXPECT_FALSE(GetNewsDetails(services_, http_, brand, firstId_, html));
+    EXPECT_EQ(recorder_->messageTexts(),
+              (std::vector<std::string>{kNewsConnectionFailMessage, kNewsConnectionFailMessage}));
+}
+
+}  // namespace
+}  // namespace zolt
