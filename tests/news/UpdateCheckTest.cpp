@@ -1,0 +1,288 @@
+#include <QDir>
+#include <QLocale>
+#include <QTimer>
+
+#include <clocale>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "net/HttpClient.h"
+#include "news/UpdateCheck.h"
+#include "tests/support/PhpServer.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/ScriptedHttpServer.h"
+#include "tests/support/TempDir.h"
+
+namespace zolt {
+namespace {
+
+using test::HttpRequestSeen;
+using test::Recorder;
+using test::ScriptedHttpServer;
+using test::TempDir;
+
+const char* kInfoPath = "/liveupdate/rssfeed_zolt/mainappupdate.inf";
+
+TEST(UpdateVersion, ReadsPlainDecimalsWithAPointOnly) {
+    // A locale with a decimal comma must change nothing.
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::German));
+    struct Row {
+        std::string text;
+        float value;
+    } rows[] = {{"2.01", 2.01f}, {"3", 3.0f},   {"2.1", 2.1f}, {"10.5", 10.5f}, {"-1", -1.0f},
+                {"+2.5", 2.5f},  {"", 0.0f},    {"abc", 0.0f}, {"2,02", 0.0f},  {"2.02x", 0.0f},
+                {"1e3", 0.0f},   {"inf", 0.0f}, {"nan", 0.0f}, {"2..1", 0.0f},  {".", 0.0f},
+                {"2.0.1", 0.0f}, {" 2", 0.0f},  {"0x10", 0.0f}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(VersionNumber(row.text), row.value) << row.text;
+    }
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(UpdateVersion, OnlyAStrictlyGreaterNumberIsNewer) {
+    struct Row {
+        std::string text;
+        bool newer;
+    } rows[] = {{"2.01", false},  {"2.02", true},  {"2.1", true}, {"3", true},    {"2.001", false},
+                {"2.010", false}, {"1.99", false}, {"", false},   {"two", false}, {"10", true}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(IsNewerVersion(row.text), row.newer) << row.text;
+    }
+}
+
+// The live-update site on 127.0.0.1 and a program folder with or without
+// the updater.
+struct Site {
+    explicit Site(std::optional<std::string> info)
+        : server([info, this](const HttpRequestSeen& r) {
+              if (!info || r.target != kInfoPath) {
+                  return ScriptedHttpServer::Reply(404, "Not here");
+              }
+              return ScriptedHttpServer::Reply(200, *info);
+          }) {
+        services.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
+    }
+    std::string updater() const { return dir.file("Updater"); }
+    std::string info() const { return dir.file("mainappupdate.inf"); }
+
+    TempDir dir;
+    std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
+    Services services = test::MakeRecordingServices(recorder, dir.path());
+    HttpClient http;
+    ScriptedHttpServer server;
+};
+
+std::string Info(const std::string& version) {
+    return "[APPLICATION]\r\nName=RSS Feed Zolt\r\nVersion=" + version + "\r\n";
+}
+
+TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
+    using R = UpdateCheckResult;
+    using K = MessageKind;
+    const std::string noUpdate = kNoUpdateMessage;
+    const std::string close = kUpdateCloseQuestion;
+    struct Row {
+        std::string name;
+        std::optional<std::string> info;  // none: the site answers 404
+        bool silent;
+        bool updater;
+        std::deque<bool> answers;
+        std::vector<std::pair<K, std::string>> messages;
+        R result;
+    } rows[] = {
+        {"same version", Info("2.01"), false, true, {}, {{K::Information, noUpdate}}, R::NoUpdate},
+        {"same version, silent", Info("2.01"), true, true, {}, {}, R::NoUpdate},
+        {"older by digits",
+         Info("2.001"),
+         false,
+         true,
+         {},
+         {{K::Information, noUpdate}},
+         R::NoUpdate},
+        {"no version",
+         "[APPLICATION]\r\nName=x\r\n",
+         false,
+         true,
+         {},
+         {{K::Information, noUpdate}},
+         R::NoUpdate},
+        {"not a number", Info("two"), false, true, {}, {{K::Information, noUpdate}}, R::NoUpdate},
+        {"no file", std::nullopt, false, true, {}, {{K::Information, noUpdate}}, R::NoUpdate},
+        {"no file, silent", std::nullopt, true, true, {}, {}, R::NoUpdate},
+        {"newer, both OK",
+         Info("2.02"),
+         false,
+         true,
+         {true, true},
+         {{K::Question, NewUpdateQuestion("2.02")}, {K::Question, close}},
+         R::CloseForUpdate},
+        {"newer, silent, both OK",
+         Info("3"),
+         true,
+         true,
+         {true, true},
+         {{K::Question, NewUpdateQuestion("3")}, {K::Question, close}},
+         R::CloseForUpdate},
+        {"text as written",
+         "[application]\nVERSION = 2.10\n",
+         false,
+         true,
+         {false},
+         {{K::Question, NewUpdateQuestion("2.10")}},
+         R::Declined},
+        {"cancel the offer",
+         Info("2.1"),
+         false,
+         true,
+         {false},
+         {{K::Question, NewUpdateQuestion("2.1")}},
+         R::Declined},
+        {"cancel the close",
+         Info("2.1"),
+         true,
+         true,
+         {true, false},
+         {{K::Question, NewUpdateQuestion("2.1")}, {K::Question, close}},
+         R::Declined},
+        {"updater missing",
+         Info("2.02"),
+         false,
+         false,
+         {true},
+         {{K::Question, NewUpdateQuestion("2.02")}, {K::Warning, kUpdaterMissingMessage}},
+         R::UpdaterMissing},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Site site(row.info);
+        if (row.updater) {
+            site.dir.write("Updater", "#!/bin/sh\n");
+        }
+        site.recorder->answers = row.answers;
+        EXPECT_EQ(CheckForUpdate(site.services, site.http, row.silent), row.result);
+
+        std::vector<std::pair<K, std::string>> seen;
+        for (const auto& m : site.recorder->messages) {
+            seen.emplace_back(m.kind, m.text);
+        }
+        EXPECT_EQ(seen, row.messages);
+        if (row.result == R::CloseForUpdate) {
+            ASSERT_EQ(site.recorder->processes.size(), 1u);
+            EXPECT_EQ(site.recorder->processes[0].program, site.updater());
+            EXPECT_EQ(site.recorder->processes[0].args,
+                      (std::vector<std::string>{site.services.updateBaseUrl, "2.01", "A"}));
+        } else {
+            EXPECT_TRUE(site.recorder->processes.empty());
+        }
+        // The downloaded copy stays; a failed download leaves none.
+        EXPECT_EQ(site.dir.exists("mainappupdate.inf"), row.info.has_value());
+        if (row.info) {
+            EXPECT_EQ(site.dir.read("mainappupdate.inf"), *row.info);
+        }
+        ASSERT_FALSE(site.server.requests().empty());
+        EXPECT_EQ(site.server.requests()[0].method, "GET");
+        EXPECT_EQ(site.server.requests()[0].target, kInfoPath);
+    }
+}
+
+TEST(CheckForUpdate, AnUpdaterThatWillNotStartStillClosesTheWindow) {
+    Site site(Info("2.5"));
+    site.dir.write("Updater", "");
+    site.recorder->startSucceeds = false;
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::CloseForUpdate);
+    EXPECT_EQ(site.recorder->processes.size(), 1u);
+}
+
+TEST(CheckForUpdate, AFolderNamedUpdaterIsNoUpdater) {
+    Site site(Info("2.5"));
+    ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkdir("Updater"));
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::UpdaterMissing);
+    EXPECT_TRUE(site.recorder->processes.empty());
+}
+
+TEST(DownloadToFile, FailuresLeaveNoFileEvenWhereAnOldCopyWas) {
+    const std::string big(kMaxUpdateFileSize + 1, ';');
+    struct Row {
+        std::string name;
+        std::optional<std::string> reply;  // none: refused
+    } rows[] = {
+        {"404", ScriptedHttpServer::Reply(404, "missing")},
+        {"500", ScriptedHttpServer::Reply(500, "broken")},
+        {"cut midway",
+         "HTTP/1.1 200 OK\r\nContent-Length: 500\r\nConnection: close\r\n\r\n[APPLICATION]"},
+        {"too large", ScriptedHttpServer::Reply(200, big)},
+        {"refused", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        dir.write("mainappupdate.inf", Info("9"));
+        ScriptedHttpServer server([&](const HttpRequestSeen&) { return row.reply; });
+        const std::string url =
+            row.reply ? server.url("mainappupdate.inf")
+                      : "http://127.0.0.1:" + std::to_string(ScriptedHttpServer::ClosedPort()) +
+                            "/mainappupdate.inf";
+        HttpClient http;
+        bool aborted = true;
+        EXPECT_FALSE(DownloadToFile(http, url, dir.file("mainappupdate.inf"), &aborted));
+        EXPECT_FALSE(aborted);
+        EXPECT_FALSE(dir.exists("mainappupdate.inf"));
+    }
+}
+
+TEST(DownloadToFile, WritesTheWholeBodyUpToTheLimit) {
+    const std::string body(kMaxUpdateFileSize, 'v');
+    ScriptedHttpServer server(
+        [&](const HttpRequestSeen&) { return ScriptedHttpServer::Reply(200, body); });
+    TempDir dir;
+    dir.write("mainappupdate.inf", "old");
+    HttpClient http;
+    EXPECT_TRUE(DownloadToFile(http, server.url("x"), dir.file("mainappupdate.inf")));
+    EXPECT_EQ(dir.read("mainappupdate.inf"), body);
+}
+
+TEST(CheckForUpdate, ADownloadCutShortByClosingShowsNothing) {
+    Site site(std::nullopt);
+    ScriptedHttpServer silent([](const HttpRequestSeen&) { return std::optional<std::string>(); });
+    site.services.updateBaseUrl = silent.url("liveupdate/rssfeed_zolt/");
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!silent.requests().empty()) {
+            site.http.Disconnect();
+        }
+    });
+    poll.start(5);
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, false), UpdateCheckResult::Aborted);
+    EXPECT_TRUE(site.recorder->messages.empty());
+    EXPECT_FALSE(site.dir.exists("mainappupdate.inf"));
+}
+
+TEST(CheckForUpdate, WorksAgainstAPlainWebServer) {
+    if (test::PhpBinary().empty()) {
+        GTEST_SKIP() << "php is not installed";
+    }
+    TempDir root;
+    ASSERT_TRUE(QDir(QString::fromStdString(root.path())).mkpath("liveupdate/rssfeed_zolt"));
+    root.write("liveupdate/rssfeed_zolt/mainappupdate.inf", Info("2.02"));
+    test::PhpServer web(root.path());
+    TempDir program;
+    program.write("Updater", "");
+    auto recorder = std::make_shared<Recorder>();
+    Services services = test::MakeRecordingServices(recorder, program.path());
+    services.updateBaseUrl = web.url("liveupdate/rssfeed_zolt/");
+    HttpClient http;
+    EXPECT_EQ(CheckForUpdate(services, http, true), UpdateCheckResult::CloseForUpdate);
+    ASSERT_EQ(recorder->processes.size(), 1u);
+    EXPECT_EQ(recorder->processes[0].args,
+              (std::vector<std::string>{services.updateBaseUrl, "2.01", "A"}));
+}
+
+}  // namespace
+}  // namespace zolt
