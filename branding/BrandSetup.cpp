@@ -1,0 +1,37 @@
+#include "branding/BrandSetup.h"
+
+#include "branding/BrandFiles.h"
+#include "branding/BrandSettingsFile.h"
+#include "branding/BrandSettingsText.h"
+
+namespace zolt {
+
+BrandSetup MakeBrandSetup(const Services& services, const std::string& settingsText) {
+    ParsedBrandSettings parsed = ParseBrandSettings(settingsText);
+    BrandSetup setup;
+    setup.windowTitle = BrandWindowTitle(parsed.record.ApplicationName);
+    setup.makeMoneyCaption = MakeMoneyCaption(parsed.makeMoneyButton);
+    setup.newsButtonVisible = NewsButtonVisible(parsed.record);
+    setup.content =
+        ChooseBrandContent(services, parsed.welcomePages, parsed.banners, std::move(parsed.links));
+    setup.record = std::move(parsed.record);
+    setup.content.StoreIn(setup.record);
+    setup.banner = ReadBannerPicture(services.baseDir, setup.content.bannerNumber,
+                                     setup.content.BannerImageName);
+    setup.skinStyleSheet = ReadSkinStyleSheet(services.baseDir);
+    const std::string icon = FileBeside(services.baseDir, kIconFileName);
+    if (FileExists(icon)) {
+        setup.iconPath = icon;
+    }
+    return setup;
+}
+
+std::optional<BrandSetup> ReadBrandSetup(const Services& services) {
+    const std::optional<std::string> text = ReadBrandSettingsText(services.baseDir);
+    if (!text) {
+        return std::nullopt;
+    }
+    return MakeBrandSetup(services, *text);
+}
+
+}  // namespace zolt

@@ -1,0 +1,5 @@
+zolt_test(NAME branding_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SettingsTextTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/BrandContentTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/BrandSettingsFileTest.cpp
+  LIBS zolt_branding)

@@ -1,0 +1,256 @@
+// zolt-brand: makes, encrypts, decrypts and checks the brand settings of
+// RSS Feed Zolt, and packs skins. It reads settings with the program's own
+// code, so what it reports is what the program will do.
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/BrandToolFiles.h"
+#include "tools/SettingsCheck.h"
+#include "tools/SettingsTemplate.h"
+#include "util/SettingsFileCrypt.h"
+#include "util/Text.h"
+#include "util/Zlib.h"
+
+namespace zolt {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kWarnings = 2;
+
+struct Command {
+    const char* usage;
+    const char* help;
+    int argumentCount;
+    std::function<int(const std::vector<std::string>&)> run;
+};
+
+void Print(FILE* to, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), to);
+}
+
+int Fail(const std::string& message) {
+    Print(stderr, "zolt-brand: " + message + "\n");
+    return kFailed;
+}
+
+int New(const std::vector<std::string>& args) {
+    const std::string& path = args[0];
+    if (QFileInfo::exists(QString::fromStdString(path))) {
+        return Fail("\"" + path + "\" exists already; it is left as it is");
+    }
+    std::string error;
+    if (!WriteToolOutput(path, SettingsTemplateText(), false, error)) {
+        return Fail(error);
+    }
+    return kOk;
+}
+
+int Encrypt(const std::vector<std::string>& args) {
+    std::string error;
+    const auto plain = ReadToolInput(args[0], error);
+    if (!plain) {
+        return Fail(error);
+    }
+    std::string check;
+    if (DecryptSettingsBytes(*plain, check)) {
+        return Fail("\"" + args[0] + "\" is encrypted already");
+    }
+    if (!WriteToolOutput(args[1], EncryptSettingsBytes(*plain), false, error)) {
+        return Fail(error);
+    }
+    return kOk;
+}
+
+int Decrypt(const std::vector<std::string>& args) {
+    std::string error;
+    const auto encrypted = ReadToolInput(args[0], error);
+    if (!encrypted) {
+        return Fail(error);
+    }
+    std::string plain;
+    if (!DecryptSettingsBytes(*encrypted, plain)) {
+        return Fail("cannot decrypt \"" + args[0] +
+                    "\": the password does not fit or the file is damaged; nothing was written");
+    }
+    // The plain text is the reseller's own; nobody else needs to read it.
+    if (!WriteToolOutput(args[1], plain, true, error)) {
+        return Fail(error);
+    }
+    return kOk;
+}
+
+bool CanDecode(const std::string& format, const std::string& bytes) {
+    const QByteArray name = QByteArray::fromStdString(format);
+    if (!QImageReader::supportedImageFormats().contains(name)) {
+        return false;
+    }
+    if (bytes.empty()) {
+        return true;
+    }
+    QImage image;
+    return image.loadFromData(QByteArray::fromStdString(bytes), name.constData());
+}
+
+int Check(const std::vector<std::string>& args) {
+    std::string error;
+    const auto bytes = ReadToolInput(args[0], error);
+    if (!bytes) {
+        return Fail(error);
+    }
+    std::string plain;
+    std::string kind;
+    if (DecryptSettingsBytes(*bytes, plain)) {
+        kind = "encrypted settings file";
+    } else if (bytes->find("<%%") != std::string::npos) {
+        plain = *bytes;
+        kind = "plain settings text";
+    } else {
+        return Fail("\"" + args[0] +
+                    "\" holds no settings elements and does not decrypt: the password does not "
+                    "fit or the file is damaged");
+    }
+    const std::string folder =
+        QFileInfo(QString::fromStdString(args[0])).absolutePath().toStdString();
+    const SettingsCheckReport report = CheckSettingsText(plain, folder, CanDecode);
+    Print(stdout, args[0] + ": " + kind + "\n");
+    for (const auto& [name, value] : report.values) {
+        Print(stdout, name + ": " + QuoteValue(value) + "\n");
+    }
+    for (const std::string& warning : report.warnings) {
+        Print(stdout, "warning: " + warning + "\n");
+    }
+    return report.warnings.empty() ? kOk : kWarnings;
+}
+
+int Skin(const std::vector<std::string>& args) {
+    std::string error;
+    const auto sheet = ReadToolInput(args[0], error);
+    if (!sheet) {
+        return Fail(error);
+    }
+    if (Trim(*sheet).empty()) {
+        return Fail("\"" + args[0] + "\" is empty; the program would keep its built-in skin");
+    }
+    if (!WriteToolOutput(args[1], ZlibCompress(*sheet), false, error)) {
+        return Fail(error);
+    }
+    return kOk;
+}
+
+const std::map<std::string, Command>& Commands() {
+    static const std::map<std::string, Command> commands = {
+        {"new",
+         {"zolt-brand new FILE",
+          "Writes a settings text to FILE (which must not exist yet) with every key in the\n"
+          "order the program reads them, an example value for each, and one entry of each\n"
+          "list (Welcome1, Banner1, Link1). Edit it, then encrypt it.\n",
+          1, New}},
+        {"encrypt",
+         {"zolt-brand encrypt PLAIN DAT",
+          "Encrypts the settings text PLAIN into DAT, the file the program reads under the\n"
+          "name dbsettings.dat beside its executable. DAT is replaced only when the whole\n"
+          "file has been written.\n",
+          2, Encrypt}},
+        {"decrypt",
+         {"zolt-brand decrypt DAT PLAIN",
+          "Decrypts the settings file DAT into the settings text PLAIN (readable by you\n"
+          "only). When DAT does not decrypt (a file made with another password, or damaged)\n"
+          "it says so, exits with status 1 and writes nothing.\n",
+          2, Decrypt}},
+        {"check",
+         {"zolt-brand check FILE",
+          "Reads FILE, a settings text or an encrypted settings file, the way the program\n"
+          "does and prints every key with its value, the list entries read, and what they\n"
+          "make of the window. Then it warns about what the program will miss or get wrong:\n"
+          "elements out of order, list entries after a gap or above 16, elements without\n"
+          "closing tag, banner entries without their bannerN.dat beside FILE or with an\n"
+          "image name of no known picture format, a BranderType outside Master, Platinum,\n"
+          "Gold and Free, and an empty news channel for the chosen level.\n"
+          "Exit status: 0 without warnings, 2 with warnings, 1 when FILE cannot be read.\n",
+          1, Check}},
+        {"skin",
+         {"zolt-brand skin STYLESHEET SKINFILE",
+          "Packs a Qt style sheet into SKINFILE in the compressed form the program loads\n"
+          "from mainskin.dat beside its executable, replacing its built-in skin.\n",
+          2, Skin}},
+    };
+    return commands;
+}
+
+void PrintOverview(FILE* to) {
+    Print(to, "zolt-brand: brand settings for RSS Feed Zolt.\n\nUsage:\n");
+    for (const auto& [name, command] : Commands()) {
+        Print(to, std::string("  ") + command.usage + "\n");
+    }
+    Print(to,
+          "\n'zolt-brand COMMAND --help' tells more about one command.\n"
+          "Exit status 0 on success, 1 on failure (2: check found something to warn about).\n");
+}
+
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h" || arg == "help";
+}
+
+int Main(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        PrintOverview(stderr);
+        return kFailed;
+    }
+    if (IsHelp(args[0])) {
+        if (args.size() > 1 && Commands().count(args[1])) {
+            const Command& c = Commands().at(args[1]);
+            Print(stdout, std::string("Usage: ") + c.usage + "\n\n" + c.help);
+        } else {
+            PrintOverview(stdout);
+        }
+        return kOk;
+    }
+    const auto found = Commands().find(args[0]);
+    if (found == Commands().end()) {
+        Print(stderr, "zolt-brand: unknown command \"" + args[0] + "\"\n\n");
+        PrintOverview(stderr);
+        return kFailed;
+    }
+    const Command& command = found->second;
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    for (const std::string& arg : rest) {
+        if (arg == "--help" || arg == "-h") {
+            Print(stdout, std::string("Usage: ") + command.usage + "\n\n" + command.help);
+            return kOk;
+        }
+    }
+    if (static_cast<int>(rest.size()) != command.argumentCount) {
+        Print(stderr, std::string("Usage: ") + command.usage + "\n");
+        return kFailed;
+    }
+    try {
+        return command.run(rest);
+    } catch (const std::exception& e) {
+        return Fail(e.what());
+    }
+}
+
+}  // namespace
+}  // namespace zolt
+
+int main(int argc, char** argv) {
+    // Picture formats come from Qt's plugins, which need an application
+    // object to be found.
+    QCoreApplication app(argc, argv);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return zolt::Main(args);
+}
