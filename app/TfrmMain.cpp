@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -16,6 +17,8 @@
 #include "branding/BrandSettings.h"
 #include "feeds/ui/AdvancedPage.h"
 #include "feeds/ui/SimplePage.h"
+#include "net/HttpClient.h"
+#include "news/UpdateCheck.h"
 #include "toolkit/Anchors.h"
 #include "toolkit/BannerImage.h"
 #include "toolkit/GifBanner.h"
@@ -103,6 +106,9 @@ void TfrmMain::BuildControls() {
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(100);
     Timer1->setSingleShot(true);
+
+    IdHTTP1 = new HttpClient(this);
+    IdHTTP1->setObjectName("IdHTTP1");
 }
 
 void TfrmMain::BuildWelcomePage() {
@@ -237,6 +243,12 @@ void TfrmMain::FormResize() {
 }
 
 void TfrmMain::FormClose() {
+    // A request still waiting inside a handler ends now, so the handler
+    // returns before the window goes and the process can end.
+    try {
+        IdHTTP1->Disconnect();
+    } catch (...) {
+    }
     QCoreApplication::processEvents();
 }
 
@@ -292,7 +304,19 @@ void TfrmMain::btnHelpClick() {
 
 void TfrmMain::btnAboutClick() {}
 
-void TfrmMain::btnUpdateClick() {}
+void TfrmMain::btnUpdateClick() {
+    RunUpdateCheck(false);
+}
+
+void TfrmMain::RunUpdateCheck(bool silent) {
+    // The check waits for the network and shows boxes: the window may be
+    // closed, even destroyed, before it returns.
+    QPointer<TfrmMain> self(this);
+    const UpdateCheckResult result = CheckForUpdate(services_, *IdHTTP1, silent);
+    if (self && result == UpdateCheckResult::CloseForUpdate) {
+        close();
+    }
+}
 
 void TfrmMain::btnNewsClick() {}
 

@@ -15,6 +15,7 @@ namespace zolt {
 class AdvancedPage;
 class BannerImage;
 class GifBanner;
+class HttpClient;
 class HtmlView;
 class LinkLabel;
 class SimplePage;
@@ -54,6 +55,12 @@ class TfrmMain : public QWidget {
     LinkLabel* lblLink1URL = nullptr;
     LinkLabel* lblLink2URL = nullptr;
     QTimer* Timer1 = nullptr;
+    // The one HTTP client of the news requests and the update check.
+    HttpClient* IdHTTP1 = nullptr;
+
+    // The live update check; closes the window when the updater was started.
+    // Silent from the start-up timer, with messages from the update button.
+    void RunUpdateCheck(bool silent);
 
   public slots:
     void bsSkinButton1Click();

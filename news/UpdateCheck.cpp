@@ -6,6 +6,7 @@
 
 #include <charconv>
 
+#include "branding/BrandFiles.h"
 #include "branding/BrandSettings.h"
 #include "util/IniReader.h"
 
@@ -73,11 +74,15 @@ bool DownloadToFile(HttpClient& http, const std::string& url, const std::string&
         }
         return true;
     } catch (const std::exception& e) {
+        const auto* httpError = dynamic_cast<const HttpError*>(&e);
+        const bool cut = httpError != nullptr && httpError->aborted();
         if (aborted != nullptr) {
-            const auto* httpError = dynamic_cast<const HttpError*>(&e);
-            *aborted = httpError != nullptr && httpError->aborted();
+            *aborted = cut;
         }
-        http.CloseIdleConnections();
+        // A cut-short call may have lost its client with the window.
+        if (!cut) {
+            http.CloseIdleConnections();
+        }
         file.close();
         QFile::remove(name);
         return false;
@@ -85,7 +90,7 @@ bool DownloadToFile(HttpClient& http, const std::string& url, const std::string&
 }
 
 UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, bool silent) {
-    const std::string infoPath = services.baseDir + "/" + kUpdateInfoFile;
+    const std::string infoPath = FileBeside(services.baseDir, kUpdateInfoFile);
     bool aborted = false;
     const bool downloaded =
         DownloadToFile(http, services.updateBaseUrl + kUpdateInfoFile, infoPath, &aborted);
@@ -101,7 +106,7 @@ UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, boo
             if (!services.showMessage(MessageKind::Question, NewUpdateQuestion(version))) {
                 return UpdateCheckResult::Declined;
             }
-            const std::string updater = services.baseDir + "/" + kUpdaterProgram;
+            const std::string updater = FileBeside(services.baseDir, kUpdaterProgram);
             const QFileInfo updaterInfo(QString::fromStdString(updater));
             if (!updaterInfo.exists() || updaterInfo.isDir()) {
                 services.showMessage(MessageKind::Warning, kUpdaterMissingMessage);
