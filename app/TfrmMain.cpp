@@ -14,7 +14,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/TfrmAbout.h"
+#include "branding/BannerClick.h"
 #include "branding/BrandSettings.h"
+#include "branding/ui/LoadBrandSettings.h"
 #include "feeds/ui/AdvancedPage.h"
 #include "feeds/ui/SimplePage.h"
 #include "net/HttpClient.h"
@@ -62,6 +65,20 @@ QWidget* MakePanel(QWidget* parent, const char* name, int height) {
     p->setAttribute(Qt::WA_StyledBackground, true);
     p->setFixedHeight(height);
     return p;
+}
+
+BrandTarget BrandTargetOf(TfrmMain& w) {
+    BrandTarget t;
+    t.window = &w;
+    t.btnMakeMoney = w.btnMakeMoney;
+    t.btnNews = w.btnNews;
+    t.panBanner = w.panBanner;
+    t.imgBanner = w.imgBanner;
+    t.gifBanner = w.gifBanner;
+    t.panLinks = w.panLinks;
+    t.lblLink1URL = w.lblLink1URL;
+    t.lblLink2URL = w.lblLink2URL;
+    return t;
 }
 
 }  // namespace
@@ -204,6 +221,7 @@ void TfrmMain::FormCreate() {
     // 1. The two banner controls lie on each other.
     gifBanner->setGeometry(imgBanner->geometry());
     // 2. The brand.
+    LoadBrandSettings(services_, BrandTargetOf(*this));
     // 3. Without a welcome page the start-up checks run at once.
     if (BrandSettings().WelcomeHtml.empty()) {
         Timer1->start();
@@ -255,10 +273,7 @@ void TfrmMain::FormClose() {
 void TfrmMain::FormDestroy() {}
 
 void TfrmMain::CenterBanner() {
-    for (QWidget* banner : {static_cast<QWidget*>(imgBanner), static_cast<QWidget*>(gifBanner)}) {
-        banner->move((panBanner->width() - banner->width()) / 2,
-                     (panBanner->height() - banner->height()) / 2);
-    }
+    ::zolt::CenterBanner(BrandTargetOf(*this));
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -302,7 +317,10 @@ void TfrmMain::btnHelpClick() {
     LaunchBrowser(services_, BrandSettings().AppHelpURL);
 }
 
-void TfrmMain::btnAboutClick() {}
+void TfrmMain::btnAboutClick() {
+    TfrmAbout about(this);
+    about.exec();
+}
 
 void TfrmMain::btnUpdateClick() {
     RunUpdateCheck(false);
@@ -320,9 +338,13 @@ void TfrmMain::RunUpdateCheck(bool silent) {
 
 void TfrmMain::btnNewsClick() {}
 
-void TfrmMain::imgBannerClick() {}
+void TfrmMain::imgBannerClick() {
+    OpenBannerClickURL(services_, BrandSettings());
+}
 
-void TfrmMain::gifBannerClick() {}
+void TfrmMain::gifBannerClick() {
+    OpenBannerClickURL(services_, BrandSettings());
+}
 
 void TfrmMain::Timer1Timer() {
     Timer1->stop();

@@ -1,0 +1,52 @@
+#include "app/TfrmAbout.h"
+
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "branding/BrandSettings.h"
+#include "ui_TfrmAbout.h"
+#include "util/Text.h"
+
+namespace zolt {
+
+TfrmAbout::TfrmAbout(QWidget* parent)
+    : QDialog(parent,
+              // A title bar without system menu and without any of its buttons.
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      ui_(std::make_unique<Ui::TfrmAbout>()) {
+    ui_->setupUi(this);
+    lblProductName = ui_->lblProductName;
+    lblProductVersion = ui_->lblProductVersion;
+    lblCopyright = ui_->lblCopyright;
+    memAbout = ui_->memAbout;
+    editAbout = ui_->editAbout;
+    setModal(true);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    connect(editAbout, &QPushButton::clicked, this, &TfrmAbout::editAboutClick);
+    FormCreate();
+}
+
+TfrmAbout::~TfrmAbout() = default;
+
+void TfrmAbout::FormCreate() {
+    const BrandSettingsRecord& brand = BrandSettings();
+    setWindowTitle(ToQString("About " + brand.ApplicationName + "..."));
+    lblProductName->setText(ToQString(brand.ApplicationName));
+    lblProductVersion->setText(ToQString(std::string("Product Version: ") + AppVersion));
+    lblCopyright->setText(
+        ToQString("Copyright (c) " + brand.CopyrightYears + " " + brand.CopyrightCompany));
+    // One line of the box for every line break of the text, in any form.
+    QString text = ToQString(brand.AboutText);
+    text.replace("\r\n", "\n").replace('\r', '\n');
+    memAbout->setPlainText(text);
+}
+
+void TfrmAbout::editAboutClick() {
+    accept();
+}
+
+}  // namespace zolt
