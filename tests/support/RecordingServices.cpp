@@ -14,6 +14,10 @@ Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
                                const std::string& baseDir) {
     Services s;
     s.baseDir = baseDir;
+    // Tests reach nothing but 127.0.0.1: a start-up update check that a test
+    // did not point at its own server is refused at once (nothing listens on
+    // the discard port).
+    s.updateBaseUrl = "http://127.0.0.1:9/liveupdate/rssfeed_zolt/";
     s.showMessage = [recorder](MessageKind kind, const std::string& text) {
         recorder->messages.push_back({kind, text});
         if (kind != MessageKind::Question || recorder->answers.empty()) {

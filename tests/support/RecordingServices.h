@@ -37,7 +37,8 @@ struct Recorder {
 };
 
 // Services whose message box, process start, PATH lookup and random draws
-// are recorded and scripted; baseDir is `baseDir`.
+// are recorded and scripted; baseDir is `baseDir`. The update site is a
+// closed port on 127.0.0.1 until the test sets its own.
 Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
                                const std::string& baseDir);
 
