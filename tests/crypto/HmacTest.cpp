@@ -74,6 +74,13 @@ TEST(Hmac, Rfc2202Cases) {
                                std::vector<size_t>(v.data.size(), 1)),
                   v.code);
     }
+    for (const HmacVector& v : Rfc2202()) {
+        for (size_t split = 0; split <= v.data.size(); ++split) {
+            ASSERT_EQ(CodeInPieces(v.key, {v.key.size()}, v.data, {split, v.data.size() - split}),
+                      v.code)
+                << split;
+        }
+    }
     // Test case 5 also gives the code cut to 96 bits.
     EXPECT_EQ(CodeInPieces(Rfc2202()[4].key, {20}, Rfc2202()[4].data, {20}, 12),
               "4c1a03424b55e07fe7f27be1");
