@@ -123,6 +123,9 @@ TEST_F(NewsServer, ListsTheProductsNewsNewestFirst) {
     list.clear();
     ASSERT_TRUE(GetLastNews(services_, http_, Brand("Master", "PUBM"), list));
     EXPECT_EQ(list, NewsLineList{masterId_ + "^For masters^2026-12-11"});
+    ASSERT_TRUE(GetLastNewsCode(services_, http_, Brand("Master", "PUBM"), id, title));
+    EXPECT_EQ(id, masterId_);
+    EXPECT_EQ(title, "For masters");
     EXPECT_TRUE(recorder_->messages.empty()) << recorder_->messageTexts()[0];
 }
 
