@@ -15,9 +15,18 @@ FileStream::FileStream(const std::string& fileName, Mode mode) {
     } else {
         fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     }
+    int error = fd_ < 0 ? errno : 0;
+    // A folder opens read-only but cannot be read as a file; refusing it here
+    // keeps the caller from touching its destination.
+    struct stat st {};
+    if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+        error = EISDIR;
+        ::close(fd_);
+        fd_ = -1;
+    }
     if (fd_ < 0) {
         const char* what = mode == Mode::OpenRead ? "Cannot open file \"" : "Cannot create file \"";
-        throw FileError(what + fileName + "\". " + std::strerror(errno));
+        throw FileError(what + fileName + "\". " + std::strerror(error));
     }
 }
 

@@ -70,6 +70,18 @@ TEST(SettingsFile, MissingSourceRaisesTheOpenErrorAndLeavesTheDestinationAlone) 
     EXPECT_EQ(sink.bytes(), "");
 }
 
+TEST(SettingsFile, AFolderAsSourceRaisesTheOpenError) {
+    TempDir dir;
+    try {
+        DecryptSettingsFile(dir.path(), dir.file("out"));
+        FAIL() << "no exception";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open file \"" + dir.path() + "\". " + Reason(EISDIR));
+    }
+    EXPECT_FALSE(dir.exists("out"));
+}
+
 TEST(SettingsFile, UncreatableDestinationRaisesTheCreateError) {
     TempDir dir;
     dir.write("dbsettings.sim", "Key=Value\r\n");
