@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/ErrorReporting.h"
 #include "app/TfrmMain.h"
 #include "toolkit/GuardedApplication.h"
 #include "toolkit/MessageBox.h"
@@ -17,9 +18,7 @@ int main(int argc, char** argv) {
     services.showMessage = [](zolt::MessageKind kind, const std::string& text) {
         return zolt::ShowMessageBox(QApplication::activeWindow(), kind, text);
     };
-    zolt::GuardedApplication::SetErrorReporter([&services](const std::string& message) {
-        services.showMessage(zolt::MessageKind::Warning, message);
-    });
+    zolt::InstallErrorReporter(services);
     zolt::ApplySkin(zolt::BuiltInSkin());
 
     int result = 0;
