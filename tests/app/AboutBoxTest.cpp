@@ -1,0 +1,137 @@
+#include "app/TfrmAbout.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/TfrmMain.h"
+#include "branding/BrandSettings.h"
+#include "branding/SettingsTag.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WaitFor.h"
+#include "util/SettingsFileCrypt.h"
+
+namespace zolt {
+namespace {
+
+class AboutBoxTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetBrandSettings(BrandSettingsRecord{});
+        services = test::MakeRecordingServices(rec, dir.path() + "/");
+        services.updateBaseUrl = "http://127.0.0.1:9/";
+    }
+    void TearDown() override { SetBrandSettings(BrandSettingsRecord{}); }
+
+    std::unique_ptr<TfrmMain> Open() {
+        auto w = std::make_unique<TfrmMain>(services);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        return w;
+    }
+
+    // Presses About and hands the modal box to `inspect` while it shows;
+    // then presses its Ok. Returns the box's address for comparison.
+    const void* PressAbout(TfrmMain& w, const std::function<void(TfrmAbout&)>& inspect) {
+        const void* seen = nullptr;
+        QTimer::singleShot(0, [&] {
+            const bool up = test::WaitFor(
+                [] { return qobject_cast<TfrmAbout*>(QApplication::activeModalWidget()); });
+            EXPECT_TRUE(up);
+            auto* box = qobject_cast<TfrmAbout*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            seen = box;
+            EXPECT_TRUE(box->isModal());
+            inspect(*box);
+            QTest::mouseClick(box->editAbout, Qt::LeftButton);
+        });
+        QTest::mouseClick(w.btnAbout, Qt::LeftButton);
+        // Destroyed once it has closed.
+        EXPECT_TRUE(w.findChildren<TfrmAbout*>().isEmpty());
+        return seen;
+    }
+
+    test::TempDir dir;
+    std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
+    Services services;
+};
+
+TEST_F(AboutBoxTest, WithoutSettingsFile) {
+    auto w = Open();
+    const void* box = PressAbout(*w, [](TfrmAbout& about) {
+        EXPECT_EQ(about.windowTitle(), "About ...");
+        EXPECT_EQ(about.lblProductName->text(), "");
+        EXPECT_EQ(about.lblProductVersion->text(), "Product Version: 2.01");
+        EXPECT_EQ(about.lblCopyright->text(), "Copyright (c)  ");
+        EXPECT_EQ(about.memAbout->toPlainText(), "");
+        EXPECT_EQ(about.editAbout->text(), "Ok");
+    });
+    EXPECT_NE(box, nullptr);
+}
+
+TEST_F(AboutBoxTest, WithSettingsFileAndFreshForEveryPress) {
+    std::string about;
+    for (int i = 1; i <= 12; ++i) {
+        about += "About line " + std::to_string(i) + (i % 2 ? "\n" : "\r\n");
+    }
+    dir.write("dbsettings.dat",
+              EncryptSettingsBytes(SettingsTag{"ApplicationName"}.Element("Feed Wizard") +
+                                   SettingsTag{"CopyrightYears"}.Element("2020-2026") +
+                                   SettingsTag{"CopyrightCompany"}.Element("Wizard Ltd.") +
+                                   SettingsTag{"AboutText"}.Element(about)));
+    auto w = Open();
+    const auto check = [](TfrmAbout& box) {
+        EXPECT_EQ(box.windowTitle(), "About Feed Wizard...");
+        EXPECT_EQ(box.lblProductName->text(), "Feed Wizard");
+        EXPECT_EQ(box.lblProductVersion->text(), "Product Version: 2.01");
+        EXPECT_EQ(box.lblCopyright->text(), "Copyright (c) 2020-2026 Wizard Ltd.");
+        // One line per line break; the last break ends the text.
+        EXPECT_EQ(box.memAbout->blockCount(), 13);
+        EXPECT_EQ(box.memAbout->document()->findBlockByNumber(11).text(), "About line 12");
+        EXPECT_TRUE(box.memAbout->isReadOnly());
+        EXPECT_GT(box.memAbout->verticalScrollBar()->maximum(), 0);
+        QTest::keyClicks(box.memAbout, "typed");
+        EXPECT_FALSE(box.memAbout->toPlainText().contains("typed"));
+    };
+    const void* first = PressAbout(*w, check);
+    ASSERT_NE(first, nullptr);
+    const void* second = PressAbout(*w, check);
+    ASSERT_NE(second, nullptr);
+}
+
+TEST_F(AboutBoxTest, LayoutAndFrame) {
+    TfrmAbout box;
+    EXPECT_EQ(box.size(), QSize(368, 211));
+    EXPECT_EQ(box.lblProductName->pos(), QPoint(9, 7));
+    EXPECT_EQ(box.lblProductVersion->pos(), QPoint(9, 32));
+    QWidget* panel = box.findChild<QWidget*>("bsSkinPanel1");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->geometry(), QRect(8, 88, 348, 71));
+    EXPECT_EQ(box.memAbout->parentWidget(), panel);
+    EXPECT_EQ(box.memAbout->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(box.editAbout->geometry(), QRect(129, 171, 87, 21));
+    EXPECT_EQ(box.editAbout->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    const Qt::WindowFlags flags = box.windowFlags();
+    EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+}  // namespace
+}  // namespace zolt
