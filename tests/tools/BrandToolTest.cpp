@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "branding/BrandSettingsFile.h"
+#include "branding/BrandSettingsText.h"
+#include "branding/BrandSetup.h"
+#include "branding/SettingsKeys.h"
+#include "branding/SettingsTag.h"
+#include "branding/SettingsText.h"
+#include "crypto/Encryption.h"
+#include "crypto/MemoryStream.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestPictures.h"
+#include "util/SettingsFileCrypt.h"
+
+namespace zolt {
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun Tool(const QStringList& args) {
+    QProcess p;
+    p.start(ZOLT_BRAND_TOOL, args);
+    ToolRun r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.status = p.exitCode();
+    r.out = p.readAllStandardOutput().toStdString();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+std::string E(const std::string& key, const std::string& value) {
+    return SettingsTag{key}.Element(value) + "\r\n";
+}
+
+TEST(BrandTool, TemplateRoundTripThroughTheProgramsOwnReader) {
+    test::TempDir dir;
+    ASSERT_EQ(Tool({"new", Q(dir.file("brand.txt"))}).status, 0);
+    const std::string plain = dir.read("brand.txt");
+    ASSERT_EQ(Tool({"encrypt", Q(dir.file("brand.txt")), Q(dir.file("dbsettings.dat"))}).status, 0);
+    EXPECT_EQ(dir.read("dbsettings.dat").find("My Feed Tool"), std::string::npos);
+    EXPECT_EQ(dir.read("dbsettings.dat").find("<%%"), std::string::npos);
+
+    // The program reads every key of the template, with a value.
+    auto recorder = std::make_shared<test::Recorder>();
+    const std::optional<BrandSetup> setup =
+        ReadBrandSetup(test::MakeRecordingServices(recorder, dir.path()));
+    ASSERT_TRUE(setup.has_value());
+    const ParsedBrandSettings parsed = ParseBrandSettings(RebuildSettingsText(plain));
+    for (const SettingsKey& key : SettingsKeyTable()) {
+        if (key.field != nullptr) {
+            EXPECT_FALSE((setup->record.*key.field).empty()) << key.name;
+            EXPECT_EQ(setup->record.*key.field, parsed.record.*key.field) << key.name;
+        }
+    }
+    EXPECT_EQ(parsed.welcomePages.size(), 1u);
+    EXPECT_EQ(parsed.banners.size(), 1u);
+    EXPECT_EQ(parsed.links.size(), 1u);
+    EXPECT_EQ(setup->record.WelcomeHtml, parsed.welcomePages[0]);
+    EXPECT_EQ(setup->record.AffiliateURL.find("%%AFFILIATEID%%"), std::string::npos);
+    EXPECT_TRUE(setup->newsButtonVisible);
+    EXPECT_EQ(setup->record.Link1Caption + "^" + setup->record.Link1URL, parsed.links[0]);
+
+    ASSERT_EQ(Tool({"decrypt", Q(dir.file("dbsettings.dat")), Q(dir.file("back.txt"))}).status, 0);
+    EXPECT_EQ(dir.read("back.txt"), plain);
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("back.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // With its banner picture beside it the template is clean, encrypted or not.
+    const ToolRun missing = Tool({"check", Q(dir.file("dbsettings.dat"))});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.out.find("Banner1 has no picture file banner1.dat"), std::string::npos);
+    dir.write("banner1.dat", test::MakeJpeg(468, 60));
+    for (const char* file : {"dbsettings.dat", "brand.txt"}) {
+        const ToolRun clean = Tool({"check", Q(dir.file(file))});
+        EXPECT_EQ(clean.status, 0) << file << clean.out;
+        EXPECT_NE(clean.out.find("ApplicationName: \"My Feed Tool\""), std::string::npos);
+        EXPECT_NE(clean.out.find("window title: \"My Feed Tool v2.01\""), std::string::npos);
+        EXPECT_EQ(clean.out.find("warning:"), std::string::npos) << clean.out;
+    }
+}
+
+TEST(BrandTool, CheckWarnsAboutWhatTheReaderWillMiss) {
+    test::TempDir dir;
+    std::string text =
+        E("BranderCode", "EARLY") + E("ApplicationName", "Mixed Up") + E("BranderType", "gold") +
+        E("Unknown", "x") + "<%%AppHelpURL%%>http://help/\r\n" + E("Welcome1", "w1") +
+        E("Welcome2", "w2") + E("Welcome4", "w4") + E("Banner1", "pic.emf^http://a/") +
+        E("Banner2", "pic.jpg^http://b/") + E("Banner3", "pic.gif^http://c/");
+    for (int n = 1; n <= 17; ++n) {
+        text += E("Link" + std::to_string(n), "L^http://l/");
+    }
+    text += "x " + E("LastNewsId", "5");
+    dir.write("mixed.txt", text);
+    dir.write("banner1.dat", test::MakeJpeg(10, 10));
+    dir.write("banner3.dat", test::MakeJpeg(10, 10));  // not a GIF
+    const ToolRun r = Tool({"check", Q(dir.file("mixed.txt"))});
+    EXPECT_EQ(r.status, 2);
+    const std::vector<std::string> expected = {
+        "<%%BranderCode%%> stands before an element read earlier",
+        "<%%Unknown%%> is no element the program reads",
+        "<%%AppHelpURL%%> has no closing tag",
+        "<%%Welcome4%%> comes after a gap (Welcome3 is not read)",
+        "Banner1: the image name \"pic.emf\" names no picture format",
+        "Banner2 has no picture file banner2.dat",
+        "Banner3: banner3.dat cannot be read as a gif picture",
+        "<%%Link17%%> is above 16 and never read",
+        "BranderType \"gold\" is none of Master, Platinum, Gold and Free",
+        "<%%LastNewsId%%> must stand alone on its line",
+    };
+    for (const std::string& warning : expected) {
+        EXPECT_NE(r.out.find("warning: " + warning), std::string::npos) << warning << "\n" << r.out;
+    }
+    EXPECT_NE(r.out.find("BranderCode: \"\""), std::string::npos);
+    EXPECT_NE(r.out.find("ApplicationName: \"Mixed Up\""), std::string::npos);
+    EXPECT_NE(r.out.find("Link16: "), std::string::npos);
+    EXPECT_EQ(r.out.find("Link17: "), std::string::npos);
+    EXPECT_NE(r.out.find("Welcome2: \"w2\""), std::string::npos);
+    EXPECT_EQ(r.out.find("Welcome4: "), std::string::npos);
+
+    dir.write("gold.txt", E("ApplicationName", "G") + E("BranderType", "Gold") +
+                              E("GoldNewsBaseURL", "http://news/"));
+    const ToolRun gold = Tool({"check", Q(dir.file("gold.txt"))});
+    EXPECT_EQ(gold.status, 2);
+    EXPECT_NE(gold.out.find("warning: the Gold news channel is not filled"), std::string::npos);
+    EXPECT_NE(gold.out.find("news button: \"hidden\""), std::string::npos);
+}
+
+std::string EncryptedWithPassword(const std::string& plain, const std::string& password) {
+    MemoryStream in(plain);
+    MemoryStream out;
+    TEncryption encryption(password, kSettingsBufferSize);
+    encryption.EncryptStream(in, out);
+    return out.takeBytes();
+}
+
+TEST(BrandTool, DamagedFilesFailAndLeaveNothingBehind) {
+    const std::string good = EncryptSettingsBytes(E("ApplicationName", "Fine"));
+    std::string flipped = good;
+    flipped[flipped.size() - 1] = static_cast<char>(flipped.back() ^ 0x40);
+    const std::vector<std::pair<const char*, std::string>> damaged = {
+        {"wrong password", EncryptedWithPassword(E("ApplicationName", "Fine"), "other")},
+        {"cut short", good.substr(0, 12)},
+        {"damaged code", flipped},
+        {"empty", ""},
+    };
+    for (const auto& [what, bytes] : damaged) {
+        test::TempDir dir;
+        dir.write("dbsettings.dat", bytes);
+        const ToolRun decrypt =
+            Tool({"decrypt", Q(dir.file("dbsettings.dat")), Q(dir.file("out.txt"))});
+        EXPECT_EQ(decrypt.status, 1) << what;
+        EXPECT_NE(decrypt.err.find("cannot decrypt"), std::string::npos) << what << decrypt.err;
+        EXPECT_FALSE(dir.exists("out.txt")) << what;
+        const ToolRun check = Tool({"check", Q(dir.file("dbsettings.dat"))});
+        EXPECT_EQ(check.status, 1) << what;
+        EXPECT_EQ(QDir(Q(dir.path())).entryList(QDir::Files), QStringList{"dbsettings.dat"});
+    }
+
+    test::TempDir dir;
+    dir.write("keep.txt", "mine");
+    EXPECT_EQ(Tool({"new", Q(dir.file("keep.txt"))}).status, 1);
+    EXPECT_EQ(dir.read("keep.txt"), "mine");
+    EXPECT_EQ(Tool({"encrypt", Q(dir.file("missing.txt")), Q(dir.file("x.dat"))}).status, 1);
+    EXPECT_FALSE(dir.exists("x.dat"));
+    EXPECT_EQ(Tool({"encrypt", Q(dir.file("keep.txt")), Q(dir.file("no/such/dir/x.dat"))}).status,
+              1);
+    EXPECT_EQ(Tool({"decrypt", Q(dir.file("keep.txt"))}).status, 1);
+    EXPECT_EQ(Tool({"frobnicate"}).status, 1);
+    EXPECT_EQ(Tool({}).status, 1);
+}
+
+TEST(BrandTool, SkinIsStoredTheWayTheProgramLoadsIt) {
+    test::TempDir dir;
+    const std::string sheet = "QPushButton { color: #102030; }\n";
+    dir.write("skin.qss", sheet);
+    ASSERT_EQ(Tool({"skin", Q(dir.file("skin.qss")), Q(dir.file("mainskin.dat"))}).status, 0);
+    EXPECT_EQ(ReadSkinStyleSheet(dir.path()).value_or(""), sheet);
+    dir.write("empty.qss", "  \n");
+    EXPECT_EQ(Tool({"skin", Q(dir.file("empty.qss")), Q(dir.file("other.dat"))}).status, 1);
+    EXPECT_FALSE(dir.exists("other.dat"));
+}
+
+TEST(BrandTool, HelpForEveryCommand) {
+    for (const char* command : {"new", "encrypt", "decrypt", "check", "skin"}) {
+        const ToolRun r = Tool({command, "--help"});
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_EQ(r.out.rfind(std::string("Usage: zolt-brand ") + command, 0), 0u) << r.out;
+        EXPECT_EQ(Tool({"help", command}).out, r.out);
+    }
+    const ToolRun overview = Tool({"--help"});
+    EXPECT_EQ(overview.status, 0);
+    EXPECT_NE(overview.out.find("zolt-brand check FILE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zolt
