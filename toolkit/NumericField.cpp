@@ -127,15 +127,17 @@ void NumericField::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    const Qt::KeyboardModifiers shortcutModifiers =
-        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    // Ctrl together with Alt is AltGr on some systems, which types characters.
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool shortcut =
+        (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
     const QString typed = event->text();
     // Shortcuts (the clipboard ones among them), editing and moving keys, and
     // control characters such as backspace go to the line edit as usual.
-    const bool control = typed.isEmpty() || (event->modifiers() & shortcutModifiers) ||
-                         std::all_of(typed.begin(), typed.end(), [](QChar c) {
-                             return c.unicode() < 32 || c.unicode() == 127;
-                         });
+    const bool control =
+        typed.isEmpty() || shortcut || std::all_of(typed.begin(), typed.end(), [](QChar c) {
+            return c.unicode() < 32 || c.unicode() == 127;
+        });
     if (control) {
         QLineEdit::keyPressEvent(event);
         return;
