@@ -1,0 +1,96 @@
+#include "news/LastNewsId.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include <string_view>
+
+#include "branding/BrandFiles.h"
+#include "branding/ExtractTagValue.h"
+#include "branding/SettingsText.h"
+#include "util/SettingsFileCrypt.h"
+
+namespace zolt {
+
+namespace {
+
+struct ElementSpan {
+    size_t open = std::string::npos;   // start of the opening tag
+    size_t value = std::string::npos;  // start of the value
+    size_t close = std::string::npos;  // start of the closing tag, npos when unclosed
+};
+
+// Where the element stands in a rebuilt text, found the way the settings
+// reader finds it: the first opening tag and the first closing tag after it.
+ElementSpan FindElement(const std::string& text) {
+    ElementSpan span;
+    span.open = FindNoCase(text, kLastNewsIdOpenTag);
+    if (span.open == std::string::npos) {
+        return span;
+    }
+    span.value = span.open + std::string_view(kLastNewsIdOpenTag).size();
+    span.close = FindNoCase(text, kLastNewsIdCloseTag, span.value);
+    return span;
+}
+
+}  // namespace
+
+std::string LastNewsIdFromText(const std::string& plain) {
+    std::string unread = RebuildSettingsText(plain);
+    return ExtractTagValue(unread, kLastNewsIdOpenTag, kLastNewsIdCloseTag);
+}
+
+std::string TextWithLastNewsId(const std::string& plain, const std::string& id) {
+    std::string text = RebuildSettingsText(plain);
+    const std::string element = std::string(kLastNewsIdOpenTag) + id + kLastNewsIdCloseTag;
+    const ElementSpan span = FindElement(text);
+    if (span.open == std::string::npos) {
+        return text + element + "\r\n";
+    }
+    size_t stop;
+    if (span.close != std::string::npos) {
+        stop = span.close + std::string_view(kLastNewsIdCloseTag).size();
+    } else {
+        // Unclosed: what follows the tag on its line would have been the value.
+        stop = text.find("\r\n", span.value);
+    }
+    text.replace(span.open, stop - span.open, element);
+    return text;
+}
+
+std::string ReadLastNewsId(const Services& services) {
+    const std::optional<std::string> encrypted =
+        ReadWholeFile(FileBeside(services.baseDir, kSettingsFileName));
+    if (!encrypted) {
+        return std::string();
+    }
+    std::string plain;
+    DecryptSettingsBytes(*encrypted, plain);
+    return LastNewsIdFromText(plain);
+}
+
+bool WriteLastNewsId(const Services& services, const std::string& id) {
+    const std::string path = FileBeside(services.baseDir, kSettingsFileName);
+    const std::optional<std::string> encrypted = ReadWholeFile(path);
+    if (!encrypted) {
+        return false;
+    }
+    std::string plain;
+    if (!DecryptSettingsBytes(*encrypted, plain)) {
+        return false;
+    }
+    const std::string updated = EncryptSettingsBytes(TextWithLastNewsId(plain, id));
+
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const auto size = static_cast<qint64>(updated.size());
+    if (file.write(updated.data(), size) != size) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+}  // namespace zolt

@@ -1,0 +1,154 @@
+#include "news/ui/TfrmNews.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTreeWidgetItem>
+
+#include <vector>
+
+#include "news/LastNewsId.h"
+#include "news/NewsNotification.h"
+#include "news/ui/NewsListView.h"
+#include "toolkit/HtmlView.h"
+#include "ui_TfrmNews.h"
+#include "util/Text.h"
+#include "util/UUtils.h"
+
+namespace zolt {
+
+namespace {
+
+constexpr int kUpperPanelHeight = 105;
+constexpr int kPublishedWidth = 160;
+constexpr int kIdRole = Qt::UserRole;
+
+// Shows the hourglass over the window's parts while a page is fetched and
+// ends the loading state, also when the fetch leaves by an exception.
+class LoadingGuard {
+  public:
+    LoadingGuard(bool& loading, std::vector<QWidget*> widgets)
+        : loading_(loading), widgets_(std::move(widgets)) {
+        loading_ = true;
+        for (QWidget* w : widgets_) {
+            w->setCursor(Qt::WaitCursor);
+        }
+    }
+    ~LoadingGuard() {
+        for (QWidget* w : widgets_) {
+            w->unsetCursor();
+        }
+        loading_ = false;
+    }
+    LoadingGuard(const LoadingGuard&) = delete;
+    LoadingGuard& operator=(const LoadingGuard&) = delete;
+
+  private:
+    bool& loading_;
+    std::vector<QWidget*> widgets_;
+};
+
+}  // namespace
+
+TfrmNews::TfrmNews(const Services& services, HttpClient& http, const BrandSettingsRecord& brand,
+                   const NewsLineList& newsList, QWidget* parent)
+    : QDialog(parent),
+      ui(std::make_unique<Ui::TfrmNews>()),
+      services_(services),
+      http_(http),
+      brand_(brand),
+      newsList_(newsList) {
+    ui->setupUi(this);
+    lvwItems = ui->lvwItems;
+    prfEditorNews = new HtmlView(services_, ui->splNews);
+    prfEditorNews->setObjectName(QStringLiteral("prfEditorNews"));
+    prfEditorNews->setMinimumHeight(10);
+    ui->splNews->addWidget(prfEditorNews);
+    ui->splNews->setStretchFactor(0, 0);
+    ui->splNews->setStretchFactor(1, 1);
+    ui->splNews->setSizes({kUpperPanelHeight, height() - kUpperPanelHeight});
+
+    QHeaderView* header = lvwItems->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(kPublishedColumn, QHeaderView::Interactive);
+    header->resizeSection(kPublishedColumn, kPublishedWidth);
+    lvwItems->setColumnHidden(kIdColumn, true);
+    // The selected row stays marked while the page has the focus.
+    QPalette palette = lvwItems->palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    }
+    lvwItems->setPalette(palette);
+
+    lvwItems->setChangingHandler([this] { return lvwItemsChanging(); });
+    connect(lvwItems, &QTreeWidget::itemSelectionChanged, this, &TfrmNews::lvwItemsChange);
+    connect(ui->btnExit, &QPushButton::clicked, this, &TfrmNews::btnExitClick);
+
+    resize(682, 411);
+    if (const QScreen* screen =
+            parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+TfrmNews::~TfrmNews() = default;
+
+void TfrmNews::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous() && !filled_) {
+        filled_ = true;
+        FormShow();
+    }
+}
+
+void TfrmNews::FormShow() {
+    for (const NewsLine& line : newsList_) {
+        std::vector<std::string> fields;
+        SplitByChar('^', line, fields);
+        // Lines from the server may lack fields; those show as empty.
+        fields.resize(std::max<size_t>(fields.size(), 3));
+        auto* item = new QTreeWidgetItem(lvwItems);
+        item->setText(kTitleColumn, ToQString(fields[1]));
+        item->setText(kPublishedColumn, ToQString(fields[2]));
+        item->setText(kIdColumn, ToQString(fields[0]));
+        // The id goes back to the server byte for byte, whatever its letters.
+        item->setData(kIdColumn, kIdRole,
+                      QByteArray(fields[0].data(), static_cast<qsizetype>(fields[0].size())));
+    }
+}
+
+void TfrmNews::lvwItemsChange() {
+    const QList<QTreeWidgetItem*> selected = lvwItems->selectedItems();
+    if (selected.isEmpty()) {
+        requestedItem_ = nullptr;
+        return;
+    }
+    QTreeWidgetItem* item = selected.front();
+    if (item == requestedItem_ || FDetailsLoading) {
+        return;
+    }
+    requestedItem_ = item;
+    const QByteArray rawId = item->data(kIdColumn, kIdRole).toByteArray();
+    const std::string id(rawId.constData(), static_cast<size_t>(rawId.size()));
+
+    LoadingGuard loading(FDetailsLoading, {lvwItems, lvwItems->viewport(), prfEditorNews,
+                                           prfEditorNews->viewport(), this});
+    std::string html;
+    if (HasNewsChannel(brand_) && GetNewsDetails(services_, http_, brand_, id, html)) {
+        prfEditorNews->setHtmlSource(html);
+        WriteLastNewsId(services_, id);
+    }
+}
+
+bool TfrmNews::lvwItemsChanging() const {
+    return !FDetailsLoading;
+}
+
+void TfrmNews::btnExitClick() {
+    accept();
+}
+
+}  // namespace zolt

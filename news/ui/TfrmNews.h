@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+#include <string>
+
+#include "branding/BrandSettings.h"
+#include "news/NewsProtocol.h"
+#include "util/Services.h"
+
+class QTreeWidgetItem;
+
+namespace Ui {
+class TfrmNews;
+}
+
+namespace zolt {
+
+class HtmlView;
+class HttpClient;
+class NewsListView;
+
+// The news window: the news lines just fetched, and the page of the one the
+// user selects, fetched from the news server. Opening a page stores its id as
+// the last news read.
+class TfrmNews : public QDialog {
+    Q_OBJECT
+  public:
+    // Columns of lvwItems; the id travels with the row but is not shown.
+    static constexpr int kTitleColumn = 0;
+    static constexpr int kPublishedColumn = 1;
+    static constexpr int kIdColumn = 2;
+
+    TfrmNews(const Services& services, HttpClient& http, const BrandSettingsRecord& brand,
+             const NewsLineList& newsList, QWidget* parent = nullptr);
+    ~TfrmNews() override;
+
+    bool detailsLoading() const { return FDetailsLoading; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void FormShow();
+    void lvwItemsChange();
+    bool lvwItemsChanging() const;
+    void btnExitClick();
+
+    std::unique_ptr<Ui::TfrmNews> ui;
+    NewsListView* lvwItems;
+    HtmlView* prfEditorNews;
+
+    const Services& services_;
+    HttpClient& http_;
+    const BrandSettingsRecord& brand_;
+    const NewsLineList& newsList_;
+
+    bool FDetailsLoading = false;
+    bool filled_ = false;
+    // The row whose page was last asked for: a row is fetched once each time
+    // it becomes the selected one, however many changes the list reports.
+    QTreeWidgetItem* requestedItem_ = nullptr;
+};
+
+}  // namespace zolt
