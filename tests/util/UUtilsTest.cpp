@@ -18,9 +18,15 @@ struct SplitCase {
 
 TEST(SplitByChar, FieldsAsTheSeparatorsFall) {
     const std::vector<SplitCase> cases = {
-        {"a^b", {"a", "b"}},      {"a^^b", {"a", "", "b"}}, {"^b", {"", "b"}},
-        {"a^", {"a"}},            {"a^^", {"a", ""}},       {"^", {""}},
-        {"", {}},                 {"abc", {"abc"}},         {"^^", {"", ""}},
+        {"a^b", {"a", "b"}},
+        {"a^^b", {"a", "", "b"}},
+        {"^b", {"", "b"}},
+        {"a^", {"a"}},
+        {"a^^", {"a", ""}},
+        {"^", {""}},
+        {"", {}},
+        {"abc", {"abc"}},
+        {"^^", {"", ""}},
         {"x^\xAFy", {"x", "\xAFy"}},
     };
     for (const auto& c : cases) {
@@ -32,7 +38,11 @@ TEST(SplitByChar, FieldsAsTheSeparatorsFall) {
 
 TEST(SplitByChar, HighByteSeparator) {
     Fields out;
-    SplitByChar('\xAF', std::string("1^t^d\xAF" "2^u^e\xAF" "OK"), out);
+    SplitByChar('\xAF',
+                std::string("1^t^d\xAF"
+                            "2^u^e\xAF"
+                            "OK"),
+                out);
     EXPECT_EQ(out, (Fields{"1^t^d", "2^u^e", "OK"}));
 }
 
@@ -58,13 +68,14 @@ TEST(DecodeDollarHex, EscapesAndFailures) {
 }
 
 class LaunchBrowserTest : public ::testing::Test {
-protected:
+  protected:
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services = test::MakeRecordingServices(rec, "/tmp");
 };
 
 TEST_F(LaunchBrowserTest, PrefersTheDefaultBrowserWithTheUrlAsOnlyArgument) {
-    rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}, {"xdg-open", "/usr/bin/xdg-open"}};
+    rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"},
+                     {"xdg-open", "/usr/bin/xdg-open"}};
     EXPECT_TRUE(LaunchBrowser(services, "http://example.com/a b?c=\"d\""));
     ASSERT_EQ(rec->processes.size(), 1u);
     EXPECT_EQ(rec->processes[0].program, "/usr/bin/x-www-browser");
