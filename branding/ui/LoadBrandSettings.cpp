@@ -7,6 +7,8 @@
 #include <QImageReader>
 #include <QPixmap>
 
+#include <exception>
+
 #include "toolkit/BannerImage.h"
 #include "toolkit/GifBanner.h"
 #include "toolkit/LinkLabel.h"
@@ -95,7 +97,13 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
 }
 
 void LoadBrandSettings(const Services& services, const BrandTarget& target) {
-    const std::optional<BrandSetup> setup = ReadBrandSetup(services);
+    std::optional<BrandSetup> setup;
+    try {
+        setup = ReadBrandSetup(services);
+    } catch (const std::exception&) {
+        // Whatever went wrong with the brand, the window has to come up.
+        setup.reset();
+    }
     if (!setup) {
         SetBrandSettings(BrandSettingsRecord{});
         return;
