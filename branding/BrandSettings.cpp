@@ -9,9 +9,13 @@ BrandSettingsRecord& Storage() {
 }
 }  // namespace
 
-const BrandSettingsRecord& BrandSettings() { return Storage(); }
+const BrandSettingsRecord& BrandSettings() {
+    return Storage();
+}
 
-void SetBrandSettings(const BrandSettingsRecord& settings) { Storage() = settings; }
+void SetBrandSettings(const BrandSettingsRecord& settings) {
+    Storage() = settings;
+}
 
 NewsChannelInfo NewsChannel(const BrandSettingsRecord& s) {
     if (s.BranderType == "Master") {
