@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "app/TfrmAbout.h"
 #include "branding/BannerClick.h"
 #include "branding/BrandSettings.h"
@@ -21,13 +23,17 @@
 #include "feeds/ui/AdvancedPage.h"
 #include "feeds/ui/SimplePage.h"
 #include "net/HttpClient.h"
+#include "news/NewsNotification.h"
 #include "news/UpdateCheck.h"
+#include "news/ui/TfrmNews.h"
 #include "toolkit/Anchors.h"
+#include "toolkit/BalloonHint.h"
 #include "toolkit/BannerImage.h"
 #include "toolkit/GifBanner.h"
 #include "toolkit/GuardedApplication.h"
 #include "toolkit/HtmlView.h"
 #include "toolkit/LinkLabel.h"
+#include "util/Text.h"
 #include "util/UUtils.h"
 
 namespace zolt {
@@ -126,6 +132,9 @@ void TfrmMain::BuildControls() {
 
     IdHTTP1 = new HttpClient(this);
     IdHTTP1->setObjectName("IdHTTP1");
+
+    LMDMessageHint1 = new BalloonHint(this);
+    LMDMessageHint1->setObjectName("LMDMessageHint1");
 }
 
 void TfrmMain::BuildWelcomePage() {
@@ -226,6 +235,8 @@ void TfrmMain::FormCreate() {
     if (BrandSettings().WelcomeHtml.empty()) {
         Timer1->start();
     }
+    // 4. No news fetched yet.
+    NewsList.clear();
     // 5. The news feed generator first.
     ntbMain->setCurrentIndex(0);
     // 6. The eBay sites.
@@ -270,7 +281,9 @@ void TfrmMain::FormClose() {
     QCoreApplication::processEvents();
 }
 
-void TfrmMain::FormDestroy() {}
+void TfrmMain::FormDestroy() {
+    NewsList.clear();
+}
 
 void TfrmMain::CenterBanner() {
     ::zolt::CenterBanner(BrandTargetOf(*this));
@@ -336,7 +349,26 @@ void TfrmMain::RunUpdateCheck(bool silent) {
     }
 }
 
-void TfrmMain::btnNewsClick() {}
+void TfrmMain::btnNewsClick() {
+    // The request waits for the network: the window may be gone after it.
+    QPointer<TfrmMain> self(this);
+    const bool any = FetchNewsList(services_, *IdHTTP1, BrandSettings(), NewsList);
+    if (!self) {
+        return;
+    }
+    if (any) {
+        TfrmNews news(services_, *IdHTTP1, BrandSettings(), NewsList, this);
+        news.exec();
+    } else {
+        services_.showMessage(MessageKind::Information, kNoNewsMessage);
+    }
+}
+
+void TfrmMain::ShowNewsHint(const std::string& text) {
+    // The button's own middle, wherever its panel lies in the window.
+    const QPoint middle(btnNews->width() / 2, btnNews->height() / 2);
+    LMDMessageHint1->showHint(ToQString(text), btnNews->mapToGlobal(middle));
+}
 
 void TfrmMain::imgBannerClick() {
     OpenBannerClickURL(services_, BrandSettings());
@@ -348,6 +380,17 @@ void TfrmMain::gifBannerClick() {
 
 void TfrmMain::Timer1Timer() {
     Timer1->stop();
+    QPointer<TfrmMain> self(this);
+    const std::optional<std::string> hint =
+        StartupNewsHint(services_, *IdHTTP1, BrandSettings());
+    if (!self) {
+        return;
+    }
+    if (hint) {
+        ShowNewsHint(*hint);
+    }
+    // Runs whatever the news check found, for every brand.
+    RunUpdateCheck(true);
 }
 
 }  // namespace zolt

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <string>
+
+#include "news/NewsProtocol.h"
 #include "util/Services.h"
 
 class QPushButton;
@@ -13,6 +16,7 @@ class QToolButton;
 namespace zolt {
 
 class AdvancedPage;
+class BalloonHint;
 class BannerImage;
 class GifBanner;
 class HttpClient;
@@ -57,6 +61,14 @@ class TfrmMain : public QWidget {
     QTimer* Timer1 = nullptr;
     // The one HTTP client of the news requests and the update check.
     HttpClient* IdHTTP1 = nullptr;
+    // The balloon that announces a new message at the news button.
+    BalloonHint* LMDMessageHint1 = nullptr;
+
+    // The news lines of the last press of the news button, in server order.
+    NewsLineList NewsList;
+
+    // Shows `text` in the balloon, pointing at the middle of btnNews.
+    void ShowNewsHint(const std::string& text);
 
     // The live update check; closes the window when the updater was started.
     // Silent from the start-up timer, with messages from the update button.
