@@ -1,0 +1,4 @@
+# The demo bundle assembled from the checked-in demo brand.
+add_test(NAME demo_bundle
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/demo_bundle_test.sh
+          $<TARGET_FILE:rssfeedzolt> $<TARGET_FILE:zolt-brand> ${PROJECT_SOURCE_DIR})
