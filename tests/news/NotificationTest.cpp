@@ -1,0 +1,263 @@
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/TfrmMain.h"
+#include "net/HttpClient.h"
+#include "news/NewsNotification.h"
+#include "tests/news/NewsSite.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/ScriptedHttpServer.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WaitFor.h"
+#include "toolkit/BalloonHint.h"
+
+namespace zolt {
+namespace {
+
+using test::ScriptedHttpServer;
+
+TEST(NewsIdToInt, ReadsSigned32BitDecimalsAndEverythingElseAsZero) {
+    const std::vector<std::pair<std::string, std::int32_t>> cases = {{"15", 15},
+                                                                     {"-3", -3},
+                                                                     {"+7", 7},
+                                                                     {"0", 0},
+                                                                     {"", 0},
+                                                                     {"abc", 0},
+                                                                     {" 5", 0},
+                                                                     {"5 ", 0},
+                                                                     {"0x10", 0},
+                                                                     {"1e3", 0},
+                                                                     {"2147483647", 2147483647},
+                                                                     {"2147483648", 0},
+                                                                     {"-2147483648", INT32_MIN},
+                                                                     {"--1", 0},
+                                                                     {"+-1", 0},
+                                                                     {"12abc", 0}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(NewsIdToInt(text), value) << '"' << text << '"';
+    }
+    EXPECT_EQ(NewsHintText("Spring"), "You've Got A Message!\r\nSpring");
+}
+
+std::string StoredId(const std::string& id) {
+    return "<%%LastNewsId%%>" + id + "<%%/LastNewsId%%>\r\n";
+}
+
+TEST(StartupNewsHint, ComparesTheServersNewestIdWithTheStoredOne) {
+    if (test::PhpBinary().empty()) {
+        GTEST_SKIP() << "php is not installed";
+    }
+    test::NewsSite site;
+    for (const char* product : {"P0", "P1", "P15", "P16"}) {
+        site.Admin({"add-product", product});
+    }
+    site.AddNews("P1", "Only one", "x", "1");
+    site.AddNews("P15", "Fifteen", "x", "15");
+    site.AddNews("P16", "Sixteen", "x", "16");
+    struct Case {
+        std::optional<std::string> stored;  // nothing: no element in the file
+        const char* product;
+        std::optional<std::string> hint;
+    };
+    const std::vector<Case> cases = {
+        {std::nullopt, "P1", "You've Got A Message!\r\nOnly one"},
+        {"15", "P15", std::nullopt},
+        {"15", "P16", "You've Got A Message!\r\nSixteen"},
+        {"16", "P15", std::nullopt},
+        // Compared as numbers, not as text.
+        {"9", "P16", "You've Got A Message!\r\nSixteen"},
+        {"abc", "P1", "You've Got A Message!\r\nOnly one"},
+        {std::nullopt, "P0", std::nullopt},       // no news at all
+        {std::nullopt, "UNKNOWN", std::nullopt},  // refused, silently
+    };
+    HttpClient http;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.product) + " stored " + c.stored.value_or("none"));
+        test::TempDir dir;
+        auto rec = std::make_shared<test::Recorder>();
+        const Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+        const BrandSettingsRecord brand = site.Brand(c.product);
+        test::WriteSettings(dir, test::SettingsText(brand, c.stored ? StoredId(*c.stored) : ""));
+        const std::string before = dir.read("dbsettings.dat");
+        EXPECT_EQ(StartupNewsHint(services, http, brand), c.hint);
+        EXPECT_TRUE(rec->messages.empty());
+        // The check never writes the settings file.
+        EXPECT_EQ(dir.read("dbsettings.dat"), before);
+    }
+}
+
+TEST(StartupNewsHint, NonNumericServerIdCountsAsZero) {
+    ScriptedHttpServer server([](const test::HttpRequestSeen&) {
+        return ScriptedHttpServer::Reply(200, "abc^Odd\xAFOK");
+    });
+    HttpClient http;
+    BrandSettingsRecord brand;
+    brand.BranderType = "Gold";
+    brand.BranderCode = "P";
+    brand.GoldNewsBaseURL = server.url("");
+    brand.GoldPublID = "PUBG";
+    for (const auto& [stored, hint] :
+         std::vector<std::pair<std::string, bool>>{{"", false}, {"0", false}, {"-1", true}}) {
+        test::TempDir dir;
+        auto rec = std::make_shared<test::Recorder>();
+        const Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+        test::WriteSettings(dir, test::SettingsText(brand, StoredId(stored)));
+        EXPECT_EQ(StartupNewsHint(services, http, brand).has_value(), hint) << stored;
+    }
+}
+
+// The main window on a program folder with a settings file; its update site
+// records when the silent update check asks.
+class StartupCheck : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (test::PhpBinary().empty()) {
+            GTEST_SKIP() << "php is not installed";
+        }
+        SetBrandSettings(BrandSettingsRecord{});
+        site = std::make_unique<test::NewsSite>();
+        site->Admin({"add-product", "PS"});
+        newsId = site->AddNews("PS", "Big news", "<p>read me</p>");
+        update = std::make_unique<ScriptedHttpServer>([this](const test::HttpRequestSeen&) {
+            balloonAtUpdate = window && window->LMDMessageHint1->isVisible();
+            return ScriptedHttpServer::Reply(200, "[APPLICATION]\r\nVersion=2.01\r\n");
+        });
+        services = test::MakeRecordingServices(rec, dir.path() + "/");
+        services.updateBaseUrl = update->url("");
+    }
+    void Open(const BrandSettingsRecord& brand, const std::string& extra = "") {
+        test::WriteSettings(dir, test::SettingsText(brand, extra));
+        window = std::make_unique<TfrmMain>(services);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    bool UpdateChecked() {
+        return test::WaitFor([&] { return !update->requests().empty(); }, 15000);
+    }
+
+    std::unique_ptr<test::NewsSite> site;
+    std::string newsId;
+    std::unique_ptr<ScriptedHttpServer> update;
+    bool balloonAtUpdate = false;
+    test::TempDir dir;
+    std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
+    Services services;
+    std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(StartupCheck, NewerNewsShowsTheBalloonAtTheNewsButtonThenChecksForUpdates) {
+    Open(site->Brand("PS"));
+    ASSERT_TRUE(UpdateChecked());
+    EXPECT_TRUE(balloonAtUpdate);
+    BalloonHint* hint = window->LMDMessageHint1;
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "You've Got A Message!\nBig news");
+    const QToolButton* button = window->btnNews;
+    EXPECT_EQ(hint->anchor(),
+              button->mapToGlobal(QPoint(button->width() / 2, button->height() / 2)));
+    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_TRUE(rec->messages.empty());
+}
+
+TEST_F(StartupCheck, ReadNewsShowsNoBalloon) {
+    Open(site->Brand("PS"), StoredId(newsId));
+    ASSERT_TRUE(UpdateChecked());
+    EXPECT_FALSE(balloonAtUpdate);
+    EXPECT_FALSE(window->LMDMessageHint1->isVisible());
+}
+
+TEST_F(StartupCheck, FreeBrandAsksNoNewsButStillChecksForUpdates) {
+    BrandSettingsRecord brand = site->Brand("PS");
+    brand.BranderType = "Free";
+    brand.MasterNewsBaseURL = brand.GoldNewsBaseURL;
+    brand.MasterPublID = "PUBG";
+    Open(brand);
+    ASSERT_TRUE(UpdateChecked());
+    EXPECT_FALSE(window->LMDMessageHint1->isVisible());
+    EXPECT_TRUE(rec->messages.empty());
+    EXPECT_EQ(site->log().find("getlastnews.php"), std::string::npos);
+}
+
+TEST_F(StartupCheck, WelcomePageHoldsTheChecksUntilTheUserLeavesIt) {
+    Open(site->Brand("PS"), "<%%Welcome1%%><p>Hello</p><%%/Welcome1%%>\r\n");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_TRUE(update->requests().empty());
+    window->bsSkinButton1->click();
+    EXPECT_TRUE(window->Timer1->isActive());
+    ASSERT_TRUE(UpdateChecked());
+    EXPECT_TRUE(window->LMDMessageHint1->isVisible());
+}
+
+TEST_F(StartupCheck, NewsButtonWithoutNewsSaysSo) {
+    site->Admin({"add-product", "EMPTY"});
+    Open(site->Brand("EMPTY"));
+    ASSERT_TRUE(UpdateChecked());
+    window->btnNews->click();
+    EXPECT_EQ(rec->messageTexts(), std::vector<std::string>{kNoNewsMessage});
+    EXPECT_TRUE(window->NewsList.empty());
+
+    // A refused request shows its warning, then the same box.
+    rec->messages.clear();
+    site->Admin({"remove-news", newsId});
+    BrandSettingsRecord unknown = site->Brand("NOSUCH");
+    SetBrandSettings(unknown);
+    window->btnNews->click();
+    EXPECT_EQ(rec->messageTexts(),
+              (std::vector<std::string>{
+                  "There is a trouble with the product validation. Contact your provider.",
+                  kNoNewsMessage}));
+}
+
+// A message reaches the user: balloon at start, the list, the page, and no
+// balloon at the next start.
+TEST_F(StartupCheck, ReadingTheMessageEndsTheBalloon) {
+    Open(site->Brand("PS"));
+    ASSERT_TRUE(UpdateChecked());
+    ASSERT_TRUE(window->LMDMessageHint1->isVisible());
+
+    // The news window is modal: it is answered from the event loop it runs.
+    bool listed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* news = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (news == nullptr) {
+            return;
+        }
+        poll.stop();
+        auto* list = news->findChild<QTreeWidget*>("lvwItems");
+        listed = list->topLevelItemCount() == 1;
+        list->setCurrentItem(list->topLevelItem(0));
+        news->accept();
+    });
+    poll.start(10);
+    window->btnNews->click();
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(window->NewsList, NewsLineList{newsId + "^Big news^2026-12-08"});
+
+    window.reset();
+    update = std::make_unique<ScriptedHttpServer>([this](const test::HttpRequestSeen&) {
+        balloonAtUpdate = window && window->LMDMessageHint1->isVisible();
+        return ScriptedHttpServer::Reply(200, "[APPLICATION]\r\nVersion=2.01\r\n");
+    });
+    services.updateBaseUrl = update->url("");
+    window = std::make_unique<TfrmMain>(services);
+    window->show();
+    ASSERT_TRUE(UpdateChecked());
+    EXPECT_FALSE(window->LMDMessageHint1->isVisible());
+}
+
+}  // namespace
+}  // namespace zolt
