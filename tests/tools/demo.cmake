@@ -2,3 +2,5 @@
 add_test(NAME demo_bundle
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/demo_bundle_test.sh
           $<TARGET_FILE:rssfeedzolt> $<TARGET_FILE:zolt-brand> ${PROJECT_SOURCE_DIR})
+add_test(NAME install_layout
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_layout_test.sh ${CMAKE_BINARY_DIR})
