@@ -1,0 +1,77 @@
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "net/HttpClient.h"
+#include "news/ui/TfrmNews.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/ScriptedHttpServer.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WaitFor.h"
+#include "toolkit/HtmlView.h"
+
+namespace zolt {
+namespace {
+
+void ClickRow(QTreeWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->topLevelItem(row)).center());
+}
+
+TEST(NewsWindowWhileLoading, AnotherRowCannotBeSelectedUntilThePageHasCome) {
+    // The server never answers: the first fetch waits until it is cut off.
+    test::ScriptedHttpServer server(
+        [](const test::HttpRequestSeen&) -> std::optional<std::string> { return std::nullopt; });
+    test::TempDir dir;
+    auto rec = std::make_shared<test::Recorder>();
+    Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+    BrandSettingsRecord brand;
+    brand.BranderType = "Master";
+    brand.BranderCode = "PRODG";
+    brand.MasterPublID = "PUBG";
+    brand.MasterNewsBaseURL = server.url();
+    HttpClient http;
+    const NewsLineList lines = {"7^First^d1", "8^Second^d2", "9^Third^d3"};
+
+    TfrmNews w(services, http, brand, lines);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* list = w.findChild<QTreeWidget*>("lvwItems");
+    ASSERT_NE(list, nullptr);
+
+    bool sawLoading = false;
+    int requestsWhileWaiting = -1;
+    QTreeWidgetItem* selectedWhileWaiting = nullptr;
+    // Runs inside the first click's wait for the page.
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(test::WaitFor([&] { return server.requests().size() == 1; }));
+        sawLoading = w.detailsLoading();
+        ClickRow(list, 1);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_End);
+        requestsWhileWaiting = static_cast<int>(server.requests().size());
+        selectedWhileWaiting = list->currentItem();
+        http.Disconnect();
+    });
+    ClickRow(list, 0);
+
+    EXPECT_TRUE(sawLoading);
+    EXPECT_EQ(requestsWhileWaiting, 1);
+    EXPECT_EQ(selectedWhileWaiting, list->topLevelItem(0));
+    EXPECT_FALSE(w.detailsLoading());
+    ASSERT_EQ(server.requests().size(), 1u);
+    // The request carried the first row's id.
+    bool sentFirstId = false;
+    for (const auto& [name, value] : server.requests()[0].formFields()) {
+        sentFirstId = sentFirstId || (name == "newsid" && value == "7");
+    }
+    EXPECT_TRUE(sentFirstId);
+    EXPECT_FALSE(dir.exists("dbsettings.dat"));
+}
+
+}  // namespace
+}  // namespace zolt
