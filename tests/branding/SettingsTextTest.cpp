@@ -126,6 +126,11 @@ TEST(ParseBrandSettings, AffiliatePlaceholder) {
         {"http://a/%%AFFILIATEID%%/x", "", "http://a//x"},
         {"http://a/", "77", "http://a/"},
         {"%%AFFILIATEID%%%%AFFILIATEID%%", "%%AFFILIATEID%%", "%%AFFILIATEID%%%%AFFILIATEID%%"},
+        // One pass: placeholders the id or an empty id make up with the
+        // surrounding text are not replaced again.
+        {"%%AFFIL%%AFFILIATEID%%", "IATEID%%", "%%AFFILIATEID%%"},
+        {"%%%%AFFILIATEID%%%%", "AFFILIATEID", "%%AFFILIATEID%%"},
+        {"%%AFFIL%%AFFILIATEID%%IATEID%%", "", "%%AFFILIATEID%%"},
     };
     for (const auto& c : cases) {
         const std::string text = Element("AffiliateURL", c.url) + Element("AffiliateID", c.id);
