@@ -15,6 +15,21 @@ namespace {
 
 constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
 constexpr std::size_t kMaxSkinFileSize = 16 * 1024 * 1024;
+// Salt, password verifier and authentication code around the encrypted text.
+constexpr std::size_t kEncryptionOverhead = 64;
+
+std::optional<std::string> DecryptInMemory(const std::string& source) {
+    const std::optional<std::string> encrypted =
+        ReadWholeFile(source, kMaxSettingsFileSize + kEncryptionOverhead);
+    if (!encrypted) {
+        return std::nullopt;
+    }
+    std::string plain;
+    // As with the copy, a file that does not decrypt cleanly gives what
+    // could be decrypted.
+    DecryptSettingsBytes(*encrypted, plain);
+    return RebuildSettingsText(plain);
+}
 
 }  // namespace
 
@@ -26,7 +41,9 @@ std::optional<std::string> ReadBrandSettingsText(const std::string& baseDir) {
     try {
         PlainSettingsCopy copy(FileBeside(baseDir, kPlainSettingsFileName));
         if (!copy.Create()) {
-            return std::nullopt;
+            // A folder the user may not write (a system-wide install) still
+            // brands the program: the same decryption, in memory.
+            return DecryptInMemory(source);
         }
         // Whether the file decrypted is not asked: a wrong password leaves
         // the copy empty and damaged data leaves what could be decrypted.

@@ -10,11 +10,12 @@ namespace zolt {
 // created readable and writable by its owner only and is removed on every
 // path before this returns.
 //
-// Nothing (the program runs unbranded) when there is no settings file, or
-// when the copy cannot be made or read back (a read-only folder, an
-// unreadable file). A file that does not decrypt (wrong password, damaged
-// header) gives the empty text, and damaged data the damaged plain text, as
-// the copy then holds.
+// When the folder does not take the copy (read-only, or something else of
+// that name in the way) the file is decrypted in memory instead, with the
+// same result. Nothing (the program runs unbranded) when there is no
+// settings file, or when it or the copy cannot be read. A file that does not
+// decrypt (wrong password, damaged header) gives the empty text, and damaged
+// data the damaged plain text, as the copy then holds.
 std::optional<std::string> ReadBrandSettingsText(const std::string& baseDir);
 
 // The style sheet stored zlib-compressed in "mainskin.dat" in `baseDir`;

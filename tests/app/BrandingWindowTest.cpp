@@ -291,15 +291,16 @@ TEST_F(BrandingWindowTest, FileThatDoesNotDecryptGivesAnEmptyBrand) {
     EXPECT_EQ(Files(), (QStringList{"banner1.dat", "dbsettings.dat"}));
 }
 
-TEST_F(BrandingWindowTest, NoRoomForThePlainCopyMeansUnbranded) {
-    WriteSettings(E("ApplicationName", "Never Shown"));
+TEST_F(BrandingWindowTest, NoRoomForThePlainCopyStillBrands) {
+    WriteSettings(E("ApplicationName", "Shown All The Same"));
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("dbsettings.sim/in-the-way"))));
     auto w = Open();
-    EXPECT_EQ(w->windowTitle(), "RSS Feed Zolt");
-    EXPECT_TRUE(w->btnNews->isVisible());
-    EXPECT_TRUE(w->panBanner->isVisible());
-    EXPECT_EQ(w->lblLink1URL->text(), "Google");
-    EXPECT_EQ(BrandSettings().ApplicationName, "");
+    EXPECT_EQ(w->windowTitle(), "Shown All The Same v2.01");
+    EXPECT_FALSE(w->btnNews->isVisible());
+    EXPECT_FALSE(w->panBanner->isVisible());
+    EXPECT_EQ(BrandSettings().ApplicationName, "Shown All The Same");
+    // What stood in the way is left alone.
+    EXPECT_TRUE(QDir(QString::fromStdString(dir.file("dbsettings.sim/in-the-way"))).exists());
 }
 
 }  // namespace

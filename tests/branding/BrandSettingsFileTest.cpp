@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include "branding/BrandSettingsFile.h"
 #include "branding/BrandSetup.h"
 #include "branding/PlainSettingsCopy.h"
+#include "branding/SettingsText.h"
 #include "crypto/Encryption.h"
 #include "crypto/MemoryStream.h"
 #include "tests/support/RecordingServices.h"
@@ -137,24 +139,37 @@ TEST(BrandSettingsFile, DamagedDataIsReadAsFarAsItDecrypts) {
     EXPECT_EQ(Listing(dir), QStringList{"dbsettings.dat"});
 }
 
-TEST(BrandSettingsFile, PlainCopyThatCannotBeMadeMeansUnbranded) {
+TEST(BrandSettingsFile, PlainCopyThatCannotBeMadeIsDecryptedInMemory) {
     test::TempDir dir;
     WriteEncrypted(dir, kPlain);
+    const std::string expected = RebuildSettingsText(kPlain);
     // Something that is not a file stands under the copy's name.
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("dbsettings.sim/inside"))));
-    EXPECT_FALSE(ReadBrandSettingsText(dir.path()).has_value());
-    auto recorder = std::make_shared<test::Recorder>();
-    EXPECT_FALSE(ReadBrandSetup(test::MakeRecordingServices(recorder, dir.path())).has_value());
+    EXPECT_EQ(ReadBrandSettingsText(dir.path()), expected);
+    EXPECT_EQ(SetupOf(dir).record.ApplicationName, "Feed Wizard");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(dir.file("dbsettings.sim/inside"))).isDir());
+
+    // Damaged data reads as the copy would hold it: a flipped byte in the
+    // text comes through flipped.
+    std::string damaged = dir.read("dbsettings.dat");
+    const std::string::size_type at = damaged.size() / 2;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x01);
+    dir.write("dbsettings.dat", damaged);
+    const std::optional<std::string> text = ReadBrandSettingsText(dir.path());
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->size(), expected.size());
+    EXPECT_NE(*text, expected);
 }
 
-TEST(BrandSettingsFile, ReadOnlyFolderMeansUnbranded) {
+TEST(BrandSettingsFile, ReadOnlyFolderStillBrands) {
     if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser writes into read-only folders";
+        GTEST_SKIP() << "the superuser writes into read-only folders (the fault tests "
+                        "cover this as an ordinary user)";
     }
     test::TempDir dir;
     WriteEncrypted(dir, kPlain);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0500), 0);
-    EXPECT_FALSE(ReadBrandSettingsText(dir.path()).has_value());
+    EXPECT_EQ(ReadBrandSettingsText(dir.path()), RebuildSettingsText(kPlain));
     ASSERT_EQ(::chmod(dir.path().c_str(), 0700), 0);
     EXPECT_EQ(Listing(dir), QStringList{"dbsettings.dat"});
 }
