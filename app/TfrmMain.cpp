@@ -353,7 +353,8 @@ void TfrmMain::btnNewsClick() {
     // The request waits for the network: the window may be gone after it.
     QPointer<TfrmMain> self(this);
     const bool any = FetchNewsList(services_, *IdHTTP1, BrandSettings(), NewsList);
-    if (!self) {
+    // Closed while it waited: the user has gone, no box or news window now.
+    if (!self || !isVisible()) {
         return;
     }
     if (any) {
@@ -381,9 +382,9 @@ void TfrmMain::gifBannerClick() {
 void TfrmMain::Timer1Timer() {
     Timer1->stop();
     QPointer<TfrmMain> self(this);
-    const std::optional<std::string> hint =
-        StartupNewsHint(services_, *IdHTTP1, BrandSettings());
-    if (!self) {
+    const std::optional<std::string> hint = StartupNewsHint(services_, *IdHTTP1, BrandSettings());
+    // Closed while the news check waited: no balloon and no update check.
+    if (!self || !isVisible()) {
         return;
     }
     if (hint) {
