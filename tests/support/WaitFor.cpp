@@ -5,10 +5,21 @@
 #include <QEventLoop>
 #include <QThread>
 
+#include <cstdlib>
+
 namespace zolt::test {
 
+int TimeScale() {
+    static const int scale = [] {
+        const char* text = std::getenv("ZOLT_TEST_TIME_SCALE");
+        const int value = text != nullptr ? std::atoi(text) : 1;
+        return value > 0 ? value : 1;
+    }();
+    return scale;
+}
+
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer deadline(static_cast<qint64>(timeoutMs) * TimeScale());
     while (!condition()) {
         if (deadline.hasExpired()) {
             return condition();
