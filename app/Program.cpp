@@ -1,0 +1,36 @@
+#include "app/Program.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/ErrorReporting.h"
+#include "app/TfrmMain.h"
+#include "toolkit/GuardedApplication.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Skin.h"
+#include "util/Services.h"
+
+namespace zolt {
+
+int RunProgram(GuardedApplication& app, const std::string& baseDir) {
+    app.setApplicationName("RSS Feed Zolt");
+    app.setWindowIcon(QIcon(":/toolkit/app.png"));
+
+    Services services = MakeSystemServices(baseDir);
+    services.showMessage = [](MessageKind kind, const std::string& text) {
+        return ShowMessageBox(QApplication::activeWindow(), kind, text);
+    };
+    InstallErrorReporter(services);
+    ApplySkin(BuiltInSkin());
+
+    int result = 0;
+    {
+        TfrmMain window(services);
+        window.show();
+        result = app.exec();
+    }
+    GuardedApplication::SetErrorReporter(nullptr);
+    return result;
+}
+
+}  // namespace zolt

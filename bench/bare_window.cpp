@@ -1,0 +1,22 @@
+// The yardstick for the program's start: a plain Qt main window of the same
+// size with an HTML view showing a short page, and nothing else. Prints
+// "shown <peak resident KiB>" at its first expose, like startup_probe.
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTextBrowser>
+
+#include "bench/FirstExpose.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    zolt::bench::FirstExpose probe;
+    app.installEventFilter(&probe);
+    QMainWindow window;
+    window.resize(778, 552);
+    auto* view = new QTextBrowser(&window);
+    view->setHtml("<html><body><h1>Welcome</h1><p>Thank you for choosing us.</p></body></html>");
+    window.setCentralWidget(view);
+    window.show();
+    return app.exec();
+}
