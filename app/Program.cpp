@@ -7,6 +7,7 @@
 #include "app/TfrmMain.h"
 #include "toolkit/GuardedApplication.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/Pictures.h"
 #include "toolkit/Skin.h"
 #include "util/Services.h"
 
@@ -14,7 +15,7 @@ namespace zolt {
 
 int RunProgram(GuardedApplication& app, const std::string& baseDir) {
     app.setApplicationName("RSS Feed Zolt");
-    app.setWindowIcon(QIcon(":/toolkit/app.png"));
+    app.setWindowIcon(PngIcon(":/toolkit/app.png"));
 
     Services services = MakeSystemServices(baseDir);
     services.showMessage = [](MessageKind kind, const std::string& text) {

@@ -33,6 +33,7 @@
 #include "toolkit/GuardedApplication.h"
 #include "toolkit/HtmlView.h"
 #include "toolkit/LinkLabel.h"
+#include "toolkit/Pictures.h"
 #include "util/Text.h"
 #include "util/UUtils.h"
 
@@ -57,7 +58,7 @@ QToolButton* MakeImageButton(QWidget* parent, const char* name, const QString& h
     b->setObjectName(name);
     b->setGeometry(left, 1, 41, 34);
     b->setToolTip(hint);
-    b->setIcon(QIcon(icon));
+    b->setIcon(PngIcon(icon));
     b->setIconSize(QSize(28, 28));
     b->setAutoRaise(true);
     // Kept at the right edge: the distance it has in the design width.
@@ -138,8 +139,11 @@ void TfrmMain::BuildControls() {
 }
 
 void TfrmMain::BuildWelcomePage() {
+    // In its tab before it is filled: moving a filled page under a skinned
+    // parent restyles every control in it once more.
     stsWelcome = new QWidget;
     stsWelcome->setObjectName("stsWelcome");
+    pgcPrinc->addTab(stsWelcome, "stsWelcome");
     auto* layout = new QVBoxLayout(stsWelcome);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -151,12 +155,12 @@ void TfrmMain::BuildWelcomePage() {
                                "Thanks, just show me the main application", QRect(256, 8, 265, 20));
     bsSkinButton1->setDefault(true);
     layout->addWidget(bsSkinPanel14);
-    pgcPrinc->addTab(stsWelcome, "stsWelcome");
 }
 
 void TfrmMain::BuildMainPage() {
     stsMain = new QWidget;
     stsMain->setObjectName("stsMain");
+    pgcPrinc->addTab(stsMain, "stsMain");
     auto* layout = new QVBoxLayout(stsMain);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -205,8 +209,6 @@ void TfrmMain::BuildMainPage() {
     }
     AnchorRight(lblLink2URL, 13);
     layout->addWidget(panLinks);
-
-    pgcPrinc->addTab(stsMain, "stsMain");
 }
 
 void TfrmMain::ConnectHandlers() {
