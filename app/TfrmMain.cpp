@@ -34,6 +34,7 @@
 #include "toolkit/HtmlView.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Pictures.h"
+#include "toolkit/Skin.h"
 #include "util/Text.h"
 #include "util/UUtils.h"
 
@@ -95,6 +96,12 @@ TfrmMain::TfrmMain(const Services& services, QWidget* parent)
     setObjectName("frmMain");
     setWindowTitle("RSS Feed Zolt");
     setAttribute(Qt::WA_StyledBackground, true);
+    // The brand is read before the controls exist, so that its skin styles
+    // each control as it is made instead of restyling them all afterwards.
+    brandSetup_ = ReadBrandSetupOrNothing(services_);
+    if (brandSetup_ && brandSetup_->skinStyleSheet) {
+        ApplySkin(*brandSetup_->skinStyleSheet);
+    }
     BuildControls();
     ConnectHandlers();
     resize(kDesignWidth, kDesignHeight);
@@ -232,7 +239,8 @@ void TfrmMain::FormCreate() {
     // 1. The two banner controls lie on each other.
     gifBanner->setGeometry(imgBanner->geometry());
     // 2. The brand.
-    LoadBrandSettings(services_, BrandTargetOf(*this));
+    LoadBrandSettings(brandSetup_, BrandTargetOf(*this));
+    brandSetup_.reset();
     // 3. Without a welcome page the start-up checks run at once.
     if (BrandSettings().WelcomeHtml.empty()) {
         Timer1->start();

@@ -2,8 +2,10 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
+#include "branding/BrandSetup.h"
 #include "news/NewsProtocol.h"
 #include "util/Services.h"
 
@@ -108,6 +110,8 @@ class TfrmMain : public QWidget {
     // Children hold references to it: the destructor deletes them first.
     Services services_;
     bool shown_ = false;
+    // The brand as read at construction, until FormCreate applies it.
+    std::optional<BrandSetup> brandSetup_;
 };
 
 }  // namespace zolt

@@ -44,8 +44,12 @@ std::optional<std::string> LoadSkinFile(const std::string& path) {
 
 void ApplySkin(const std::string& styleSheet) {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        app->setStyleSheet(
-            QString::fromUtf8(styleSheet.data(), static_cast<qsizetype>(styleSheet.size())));
+        const QString sheet =
+            QString::fromUtf8(styleSheet.data(), static_cast<qsizetype>(styleSheet.size()));
+        // Setting the same sheet again would still restyle every control.
+        if (sheet != app->styleSheet()) {
+            app->setStyleSheet(sheet);
+        }
     }
 }
 

@@ -117,20 +117,26 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     }
 }
 
-void LoadBrandSettings(const Services& services, const BrandTarget& target) {
-    std::optional<BrandSetup> setup;
+std::optional<BrandSetup> ReadBrandSetupOrNothing(const Services& services) {
     try {
-        setup = ReadBrandSetup(services);
+        return ReadBrandSetup(services);
     } catch (const std::exception&) {
         // Whatever went wrong with the brand, the window has to come up.
-        setup.reset();
+        return std::nullopt;
     }
+}
+
+void LoadBrandSettings(const std::optional<BrandSetup>& setup, const BrandTarget& target) {
     if (!setup) {
         SetBrandSettings(BrandSettingsRecord{});
         return;
     }
     SetBrandSettings(setup->record);
     ApplyBrandSetup(*setup, target);
+}
+
+void LoadBrandSettings(const Services& services, const BrandTarget& target) {
+    LoadBrandSettings(ReadBrandSetupOrNothing(services), target);
 }
 
 void CenterBanner(const BrandTarget& t) {
