@@ -255,9 +255,12 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormShow() {
     // Every page is laid out once before the first one is shown.
+    // Only the layouts' own requests are handled here: a full event pass
+    // could run the start-up timer inside the show, and its network wait
+    // with it.
     for (int i = 0; i < pgcPrinc->count(); ++i) {
         pgcPrinc->setCurrentIndex(i);
-        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     pgcPrinc->setCurrentIndex(0);
     const std::string& welcome = BrandSettings().WelcomeHtml;
