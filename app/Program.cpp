@@ -15,7 +15,7 @@ namespace zolt {
 
 int RunProgram(GuardedApplication& app, const std::string& baseDir) {
     app.setApplicationName("RSS Feed Zolt");
-    app.setWindowIcon(PngIcon(":/toolkit/app.png"));
+    app.setWindowIcon(IconFromFile(":/toolkit/app.png", "png"));
 
     Services services = MakeSystemServices(baseDir);
     services.showMessage = [](MessageKind kind, const std::string& text) {

@@ -59,7 +59,7 @@ QToolButton* MakeImageButton(QWidget* parent, const char* name, const QString& h
     b->setObjectName(name);
     b->setGeometry(left, 1, 41, 34);
     b->setToolTip(hint);
-    b->setIcon(PngIcon(icon));
+    b->setIcon(IconFromFile(icon, "png"));
     b->setIconSize(QSize(28, 28));
     b->setAutoRaise(true);
     // Kept at the right edge: the distance it has in the design width.
@@ -254,10 +254,9 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::FormShow() {
-    // Every page is laid out once before the first one is shown.
-    // Only the layouts' own requests are handled here: a full event pass
-    // could run the start-up timer inside the show, and its network wait
-    // with it.
+    // Every page is laid out once before the first one is shown. Only the
+    // layouts' own requests are handled: a full event pass could run the
+    // start-up timer, and its network wait, inside the show.
     for (int i = 0; i < pgcPrinc->count(); ++i) {
         pgcPrinc->setCurrentIndex(i);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

@@ -7,12 +7,12 @@
 #include <QImageReader>
 #include <QPixmap>
 
-#include <algorithm>
 #include <exception>
 
 #include "toolkit/BannerImage.h"
 #include "toolkit/GifBanner.h"
 #include "toolkit/LinkLabel.h"
+#include "toolkit/Pictures.h"
 #include "toolkit/Skin.h"
 #include "util/Text.h"
 
@@ -36,26 +36,6 @@ QImage DecodePicture(const BannerPicture& picture) {
     QImageReader reader(&buffer, Bytes(picture.format));
     reader.setAutoDetectImageFormat(false);
     return reader.read();
-}
-
-// Every picture of the Windows icon file, read as ICO only: a picture of
-// unknown type makes Qt load every image format plug-in to ask each.
-QIcon ReadIcon(const std::string& path) {
-    QIcon icon;
-    QImageReader reader(QString::fromStdString(path), "ico");
-    reader.setAutoDetectImageFormat(false);
-    const int count = reader.imageCount();
-    for (int n = 0; n < std::max(count, 1); ++n) {
-        if (n > 0 && !reader.jumpToImage(n)) {
-            break;
-        }
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            break;
-        }
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
 }
 
 // Shows the banner; false when its picture cannot be shown.
@@ -109,7 +89,7 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
         ApplySkin(*setup.skinStyleSheet);
     }
     if (!setup.iconPath.empty()) {
-        const QIcon icon = ReadIcon(setup.iconPath);
+        const QIcon icon = IconFromFile(QString::fromStdString(setup.iconPath), "ico");
         if (!icon.availableSizes().isEmpty()) {
             QApplication::setWindowIcon(icon);
             t.window->setWindowIcon(icon);

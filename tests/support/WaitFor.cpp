@@ -9,6 +9,8 @@
 
 namespace zolt::test {
 
+namespace {
+
 int TimeScale() {
     static const int scale = [] {
         const char* text = std::getenv("ZOLT_TEST_TIME_SCALE");
@@ -17,6 +19,8 @@ int TimeScale() {
     }();
     return scale;
 }
+
+}  // namespace
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(static_cast<qint64>(timeoutMs) * TimeScale());

@@ -12,7 +12,4 @@ namespace zolt::test {
 // under tools that slow everything down, such as valgrind.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
 
-// ZOLT_TEST_TIME_SCALE, at least 1.
-int TimeScale();
-
 }  // namespace zolt::test
