@@ -3,8 +3,9 @@
 #include <exception>
 
 #include "branding/BrandFiles.h"
-#include "branding/PlainSettingsCopy.h"
 #include "branding/SettingsText.h"
+#include "util/Logging.h"
+#include "util/SafeSave.h"
 #include "util/SettingsFileCrypt.h"
 #include "util/Text.h"
 #include "util/Zlib.h"
@@ -25,37 +26,34 @@ std::optional<std::string> DecryptInMemory(const std::string& source) {
         return std::nullopt;
     }
     std::string plain;
-    // As with the copy, a file that does not decrypt cleanly gives what
-    // could be decrypted.
-    DecryptSettingsBytes(*encrypted, plain);
+    // A file that does not decrypt cleanly gives what could be decrypted.
+    if (!DecryptSettingsBytes(*encrypted, plain)) {
+        qCWarning(lcBranding) << "settings file damaged or not ours:" << plain.size()
+                              << "bytes decrypted";
+    }
     return RebuildSettingsText(plain);
 }
 
 }  // namespace
 
 std::optional<std::string> ReadBrandSettingsText(const std::string& baseDir) {
+    // A plain copy that an older version's crash left behind holds the
+    // reseller's settings in the clear.
+    RemoveFileName(FileBeside(baseDir, kPlainSettingsFileName));
     const std::string source = FileBeside(baseDir, kSettingsFileName);
     if (!FileExists(source)) {
+        qCInfo(lcBranding) << "no settings file: the window is unbranded";
         return std::nullopt;
     }
     try {
-        PlainSettingsCopy copy(FileBeside(baseDir, kPlainSettingsFileName));
-        if (!copy.Create()) {
-            // A folder the user may not write (a system-wide install) still
-            // brands the program: the same decryption, in memory.
-            return DecryptInMemory(source);
+        std::optional<std::string> text = DecryptInMemory(source);
+        if (!text) {
+            qCWarning(lcBranding) << "settings file not read (unreadable or too large)";
         }
-        // Whether the file decrypted is not asked: a wrong password leaves
-        // the copy empty and damaged data leaves what could be decrypted.
-        DecryptSettingsFile(source, copy.path());
-        std::optional<std::string> bytes = ReadWholeFile(copy.path(), kMaxSettingsFileSize);
-        if (!bytes) {
-            return std::nullopt;
-        }
-        return RebuildSettingsText(*bytes);
-    } catch (const std::exception&) {
-        // An unreadable settings file or a copy that cannot be created; the
-        // window still has to come up.
+        return text;
+    } catch (const std::exception& e) {
+        // The window still has to come up.
+        qCWarning(lcBranding) << "settings file not read:" << e.what();
         return std::nullopt;
     }
 }

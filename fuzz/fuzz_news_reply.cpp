@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "branding/SettingsText.h"
 #include "fuzz/FuzzCheck.h"
 #include "news/LastNewsId.h"
+#include "news/NewsId.h"
 #include "news/NewsNotification.h"
 #include "news/NewsProtocol.h"
 #include "news/NewsReply.h"
@@ -39,11 +41,13 @@ void CheckReplies(const std::string& raw) {
         FUZZ_CHECK(!line.empty());
         FUZZ_CHECK(line != kNewsSuccessMarker);
         FUZZ_CHECK(line.find(kNewsRecordSeparator) == std::string::npos);
+        FUZZ_CHECK(IsNewsId(line.substr(0, line.find(kNewsFieldSeparator))));
     }
 
     std::string id = "stale";
     std::string title = "stale";
     ParseLastCodeReply(reply, id, title);
+    FUZZ_CHECK(id.empty() ? title.empty() : IsNewsId(id));
     FUZZ_CHECK(id.find(kNewsFieldSeparator) == std::string::npos);
     FUZZ_CHECK(title.find(kNewsFieldSeparator) == std::string::npos);
     FUZZ_CHECK(id.size() + title.size() <= reply.size());
@@ -54,31 +58,31 @@ void CheckReplies(const std::string& raw) {
 }
 
 void CheckNewsId(const std::string& text) {
-    const std::int32_t value = NewsIdToInt(text);
+    const std::int64_t value = NewsIdToInt(text);
     // A number that reads back as itself was taken whole.
     if (value != 0) {
         FUZZ_CHECK(NewsIdToInt(std::to_string(value)) == value);
     }
 }
 
-// The id stored into a settings text reads back as itself, and the rest of
-// the text survives.
+// Only a news id is stored; it reads back as itself, and the rest of the
+// text survives.
 void CheckLastNewsId(const std::string& plain, const std::string& id) {
-    (void)LastNewsIdFromText(plain);
-    const std::string written = TextWithLastNewsId(plain, id);
-    FUZZ_CHECK(written.size() >= 2 && written.compare(written.size() - 2, 2, "\r\n") == 0);
-    const bool storable = id.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
-                          FindNoCase(id, kLastNewsIdCloseTag) == std::string::npos;
-    if (!storable) {
+    const std::string stored = LastNewsIdFromText(plain);
+    FUZZ_CHECK(stored.empty() || IsNewsId(stored));
+    const std::optional<std::string> written = TextWithLastNewsId(plain, id);
+    FUZZ_CHECK(written.has_value() == IsNewsId(id));
+    if (!written) {
         return;
     }
-    FUZZ_CHECK(LastNewsIdFromText(written) == id);
+    FUZZ_CHECK(written->size() >= 2 && written->compare(written->size() - 2, 2, "\r\n") == 0);
+    FUZZ_CHECK(LastNewsIdFromText(*written) == id);
     const std::string rebuilt = RebuildSettingsText(plain);
     if (FindNoCase(rebuilt, kLastNewsIdOpenTag) == std::string::npos) {
-        FUZZ_CHECK(written == rebuilt + kLastNewsIdOpenTag + id + kLastNewsIdCloseTag + "\r\n");
+        FUZZ_CHECK(*written == rebuilt + kLastNewsIdOpenTag + id + kLastNewsIdCloseTag + "\r\n");
     }
     // Writing the same id again changes nothing.
-    FUZZ_CHECK(TextWithLastNewsId(written, id) == written);
+    FUZZ_CHECK(TextWithLastNewsId(*written, id) == written);
 }
 
 }  // namespace

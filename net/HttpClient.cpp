@@ -29,8 +29,6 @@ HttpClient::HttpClient(QObject* parent)
     manager_->setCookieJar(new QNetworkCookieJar(manager_));
     // Following a redirect from https down to http would leak the request.
     manager_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-    // A call waits until the server answers or the connection fails.
-    manager_->setTransferTimeout(0);
 }
 
 HttpClient::~HttpClient() {
@@ -50,7 +48,7 @@ QNetworkRequest HttpClient::MakeRequest(const std::string& url) const {
     request.setRawHeader("Accept", kAccept);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(0);
+    request.setTransferTimeout(stallTimeoutMs_);
     return request;
 }
 
@@ -109,6 +107,16 @@ void HttpClient::GetToFile(const std::string& url, QIODevice& file, std::int64_t
     const QNetworkRequest request = MakeRequest(url);
     Run(manager_->get(request), maxBodySize < 0 ? maxBodySize_ : maxBodySize,
         [&file](const QByteArray& chunk) { return file.write(chunk) == chunk.size(); });
+}
+
+std::string HttpClient::Get(const std::string& url, std::int64_t maxBodySize) {
+    std::string result;
+    Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize,
+        [&result](const QByteArray& chunk) {
+            result.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+            return true;
+        });
+    return result;
 }
 
 void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
@@ -180,6 +188,10 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
     }
     if (tooLarge) {
         throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
+    }
+    if (owned->error() == QNetworkReply::OperationCanceledError) {
+        // Nobody here cancelled it: the transfer timeout did.
+        throw HttpError("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
     }
     if (owned->error() != QNetworkReply::NoError) {
         throw HttpError(FromQString(owned->errorString()));

@@ -43,6 +43,9 @@ class HttpClient : public QObject {
     static constexpr std::int64_t kDefaultMaxBodySize = 16 * 1024 * 1024;
     static constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows NT 4.0)";
     static constexpr const char* kAccept = "text/html, */*";
+    // A call that receives nothing for this long fails as an unreachable
+    // server would, so a silent server cannot hold the program forever.
+    static constexpr int kDefaultStallTimeoutMs = 60 * 1000;
 
     explicit HttpClient(QObject* parent = nullptr);
     // Aborts the calls under way; they raise HttpError with aborted().
@@ -54,6 +57,8 @@ class HttpClient : public QObject {
                          std::int64_t maxBodySize = -1);
     // GET, the body written into the open `file`. Raises HttpError.
     void GetToFile(const std::string& url, QIODevice& file, std::int64_t maxBodySize = -1);
+    // GET, the body in memory. Raises HttpError.
+    std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
     // Aborts whatever is in flight (the waiting calls raise) and closes the
     // connections.
     void Disconnect();
@@ -64,6 +69,8 @@ class HttpClient : public QObject {
     // Largest reply body accepted; a larger one fails the call.
     void setMaxBodySize(std::int64_t bytes) { maxBodySize_ = bytes; }
     std::int64_t maxBodySize() const { return maxBodySize_; }
+    // How long a call may go without receiving a byte; 0 waits for ever.
+    void setStallTimeout(int milliseconds) { stallTimeoutMs_ = milliseconds; }
 
     // Number of calls waiting for their reply.
     int callsInFlight() const { return static_cast<int>(calls_.size()); }
@@ -80,6 +87,7 @@ class HttpClient : public QObject {
 
     QNetworkAccessManager* manager_;
     std::int64_t maxBodySize_ = kDefaultMaxBodySize;
+    int stallTimeoutMs_ = kDefaultStallTimeoutMs;
     std::vector<Call*> calls_;
 };
 

@@ -1,13 +1,13 @@
 #include "news/LastNewsId.h"
 
-#include <QSaveFile>
-#include <QString>
-
 #include <string_view>
 
 #include "branding/BrandFiles.h"
 #include "branding/ExtractTagValue.h"
 #include "branding/SettingsText.h"
+#include "news/NewsId.h"
+#include "util/Logging.h"
+#include "util/SafeSave.h"
 #include "util/SettingsFileCrypt.h"
 
 namespace zolt {
@@ -37,10 +37,19 @@ ElementSpan FindElement(const std::string& text) {
 
 std::string LastNewsIdFromText(const std::string& plain) {
     std::string unread = RebuildSettingsText(plain);
-    return ExtractTagValue(unread, kLastNewsIdOpenTag, kLastNewsIdCloseTag);
+    std::string id = ExtractTagValue(unread, kLastNewsIdOpenTag, kLastNewsIdCloseTag);
+    if (!id.empty() && !IsNewsId(id)) {
+        qCWarning(lcNews) << "stored last news id ignored, it is not a number";
+        return std::string();
+    }
+    return id;
 }
 
-std::string TextWithLastNewsId(const std::string& plain, const std::string& id) {
+std::optional<std::string> TextWithLastNewsId(const std::string& plain, const std::string& id) {
+    if (!IsNewsId(id)) {
+        qCWarning(lcNews) << "news id not stored, it is not a number";
+        return std::nullopt;
+    }
     std::string text = RebuildSettingsText(plain);
     const std::string element = std::string(kLastNewsIdOpenTag) + id + kLastNewsIdCloseTag;
     const ElementSpan span = FindElement(text);
@@ -70,6 +79,9 @@ std::string ReadLastNewsId(const Services& services) {
 }
 
 bool WriteLastNewsId(const Services& services, const std::string& id) {
+    if (!IsNewsId(id)) {
+        return false;
+    }
     const std::string path = FileBeside(services.baseDir, kSettingsFileName);
     const std::optional<std::string> encrypted = ReadWholeFile(path);
     if (!encrypted) {
@@ -79,18 +91,15 @@ bool WriteLastNewsId(const Services& services, const std::string& id) {
     if (!DecryptSettingsBytes(*encrypted, plain)) {
         return false;
     }
-    const std::string updated = EncryptSettingsBytes(TextWithLastNewsId(plain, id));
-
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
+    const std::optional<std::string> text = TextWithLastNewsId(plain, id);
+    if (!text) {
         return false;
     }
-    const auto size = static_cast<qint64>(updated.size());
-    if (file.write(updated.data(), size) != size) {
-        file.cancelWriting();
+    if (!SaveFileReplacing(path, EncryptSettingsBytes(*text))) {
+        qCWarning(lcNews) << "last news id not stored, the settings file cannot be rewritten";
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 }  // namespace zolt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "util/Services.h"
@@ -9,21 +10,24 @@ namespace zolt {
 inline constexpr char kLastNewsIdOpenTag[] = "<%%LastNewsId%%>";
 inline constexpr char kLastNewsIdCloseTag[] = "<%%/LastNewsId%%>";
 
-// The stored id in a plain settings text, verbatim; empty without the element.
+// The stored id in a plain settings text; empty without the element or when
+// what it holds is not a news id (IsNewsId).
 std::string LastNewsIdFromText(const std::string& plain);
 
 // The settings text, rebuilt with CR LF after every line, with the element
 // set to `id`. The element found by
 // LastNewsIdFromText is replaced where it stands and the rest of its line is
 // kept; a text without the element gets it as a line of its own at the end.
-std::string TextWithLastNewsId(const std::string& plain, const std::string& id);
+// Nothing for an `id` that is not a news id: only a number may go into the
+// settings file.
+std::optional<std::string> TextWithLastNewsId(const std::string& plain, const std::string& id);
 
 // The id stored in "dbsettings.dat" of services.baseDir; empty when the file
 // is missing or holds no id.
 std::string ReadLastNewsId(const Services& services);
 
-// Stores `id` in "dbsettings.dat". Nothing is written when the file is
-// missing or does not decrypt cleanly, since rewriting a garbled text would
+// Stores `id` in "dbsettings.dat". Nothing is written when `id` is not a news
+// id, or when the file is missing or does not decrypt cleanly, since rewriting a garbled text would
 // destroy the brand. The new file replaces the old one by a rename, so a
 // crash at any moment leaves one of the two complete. True when written.
 bool WriteLastNewsId(const Services& services, const std::string& id);

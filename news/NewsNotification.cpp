@@ -6,7 +6,7 @@
 
 namespace zolt {
 
-std::int32_t NewsIdToInt(const std::string& text) {
+std::int64_t NewsIdToInt(const std::string& text) {
     const char* first = text.data();
     const char* last = text.data() + text.size();
     // from_chars takes a minus but not a plus.
@@ -16,7 +16,7 @@ std::int32_t NewsIdToInt(const std::string& text) {
             return 0;
         }
     }
-    std::int32_t value = 0;
+    std::int64_t value = 0;
     const auto [end, error] = std::from_chars(first, last, value, 10);
     if (error != std::errc() || end != last || first == last) {
         return 0;

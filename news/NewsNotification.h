@@ -15,9 +15,9 @@ class HttpClient;
 inline constexpr char kNewsHintHeading[] = "You've Got A Message!";
 inline constexpr char kNoNewsMessage[] = "There's no news for this application!";
 
-// A news id as a signed 32-bit number: optional sign and decimal digits, as
+// A news id as a signed 64-bit number: optional sign and decimal digits, as
 // the server writes them. Anything else, out of range included, counts as 0.
-std::int32_t NewsIdToInt(const std::string& text);
+std::int64_t NewsIdToInt(const std::string& text);
 
 // The balloon's text for a news title.
 std::string NewsHintText(const std::string& title);

@@ -1,6 +1,8 @@
 #include "news/NewsProtocol.h"
 
+#include "news/NewsId.h"
 #include "news/NewsReply.h"
+#include "util/Logging.h"
 #include "util/Text.h"
 
 namespace zolt {
@@ -52,8 +54,11 @@ NewsReply Post(HttpClient& http, const BrandSettingsRecord& brand, const std::st
                                         HttpClient::kDefaultMaxBodySize));
     } catch (const HttpError& e) {
         reply.aborted = e.aborted();
-    } catch (const std::exception&) {
+        qCInfo(lcNews) << script.c_str() << (e.aborted() ? "request cut short:" : "request failed:")
+                       << e.what();
+    } catch (const std::exception& e) {
         // Building or sending the form failed: an empty reply.
+        qCInfo(lcNews) << script.c_str() << "request not sent:" << e.what();
     }
     return reply;
 }
@@ -123,6 +128,10 @@ bool GetNewsDetails(const Services& services, HttpClient& http, const BrandSetti
                     const std::string& newsId, std::string& html) {
     html.clear();
     if (!HasChannel(brand)) {
+        return false;
+    }
+    if (!IsNewsId(newsId)) {
+        qCWarning(lcNews) << "news details not requested, the id is not a number";
         return false;
     }
     const NewsReply reply = Post(http, brand, kNewsDetailsScript, NewsDetailsFields(brand, newsId));

@@ -37,7 +37,8 @@ bool GetLastNews(const Services& services, HttpClient& http, const BrandSettings
 bool GetLastNewsCode(const Services& services, HttpClient& http, const BrandSettingsRecord& brand,
                      std::string& id, std::string& title);
 
-// The HTML body of one news item. Shows the warning of a failure.
+// The HTML body of one news item. Shows the warning of a failure. An id that
+// is not a news id (IsNewsId) is never sent: false, without a request.
 bool GetNewsDetails(const Services& services, HttpClient& http, const BrandSettingsRecord& brand,
                     const std::string& newsId, std::string& html);
 

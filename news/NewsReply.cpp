@@ -1,5 +1,7 @@
 #include "news/NewsReply.h"
 
+#include "news/NewsId.h"
+#include "util/Logging.h"
 #include "util/UUtils.h"
 
 namespace zolt {
@@ -42,9 +44,15 @@ std::vector<std::string> ParseAllNewsReply(const std::string& reply) {
     SplitByChar(kNewsRecordSeparator, reply, records);
     std::vector<std::string> lines;
     for (const auto& record : records) {
-        if (!record.empty() && record != kNewsSuccessMarker) {
-            lines.push_back(record);
+        if (record.empty() || record == kNewsSuccessMarker) {
+            continue;
         }
+        if (!IsNewsId(std::string_view(record).substr(0, record.find(kNewsFieldSeparator)))) {
+            qCWarning(lcNews) << "news line skipped, its id is not a number:"
+                              << QByteArray::fromStdString(record.substr(0, 100));
+            continue;
+        }
+        lines.push_back(record);
     }
     return lines;
 }
@@ -63,6 +71,12 @@ void ParseLastCodeReply(const std::string& reply, std::string& id, std::string& 
     }
     if (fields.size() > 1) {
         title = fields[1];
+    }
+    if (!IsNewsId(id)) {
+        qCWarning(lcNews) << "newest news ignored, its id is not a number:"
+                          << QByteArray::fromStdString(id.substr(0, 100));
+        id.clear();
+        title.clear();
     }
 }
 

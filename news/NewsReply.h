@@ -32,12 +32,12 @@ inline constexpr const char* kNewsInvalidNewsMessage =
 // somewhere is a failure.
 bool IsNewsSuccess(const std::string& reply, NewsReplyKind kind);
 
-// The news lines of a successful "all" reply, in reply order; empty pieces
-// and the marker are left out.
+// The news lines of a successful "all" reply, in reply order; empty pieces,
+// the marker and lines whose id is not a news id (IsNewsId) are left out.
 std::vector<std::string> ParseAllNewsReply(const std::string& reply);
 
 // Id and title of a successful "lastcode" reply; fields the reply lacks read
-// as empty.
+// as empty, and both are empty when the id is not a news id.
 void ParseLastCodeReply(const std::string& reply, std::string& id, std::string& title);
 
 // The HTML of a successful details reply: marker removed, "$hh" decoded.

@@ -1,7 +1,6 @@
 #include "news/UpdateCheck.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 #include <charconv>
@@ -9,6 +8,8 @@
 #include "branding/BrandFiles.h"
 #include "branding/BrandSettings.h"
 #include "util/IniReader.h"
+#include "util/Logging.h"
+#include "util/SafeSave.h"
 
 namespace zolt {
 
@@ -49,56 +50,46 @@ bool IsNewerVersion(const std::string& versionText) {
     return VersionNumber(versionText) > VersionNumber(AppVersion);
 }
 
-bool DownloadToFile(HttpClient& http, const std::string& url, const std::string& path,
-                    bool* aborted) {
+std::optional<std::string> DownloadUpdateInfo(HttpClient& http, const std::string& url,
+                                              const std::string& path, bool* aborted) {
     if (aborted != nullptr) {
         *aborted = false;
     }
-    const QString name = QString::fromStdString(path);
-    if (QFile::exists(name)) {
-        QFile::remove(name);
-    }
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
+    RemoveFileName(path);
     QCoreApplication::processEvents();
+    std::string body;
     try {
-        http.GetToFile(url, file, kMaxUpdateFileSize);
-        const bool flushed = file.flush();
-        file.close();
+        body = http.Get(url, kMaxUpdateFileSize);
         http.CloseIdleConnections();
-        if (!flushed) {
-            QFile::remove(name);
-            return false;
-        }
-        return true;
-    } catch (const std::exception& e) {
-        const auto* httpError = dynamic_cast<const HttpError*>(&e);
-        const bool cut = httpError != nullptr && httpError->aborted();
+    } catch (const HttpError& e) {
         if (aborted != nullptr) {
-            *aborted = cut;
+            *aborted = e.aborted();
         }
         // A cut-short call may have lost its client with the window.
-        if (!cut) {
+        if (!e.aborted()) {
             http.CloseIdleConnections();
         }
-        file.close();
-        QFile::remove(name);
-        return false;
+        qCInfo(lcNews) << "update description not downloaded:" << e.what();
+        return std::nullopt;
     }
+    // The copy beside the program is for the curious; a folder that does not
+    // take it (a read-only install) changes nothing about the check.
+    if (!SaveFileReplacing(path, body)) {
+        qCInfo(lcNews) << "update description not kept beside the program";
+    }
+    return body;
 }
 
 UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, bool silent) {
     const std::string infoPath = FileBeside(services.baseDir, kUpdateInfoFile);
     bool aborted = false;
-    const bool downloaded =
-        DownloadToFile(http, services.updateBaseUrl + kUpdateInfoFile, infoPath, &aborted);
+    const std::optional<std::string> info =
+        DownloadUpdateInfo(http, services.updateBaseUrl + kUpdateInfoFile, infoPath, &aborted);
     if (aborted) {
         return UpdateCheckResult::Aborted;
     }
-    if (downloaded && QFileInfo::exists(QString::fromStdString(infoPath))) {
-        const IniReader ini = IniReader::FromFile(infoPath);
+    if (info) {
+        const IniReader ini(*info);
         const std::string version = ini.ReadString("APPLICATION", "Version");
         // Read like the version; nothing uses it yet.
         [[maybe_unused]] const std::string name = ini.ReadString("APPLICATION", "Name");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "net/HttpClient.h"
@@ -33,11 +34,14 @@ float VersionNumber(const std::string& text);
 // Whether `versionText` is strictly newer than this program's version.
 bool IsNewerVersion(const std::string& versionText);
 
-// GETs `url` into the file at `path`, replacing it; true when the whole body
-// was written. A failed download leaves no file behind. `aborted` (optional)
-// tells a download cut short by Disconnect() or by quitting from a failure.
-bool DownloadToFile(HttpClient& http, const std::string& url, const std::string& path,
-                    bool* aborted = nullptr);
+// GETs the update description at `url` into memory; nothing when the
+// download failed. The old copy at `path` is removed first and the new one
+// is kept there when the folder takes it, saved through a new file renamed
+// over the name, so a link of that name is never written through. A failed
+// download leaves no file behind. `aborted` (optional) tells a download cut
+// short by Disconnect() or by quitting from a failure.
+std::optional<std::string> DownloadUpdateInfo(HttpClient& http, const std::string& url,
+                                              const std::string& path, bool* aborted = nullptr);
 
 // What the window has to do once the check has run.
 enum class UpdateCheckResult {

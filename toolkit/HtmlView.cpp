@@ -1,5 +1,10 @@
 #include "toolkit/HtmlView.h"
 
+#include <QImage>
+#include <QTextDocument>
+
+#include "util/HtmlShape.h"
+#include "util/Logging.h"
 #include "util/Text.h"
 #include "util/UUtils.h"
 
@@ -15,16 +20,46 @@ HtmlView::HtmlView(const Services& services, QWidget* parent)
 
 void HtmlView::setHtmlSource(const std::string& html) {
     source_ = html;
-    setHtml(ToQString(html));
+    if (IsHtmlSafeToLayOut(html)) {
+        setHtml(ToQString(html));
+        return;
+    }
+    const HtmlShape shape = MeasureHtml(html);
+    qCWarning(lcToolkit) << "page shown as plain text:" << html.size() << "bytes, tables nested"
+                         << shape.tableDepth << "deep, elements" << shape.elementDepth << "deep";
+    setPlainText(ToQString(HtmlPlainText(html)));
 }
+
+namespace {
+
+// What a page gets instead of a resource it may not load. Qt opens the name
+// itself when a resource comes back empty, so there must always be one.
+QVariant Placeholder(int type) {
+    if (type == QTextDocument::ImageResource) {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        return image;
+    }
+    if (type == QTextDocument::StyleSheetResource) {
+        return QString();
+    }
+    return QByteArray();
+}
+
+}  // namespace
 
 QVariant HtmlView::loadResource(int type, const QUrl& name) {
     // Only resources compiled into the program; pages never load from the
-    // network or the disk.
-    if (name.scheme() == "qrc") {
-        return QTextBrowser::loadResource(type, name);
+    // network or the disk (nor from a device or a pipe that would never end).
+    if (name.scheme() == QLatin1String("qrc")) {
+        const QVariant compiled = QTextBrowser::loadResource(type, name);
+        if (compiled.isValid() && !compiled.isNull()) {
+            return compiled;
+        }
+    } else {
+        qCInfo(lcToolkit) << "page resource not loaded:" << name.toString().left(200);
     }
-    return QVariant();
+    return Placeholder(type);
 }
 
 void HtmlView::openLink(const QUrl& url) {

@@ -9,7 +9,7 @@ namespace zolt {
 
 // The live-update site's folder; tests point it at 127.0.0.1.
 inline constexpr const char* kDefaultUpdateBaseURL =
-    "http://update.rssfeedzolt.com/liveupdate/rssfeed_zolt/";
+    "https://update.rssfeedzolt.com/liveupdate/rssfeed_zolt/";
 
 enum class MessageKind {
     Warning,      // OK

@@ -1,5 +1,8 @@
 #include "util/UUtils.h"
 
+#include "util/Logging.h"
+#include "util/WebAddress.h"
+
 namespace zolt {
 
 void SplitByChar(char separator, const std::string& source, std::vector<std::string>& list) {
@@ -68,16 +71,24 @@ bool LaunchBrowser(const Services& services, const std::string& url) {
     if (!services.findProgram || !services.startDetached) {
         return false;
     }
+    std::vector<std::string> args;
+    if (!url.empty()) {
+        // Links come from settings files and news pages: only web and mail
+        // addresses reach the browser, never a switch, a file or a program.
+        const std::optional<std::string> address = BrowserAddress(url);
+        if (!address) {
+            qCWarning(lcUtil) << "refused to open a link that is not a web address:"
+                              << QByteArray::fromStdString(url.substr(0, 200));
+            return false;
+        }
+        args.push_back(*address);
+    }
     std::string command = services.findProgram("x-www-browser");
     if (command.empty() && !url.empty()) {
         command = services.findProgram("xdg-open");
     }
     if (command.empty()) {
         return false;
-    }
-    std::vector<std::string> args;
-    if (!url.empty()) {
-        args.push_back(url);
     }
     services.startDetached(command, args);
     return true;

@@ -18,8 +18,10 @@ std::string DecodeDollarHex(const std::string& source);
 
 // Hands `url` to the user's default browser: Debian's x-www-browser, else
 // xdg-open (which cannot start without an address). The browser is started
-// detached with the URL as its only argument, none for an empty URL.
-// False when no browser command was found; true once handed over.
+// detached with the address as its only argument, none for an empty URL.
+// Only what BrowserAddress accepts is handed over, in its re-encoded form;
+// anything else is refused with a log line. False when the address was
+// refused or no browser command was found; true once handed over.
 bool LaunchBrowser(const Services& services, const std::string& url);
 
 }  // namespace zolt

@@ -11,7 +11,6 @@
 
 #include "branding/BrandSettingsFile.h"
 #include "branding/BrandSetup.h"
-#include "branding/PlainSettingsCopy.h"
 #include "branding/SettingsText.h"
 #include "crypto/Encryption.h"
 #include "crypto/MemoryStream.h"
@@ -174,33 +173,22 @@ TEST(BrandSettingsFile, ReadOnlyFolderStillBrands) {
     EXPECT_EQ(Listing(dir), QStringList{"dbsettings.dat"});
 }
 
-TEST(PlainSettingsCopy, OwnerOnlyReplacesLeftoversAndVanishes) {
-    test::TempDir dir;
-    const std::string path = dir.file("dbsettings.sim");
-    dir.write("target.txt", "must stay");
-    ASSERT_EQ(::symlink(dir.file("target.txt").c_str(), path.c_str()), 0);
-    const mode_t oldMask = ::umask(0);
-    {
-        PlainSettingsCopy copy(path);
-        ASSERT_TRUE(copy.Create());
-        struct stat st {};
-        ASSERT_EQ(::lstat(path.c_str(), &st), 0);
-        EXPECT_TRUE(S_ISREG(st.st_mode));
-        EXPECT_EQ(st.st_mode & 07777, 0600u);
-        EXPECT_EQ(st.st_size, 0);
+TEST(BrandSettingsFile, PlainTextNeverTouchesTheDiskAndLeftoversGo) {
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link planted as the plain copy" : "plain copy left by a crash");
+        test::TempDir dir;
+        WriteEncrypted(dir, kPlain);
+        dir.write("target.txt", "must stay");
+        if (link) {
+            ASSERT_EQ(::symlink(dir.file("target.txt").c_str(), dir.file("dbsettings.sim").c_str()),
+                      0);
+        } else {
+            dir.write("dbsettings.sim", kPlain);
+        }
+        EXPECT_EQ(ReadBrandSettingsText(dir.path()), RebuildSettingsText(kPlain));
+        EXPECT_EQ(dir.read("target.txt"), "must stay");
+        EXPECT_EQ(Listing(dir), (QStringList{"dbsettings.dat", "target.txt"}));
     }
-    ::umask(0277);
-    {
-        // A strict umask must not leave a copy that its owner cannot fill.
-        PlainSettingsCopy copy(path);
-        ASSERT_TRUE(copy.Create());
-        struct stat st {};
-        ASSERT_EQ(::stat(path.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, 0600u);
-    }
-    ::umask(oldMask);
-    EXPECT_FALSE(dir.exists("dbsettings.sim"));
-    EXPECT_EQ(dir.read("target.txt"), "must stay");
 }
 
 TEST(SkinStyleSheet, StoredCompressedOrIgnored) {

@@ -202,5 +202,23 @@ TEST(HttpClientWait, DisconnectAbortsEveryNestedCall) {
     EXPECT_EQ(http.callsInFlight(), 0);
 }
 
+TEST(HttpClientWait, ASilentServerFailsTheCallOnceTheStallTimeoutPasses) {
+    ScriptedHttpServer server(Silent());
+    HttpClient http;
+    http.setStallTimeout(200);
+    for (const bool post : {true, false}) {
+        std::optional<bool> aborted;
+        try {
+            post ? (void)http.PostForm(server.url("news"), {{"a", "b"}})
+                 : (void)http.Get(server.url("inf"));
+        } catch (const HttpError& e) {
+            aborted = e.aborted();
+        }
+        // A failure as from an unreachable server, not a cancel of ours.
+        EXPECT_EQ(aborted, std::optional<bool>(false)) << post;
+    }
+    EXPECT_EQ(http.callsInFlight(), 0);
+}
+
 }  // namespace
 }  // namespace zolt

@@ -1,6 +1,8 @@
 #include <QDir>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -44,23 +46,49 @@ TEST(LastNewsIdText, RewritesOnlyTheElementAndEndsEveryLineWithCrLf) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string once = TextWithLastNewsId(c.before, "16");
+        const std::string once = TextWithLastNewsId(c.before, "16").value_or("");
         EXPECT_EQ(once, c.after);
         EXPECT_EQ(LastNewsIdFromText(once), "16");
         // A second write replaces what the first one put there.
-        const std::string twice = TextWithLastNewsId(once, "9");
+        const std::string twice = TextWithLastNewsId(once, "9").value_or("");
         EXPECT_EQ(LastNewsIdFromText(twice), "9");
         EXPECT_EQ(twice.size(), once.size() - 1);
     }
 }
 
-TEST(LastNewsIdText, ReadsTheFirstElementVerbatim) {
+TEST(LastNewsIdText, ReadsTheFirstElementWhenItIsANumber) {
     EXPECT_EQ(LastNewsIdFromText(""), "");
     EXPECT_EQ(LastNewsIdFromText("A\r\nB\r\n"), "");
     EXPECT_EQ(LastNewsIdFromText("<%%LastNewsId%%>7\r\n"), "");
-    EXPECT_EQ(LastNewsIdFromText("x" + Element(" 12 ") + "y"), " 12 ");
+    EXPECT_EQ(LastNewsIdFromText("x" + Element("12") + "y"), "12");
     EXPECT_EQ(LastNewsIdFromText(Element("5") + Element("6")), "5");
-    EXPECT_EQ(LastNewsIdFromText("<%%LastNewsId%%>1\n2<%%/LastNewsId%%>"), "1\r\n2");
+    EXPECT_EQ(LastNewsIdFromText("x" + Element(" 12 ") + "y"), "");
+    EXPECT_EQ(LastNewsIdFromText("<%%LastNewsId%%>1\n2<%%/LastNewsId%%>"), "");
+}
+
+TEST(LastNewsIdText, OnlyNumbersOfUpTo18DigitsAreStored) {
+    const std::vector<std::pair<std::string, bool>> ids = {
+        {"0", true},
+        {"123456789012345678", true},
+        {"1234567890123456789", false},
+        {"", false},
+        {"-1", false},
+        {"+1", false},
+        {" 1", false},
+        {"1.5", false},
+        {"0x1F", false},
+        {"\xD9\xA1", false},  // an Arabic-Indic digit
+        {"5<%%/LastNewsId%%><%%Welcome4%%><h1>x</h1><%%/Welcome4%%>", false},
+        {"5\r\n<%%Welcome4%%>", false},
+    };
+    const std::string brand = "<%%BranderType%%>Gold<%%/BranderType%%>\r\n";
+    for (const auto& [id, stored] : ids) {
+        const std::optional<std::string> text = TextWithLastNewsId(brand, id);
+        EXPECT_EQ(text.has_value(), stored) << id;
+        if (id.find("<%%") == std::string::npos) {
+            EXPECT_EQ(LastNewsIdFromText(brand + Element(id) + "\r\n"), stored ? id : "") << id;
+        }
+    }
 }
 
 class LastNewsIdFile : public ::testing::Test {

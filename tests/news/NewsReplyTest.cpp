@@ -52,8 +52,12 @@ TEST(NewsReply, AllReplyGivesTheLinesInOrderWithoutEmptiesOrMarker) {
         {"2^Second^2026-01-01" + S + "1^First^2026-12-08" + S + "OK",
          {"2^Second^2026-01-01", "1^First^2026-12-08"}},
         {"1^a^d" + S + S + "2^b^e" + S + "OK", {"1^a^d", "2^b^e"}},
-        // Fields stay as received, blanks included.
-        {" 3 ^ t ^ d " + S + "OK", {" 3 ^ t ^ d "}},
+        // Title and date stay as received, blanks included.
+        {"3^ t ^ d " + S + "OK", {"3^ t ^ d "}},
+        // A line whose id is not a number is dropped, the others stay.
+        {" 3 ^t^d" + S + "x^t^d" + S + "^t^d" + S + "5<%%/LastNewsId%%><%%Welcome1%%>^t^d" + S +
+             "1234567890123456789^t^d" + S + "4^t^d" + S + "OK",
+         {"4^t^d"}},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(ParseAllNewsReply(row.reply), row.lines) << row.reply;
@@ -71,7 +75,8 @@ TEST(NewsReply, LastCodeReplyGivesIdAndTitleMissingFieldsEmpty) {
         {"17" + S + "OK", "17", ""},
         {S + "OK", "", ""},
         {"17^t^extra" + S + "OK", "17", "t"},
-        {"^t" + S + "OK", "", "t"},
+        {"^t" + S + "OK", "", ""},
+        {"x1^t" + S + "OK", "", ""},
     };
     for (const Row& row : rows) {
         std::string id = "old";

@@ -28,23 +28,26 @@ namespace {
 
 using test::ScriptedHttpServer;
 
-TEST(NewsIdToInt, ReadsSigned32BitDecimalsAndEverythingElseAsZero) {
-    const std::vector<std::pair<std::string, std::int32_t>> cases = {{"15", 15},
-                                                                     {"-3", -3},
-                                                                     {"+7", 7},
-                                                                     {"0", 0},
-                                                                     {"", 0},
-                                                                     {"abc", 0},
-                                                                     {" 5", 0},
-                                                                     {"5 ", 0},
-                                                                     {"0x10", 0},
-                                                                     {"1e3", 0},
-                                                                     {"2147483647", 2147483647},
-                                                                     {"2147483648", 0},
-                                                                     {"-2147483648", INT32_MIN},
-                                                                     {"--1", 0},
-                                                                     {"+-1", 0},
-                                                                     {"12abc", 0}};
+TEST(NewsIdToInt, ReadsSigned64BitDecimalsAndEverythingElseAsZero) {
+    const std::vector<std::pair<std::string, std::int64_t>> cases = {
+        {"15", 15},
+        {"-3", -3},
+        {"+7", 7},
+        {"0", 0},
+        {"", 0},
+        {"abc", 0},
+        {" 5", 0},
+        {"5 ", 0},
+        {"0x10", 0},
+        {"1e3", 0},
+        {"2147483647", 2147483647},
+        {"2147483648", 2147483648},
+        {"999999999999999999", 999999999999999999},
+        {"9223372036854775808", 0},
+        {"-9223372036854775808", INT64_MIN},
+        {"--1", 0},
+        {"+-1", 0},
+        {"12abc", 0}};
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(NewsIdToInt(text), value) << '"' << text << '"';
     }
@@ -109,7 +112,7 @@ TEST(StartupNewsHint, NonNumericServerIdCountsAsZero) {
     brand.GoldNewsBaseURL = server.url("");
     brand.GoldPublID = "PUBG";
     for (const auto& [stored, hint] :
-         std::vector<std::pair<std::string, bool>>{{"", false}, {"0", false}, {"-1", true}}) {
+         std::vector<std::pair<std::string, bool>>{{"", false}, {"0", false}, {"-1", false}}) {
         test::TempDir dir;
         auto rec = std::make_shared<test::Recorder>();
         const Services services = test::MakeRecordingServices(rec, dir.path() + "/");

@@ -1,6 +1,9 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
+
+#include <unistd.h>
 
 #include <clocale>
 #include <deque>
@@ -207,7 +210,7 @@ TEST(CheckForUpdate, AFolderNamedUpdaterIsNoUpdater) {
     EXPECT_TRUE(site.recorder->processes.empty());
 }
 
-TEST(DownloadToFile, FailuresLeaveNoFileEvenWhereAnOldCopyWas) {
+TEST(DownloadUpdateInfo, FailuresLeaveNoFileEvenWhereAnOldCopyWas) {
     const std::string big(kMaxUpdateFileSize + 1, ';');
     struct Row {
         std::string name;
@@ -231,21 +234,32 @@ TEST(DownloadToFile, FailuresLeaveNoFileEvenWhereAnOldCopyWas) {
                             "/mainappupdate.inf";
         HttpClient http;
         bool aborted = true;
-        EXPECT_FALSE(DownloadToFile(http, url, dir.file("mainappupdate.inf"), &aborted));
+        EXPECT_FALSE(DownloadUpdateInfo(http, url, dir.file("mainappupdate.inf"), &aborted));
         EXPECT_FALSE(aborted);
         EXPECT_FALSE(dir.exists("mainappupdate.inf"));
     }
 }
 
-TEST(DownloadToFile, WritesTheWholeBodyUpToTheLimit) {
+TEST(DownloadUpdateInfo, KeepsTheWholeBodyWithoutWritingThroughALink) {
     const std::string body(kMaxUpdateFileSize, 'v');
     ScriptedHttpServer server(
         [&](const HttpRequestSeen&) { return ScriptedHttpServer::Reply(200, body); });
     TempDir dir;
-    dir.write("mainappupdate.inf", "old");
+    const std::string path = dir.file("mainappupdate.inf");
+    ASSERT_EQ(::symlink(dir.file("planted-target").c_str(), path.c_str()), 0);
     HttpClient http;
-    EXPECT_TRUE(DownloadToFile(http, server.url("x"), dir.file("mainappupdate.inf")));
+    EXPECT_EQ(DownloadUpdateInfo(http, server.url("x"), path), body);
     EXPECT_EQ(dir.read("mainappupdate.inf"), body);
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(path)).isSymLink());
+    EXPECT_FALSE(dir.exists("planted-target"));
+}
+
+TEST(CheckForUpdate, AFolderThatTakesNoCopyStillOffersTheUpdate) {
+    Site site(Info("2.5"));
+    ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkpath("mainappupdate.inf/x"));
+    site.recorder->answers = {false};
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::Declined);
+    EXPECT_EQ(site.recorder->messageTexts(), std::vector<std::string>{NewUpdateQuestion("2.5")});
 }
 
 TEST(CheckForUpdate, ADownloadCutShortByClosingShowsNothing) {

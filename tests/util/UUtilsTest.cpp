@@ -1,6 +1,8 @@
 #include "util/UUtils.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -73,13 +75,42 @@ class LaunchBrowserTest : public ::testing::Test {
     Services services = test::MakeRecordingServices(rec, "/tmp");
 };
 
-TEST_F(LaunchBrowserTest, PrefersTheDefaultBrowserWithTheUrlAsOnlyArgument) {
+TEST_F(LaunchBrowserTest, HandsOverOnlyWebAndMailAddressesReEncoded) {
     rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"},
                      {"xdg-open", "/usr/bin/xdg-open"}};
-    EXPECT_TRUE(LaunchBrowser(services, "http://example.com/a b?c=\"d\""));
-    ASSERT_EQ(rec->processes.size(), 1u);
-    EXPECT_EQ(rec->processes[0].program, "/usr/bin/x-www-browser");
-    EXPECT_EQ(rec->processes[0].args, (Fields{"http://example.com/a b?c=\"d\""}));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        // accepted, as the browser receives them
+        {"http://example.com/a b?c=\"d\"", "http://example.com/a%20b?c=%22d%22"},
+        {"HTTPS://Example.COM/x", "https://example.com/x"},
+        {" https://example.com/ ", "https://example.com/"},
+        {"mailto:owner@example.com", "mailto:owner@example.com"},
+        {"http://example.com/--x=1", "http://example.com/--x=1"},
+        // refused: the browser is not started
+        {"--utility-cmd-prefix=/bin/sh", ""},
+        {"-new-window", ""},
+        {"file:///etc/passwd", ""},
+        {"file:///home/u/x.desktop", ""},
+        {"javascript:alert(1)", ""},
+        {"ssh://host/", ""},
+        {"zolt-custom:run", ""},
+        {"/usr/bin/xterm", ""},
+        {"relative/page.html", ""},
+        {"http:/no-host", ""},
+        {"https://", ""},
+        {"mailto:", ""},
+        {"http://exa mple.com/", ""},
+    };
+    for (const auto& [url, handed] : cases) {
+        rec->processes.clear();
+        EXPECT_EQ(LaunchBrowser(services, url), !handed.empty()) << url;
+        if (handed.empty()) {
+            EXPECT_TRUE(rec->processes.empty()) << url;
+        } else {
+            ASSERT_EQ(rec->processes.size(), 1u) << url;
+            EXPECT_EQ(rec->processes[0].program, "/usr/bin/x-www-browser");
+            EXPECT_EQ(rec->processes[0].args, Fields{handed}) << url;
+        }
+    }
 }
 
 TEST_F(LaunchBrowserTest, EmptyUrlStartsTheBrowserWithoutArgument) {

@@ -1,0 +1,385 @@
+#include "util/HtmlShape.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <unordered_map>
+#include <vector>
+
+#include "util/Text.h"
+
+namespace zolt {
+
+namespace {
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool IsVoid(std::string_view name) {
+    return OneOf(name,
+                 {"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "img",
+                  "input", "keygen", "link", "meta", "param", "source", "track", "wbr"});
+}
+
+// Elements whose content is text up to their own end tag.
+bool IsRawText(std::string_view name) {
+    return OneOf(name, {"script", "style", "textarea", "title", "xmp", "noembed", "noframes"});
+}
+
+// Whether opening `name` ends an open `top` whose end tag was left out.
+bool ClosesOpen(std::string_view name, std::string_view top) {
+    if (name == "p" || name == "li" || name == "option") {
+        return top == name;
+    }
+    if (name == "dt" || name == "dd") {
+        return OneOf(top, {"dt", "dd"});
+    }
+    if (name == "td" || name == "th") {
+        return OneOf(top, {"td", "th"});
+    }
+    if (name == "tr") {
+        return OneOf(top, {"td", "th", "tr"});
+    }
+    if (name == "thead" || name == "tbody" || name == "tfoot") {
+        return OneOf(top, {"td", "th", "tr", "thead", "tbody", "tfoot"});
+    }
+    if (name == "optgroup") {
+        return OneOf(top, {"option", "optgroup"});
+    }
+    return false;
+}
+
+bool IsBlock(std::string_view name) {
+    return OneOf(name, {"address", "article", "aside",   "blockquote", "br", "dd", "div",
+                        "dl",      "dt",      "footer",  "form",       "h1", "h2", "h3",
+                        "h4",      "h5",      "h6",      "header",     "hr", "li", "ol",
+                        "p",       "pre",     "section", "table",      "tr", "ul"});
+}
+
+// What the scanner found, in document order.
+struct HtmlEvents {
+    std::function<void(std::string_view text)> text;
+    std::function<void(const std::string& name, bool selfClosing)> start;
+    std::function<void(const std::string& name)> end;
+};
+
+size_t FindNoCaseFrom(std::string_view html, std::string_view needle, size_t from) {
+    for (size_t i = from; i + needle.size() <= html.size(); ++i) {
+        bool same = true;
+        for (size_t k = 0; k < needle.size() && same; ++k) {
+            same = Lower(html[i + k]) == needle[k];
+        }
+        if (same) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::string ReadName(std::string_view html, size_t& i) {
+    std::string name;
+    while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/') {
+        name += Lower(html[i]);
+        ++i;
+    }
+    return name;
+}
+
+// Skips the attributes of a start tag; true when it ends in "/>". `i` is left
+// after the closing ">".
+bool SkipAttributes(std::string_view html, size_t& i) {
+    bool slash = false;
+    while (i < html.size()) {
+        const char c = html[i];
+        if (c == '>') {
+            ++i;
+            return slash;
+        }
+        if (c == '/' || IsSpace(c)) {
+            slash = c == '/' || (slash && IsSpace(c));
+            ++i;
+            continue;
+        }
+        slash = false;
+        while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/' &&
+               html[i] != '=') {
+            ++i;
+        }
+        size_t j = i;
+        while (j < html.size() && IsSpace(html[j])) {
+            ++j;
+        }
+        if (j >= html.size() || html[j] != '=') {
+            continue;
+        }
+        i = j + 1;
+        while (i < html.size() && IsSpace(html[i])) {
+            ++i;
+        }
+        if (i < html.size() && (html[i] == '"' || html[i] == '\'')) {
+            const size_t close = html.find(html[i], i + 1);
+            i = close == std::string_view::npos ? html.size() : close + 1;
+        } else {
+            while (i < html.size() && !IsSpace(html[i]) && html[i] != '>') {
+                ++i;
+            }
+        }
+    }
+    return false;
+}
+
+void Scan(std::string_view html, const HtmlEvents& on) {
+    size_t i = 0;
+    size_t textStart = 0;
+    auto flushText = [&](size_t stop) {
+        if (stop > textStart) {
+            on.text(html.substr(textStart, stop - textStart));
+        }
+    };
+    while (i < html.size()) {
+        if (html[i] != '<' || i + 1 >= html.size()) {
+            ++i;
+            continue;
+        }
+        const char next = html[i + 1];
+        const size_t tagStart = i;
+        if (html.compare(i, 4, "<!--") == 0) {
+            flushText(tagStart);
+            const size_t close = html.find("-->", i + 4);
+            i = close == std::string_view::npos ? html.size() : close + 3;
+        } else if (next == '!' || next == '?') {
+            flushText(tagStart);
+            const size_t close = html.find('>', i);
+            i = close == std::string_view::npos ? html.size() : close + 1;
+        } else if (next == '/' && i + 2 < html.size() && IsLetter(html[i + 2])) {
+            flushText(tagStart);
+            i += 2;
+            const std::string name = ReadName(html, i);
+            const size_t close = html.find('>', i);
+            i = close == std::string_view::npos ? html.size() : close + 1;
+            on.end(name);
+        } else if (IsLetter(next)) {
+            flushText(tagStart);
+            ++i;
+            const std::string name = ReadName(html, i);
+            const bool selfClosing = SkipAttributes(html, i);
+            on.start(name, selfClosing);
+            if (IsRawText(name) && !selfClosing) {
+                const size_t close = FindNoCaseFrom(html, "</" + name, i);
+                const size_t stop = close == std::string_view::npos ? html.size() : close;
+                if (name != "script" && name != "style") {
+                    on.text(html.substr(i, stop - i));
+                }
+                i = stop;
+            }
+        } else {
+            ++i;
+            continue;
+        }
+        textStart = i;
+    }
+    flushText(html.size());
+}
+
+// The open elements, with a count per name, so that a stray end tag costs
+// nothing and every element is pushed and popped once.
+class OpenElements {
+  public:
+    int depth() const { return static_cast<int>(stack_.size()); }
+    int tables() const { return open("table"); }
+
+    void push(const std::string& name) {
+        while (!stack_.empty() && ClosesOpen(name, stack_.back())) {
+            pop();
+        }
+        stack_.push_back(name);
+        ++counts_[name];
+    }
+    void close(const std::string& name) {
+        if (open(name) == 0) {
+            return;
+        }
+        while (stack_.back() != name) {
+            pop();
+        }
+        pop();
+    }
+
+  private:
+    int open(const std::string& name) const {
+        const auto it = counts_.find(name);
+        return it == counts_.end() ? 0 : it->second;
+    }
+    void pop() {
+        --counts_[stack_.back()];
+        stack_.pop_back();
+    }
+
+    std::vector<std::string> stack_;
+    std::unordered_map<std::string, int> counts_;
+};
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        code = 0xFFFD;
+    }
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Decodes the reference at text[i] ('&') into `out`; the length it took, 0
+// when it is not one that is known.
+size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
+    const size_t semicolon = text.find(';', i);
+    if (semicolon == std::string_view::npos || semicolon - i > 12) {
+        return 0;
+    }
+    const std::string_view body = text.substr(i + 1, semicolon - i - 1);
+    static const std::array<std::pair<std::string_view, std::uint32_t>, 6> kNamed = {
+        {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}}};
+    for (const auto& [name, code] : kNamed) {
+        if (body == name) {
+            AppendUtf8(out, code);
+            return semicolon - i + 1;
+        }
+    }
+    if (body.size() < 2 || body[0] != '#') {
+        return 0;
+    }
+    const bool hex = body[1] == 'x' || body[1] == 'X';
+    const std::string_view digits = body.substr(hex ? 2 : 1);
+    if (digits.empty()) {
+        return 0;
+    }
+    std::uint32_t code = 0;
+    for (const char c : digits) {
+        int d = -1;
+        if (c >= '0' && c <= '9') {
+            d = c - '0';
+        } else if (hex && Lower(c) >= 'a' && Lower(c) <= 'f') {
+            d = Lower(c) - 'a' + 10;
+        }
+        if (d < 0) {
+            return 0;
+        }
+        code = std::min<std::uint32_t>(code * (hex ? 16 : 10) + d, 0x110000);
+    }
+    AppendUtf8(out, code);
+    return semicolon - i + 1;
+}
+
+}  // namespace
+
+HtmlShape MeasureHtml(std::string_view html) {
+    // What an element costs the layout beyond its text, in bytes of text.
+    constexpr std::uint64_t kElementWork = 16;
+    HtmlShape shape;
+    OpenElements open;
+    auto addWork = [&](std::uint64_t bytes) {
+        const int tables = std::min(open.tables(), 40);
+        shape.layoutWork = std::min(shape.layoutWork + (bytes << tables), std::uint64_t{1} << 62);
+    };
+    HtmlEvents on;
+    on.text = [&](std::string_view text) { addWork(text.size()); };
+    on.start = [&](const std::string& name, bool selfClosing) {
+        addWork(kElementWork);
+        if (selfClosing || IsVoid(name)) {
+            shape.elementDepth = std::max(shape.elementDepth, open.depth() + 1);
+            return;
+        }
+        open.push(name);
+        shape.elementDepth = std::max(shape.elementDepth, open.depth());
+        shape.tableDepth = std::max(shape.tableDepth, open.tables());
+    };
+    on.end = [&](const std::string& name) { open.close(name); };
+    Scan(html, on);
+    return shape;
+}
+
+bool IsHtmlSafeToLayOut(std::string_view html) {
+    if (html.size() > kMaxHtmlPageBytes) {
+        return false;
+    }
+    const HtmlShape shape = MeasureHtml(html);
+    return shape.tableDepth <= kMaxHtmlTableDepth && shape.elementDepth <= kMaxHtmlElementDepth &&
+           shape.layoutWork <= kMaxHtmlLayoutWork;
+}
+
+std::string HtmlPlainText(std::string_view html) {
+    // Windows-1252 pages become UTF-8 first, so that decoded references and
+    // the rest of the text share one encoding.
+    const std::string utf8 = FromQString(ToQString(std::string(html)));
+    std::string out;
+    bool pendingSpace = false;
+    auto breakLine = [&] {
+        if (!out.empty() && out.back() != '\n') {
+            out += '\n';
+        }
+        pendingSpace = false;
+    };
+    HtmlEvents on;
+    on.text = [&](std::string_view text) {
+        for (size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (IsSpace(c)) {
+                pendingSpace = !out.empty() && out.back() != '\n';
+                continue;
+            }
+            if (pendingSpace) {
+                out += ' ';
+                pendingSpace = false;
+            }
+            const size_t taken = c == '&' ? DecodeReference(text, i, out) : 0;
+            if (taken > 0) {
+                i += taken - 1;
+            } else {
+                out += c;
+            }
+        }
+    };
+    on.start = [&](const std::string& name, bool) {
+        if (IsBlock(name)) {
+            breakLine();
+        }
+    };
+    on.end = [&](const std::string& name) {
+        if (IsBlock(name)) {
+            breakLine();
+        }
+    };
+    Scan(utf8, on);
+    while (!out.empty() && out.back() == '\n') {
+        out.pop_back();
+    }
+    return out;
+}
+
+}  // namespace zolt

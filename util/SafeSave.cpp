@@ -1,0 +1,40 @@
+#include "util/SafeSave.h"
+
+#include <QFileInfo>
+#include <QString>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zolt {
+
+bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
+    const QFileInfo target(QString::fromStdString(path));
+    QTemporaryFile file(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
+    if (!file.open()) {
+        return false;
+    }
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        ::fchmod(file.handle(), existing.st_mode & 07777);
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size || !file.flush() || ::fsync(file.handle()) != 0) {
+        return false;
+    }
+    // rename() replaces the name itself, a link included, in one step.
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), path.c_str()) != 0) {
+        return false;
+    }
+    file.setAutoRemove(false);
+    return true;
+}
+
+bool RemoveFileName(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+}  // namespace zolt

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace zolt {
+
+// Writes `bytes` to a new file beside `path` and renames it over `path`, so
+// that a crash leaves either the old file or the new one, and a symbolic link
+// of that name is replaced, never written through. The new file keeps the
+// permissions of a regular file it replaces; a new name gets owner read and
+// write only. False, with `path` untouched, when the folder does not
+// take the new file.
+bool SaveFileReplacing(const std::string& path, const std::string& bytes);
+
+// Removes the name `path` itself: a link is removed, its target is not
+// touched, a folder stays. False when nothing was removed.
+bool RemoveFileName(const std::string& path);
+
+}  // namespace zolt
