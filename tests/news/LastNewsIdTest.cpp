@@ -1,4 +1,7 @@
 #include <QDir>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 #include <optional>
 #include <string>
@@ -123,6 +126,19 @@ TEST_F(LastNewsIdFile, MissingFileReadsEmptyAndIsNotCreated) {
     EXPECT_EQ(ReadLastNewsId(services()), "");
     EXPECT_FALSE(WriteLastNewsId(services(), "4"));
     EXPECT_TRUE(entries().isEmpty());
+}
+
+TEST_F(LastNewsIdFile, ALinkAsTheSettingsFileIsReplacedNotWrittenThrough) {
+    TempDir elsewhere;
+    const std::string original =
+        EncryptSettingsBytes("<%%BranderType%%>Gold<%%/BranderType%%>\r\n");
+    test::WriteFileBytes(elsewhere.file("real.dat"), original);
+    ASSERT_EQ(::symlink(elsewhere.file("real.dat").c_str(), path().c_str()), 0);
+    EXPECT_FALSE(WriteLastNewsId(services(), "5<%%/LastNewsId%%>"));
+    ASSERT_TRUE(WriteLastNewsId(services(), "5"));
+    EXPECT_EQ(ReadLastNewsId(services()), "5");
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(path())).isSymLink());
+    EXPECT_EQ(elsewhere.read("real.dat"), original);
 }
 
 TEST_F(LastNewsIdFile, WritesAppendOnceThenReplaceKeepingEveryOtherByte) {
