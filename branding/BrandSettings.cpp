@@ -1,5 +1,7 @@
 #include "branding/BrandSettings.h"
 
+#include "branding/ResellerLevel.h"
+
 namespace zolt {
 
 namespace {
@@ -18,16 +20,11 @@ void SetBrandSettings(const BrandSettingsRecord& settings) {
 }
 
 NewsChannelInfo NewsChannel(const BrandSettingsRecord& s) {
-    if (s.BranderType == "Master") {
-        return {s.MasterNewsBaseURL, s.MasterPublID, true};
+    const ResellerLevelInfo* level = FindResellerLevel(s.BranderType);
+    if (level == nullptr || level->newsBaseUrl == nullptr) {
+        return {};
     }
-    if (s.BranderType == "Platinum") {
-        return {s.PlatinumNewsBaseURL, s.PlatinumPublID, true};
-    }
-    if (s.BranderType == "Gold") {
-        return {s.GoldNewsBaseURL, s.GoldPublID, true};
-    }
-    return {};
+    return {s.*level->newsBaseUrl, s.*level->publisherId, true};
 }
 
 }  // namespace zolt

@@ -1,6 +1,7 @@
 #include "branding/BrandSettingsText.h"
 
 #include "branding/ExtractTagValue.h"
+#include "branding/ResellerLevel.h"
 #include "branding/SettingsKeys.h"
 
 namespace zolt {
@@ -68,19 +69,9 @@ std::string MakeMoneyCaption(const std::string& makeMoneyButton) {
 }
 
 bool NewsButtonVisible(const BrandSettingsRecord& s) {
-    const std::string& type = s.BranderType;
-    // A Free copy shows the button on the Master channel although it has no
-    // channel of its own to ask; pressing it then only reports no news.
-    if (type == "Master" || type == "Free") {
-        return !s.MasterPublID.empty() && !s.MasterNewsBaseURL.empty();
-    }
-    if (type == "Platinum") {
-        return !s.PlatinumPublID.empty() && !s.PlatinumNewsBaseURL.empty();
-    }
-    if (type == "Gold") {
-        return !s.GoldPublID.empty() && !s.GoldNewsBaseURL.empty();
-    }
-    return false;
+    const ResellerLevelInfo* level = FindResellerLevel(s.BranderType);
+    return level != nullptr && !(s.*level->buttonPublisherId).empty() &&
+           !(s.*level->buttonBaseUrl).empty();
 }
 
 }  // namespace zolt

@@ -1,5 +1,6 @@
 #include "news/NewsProtocol.h"
 
+#include "branding/ResellerLevel.h"
 #include "news/NewsId.h"
 #include "news/NewsReply.h"
 #include "util/Logging.h"
@@ -8,16 +9,8 @@
 namespace zolt {
 
 std::string ProdTypeCode(const std::string& branderType) {
-    if (branderType == "Master") {
-        return "BM";
-    }
-    if (branderType == "Platinum") {
-        return "BP";
-    }
-    if (branderType == "Gold") {
-        return "BG";
-    }
-    return "";
+    const ResellerLevelInfo* level = FindResellerLevel(branderType);
+    return level != nullptr ? level->prodTypeCode : "";
 }
 
 std::string NewsScriptUrl(const std::string& baseUrl, const std::string& script) {

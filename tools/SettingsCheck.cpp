@@ -7,6 +7,7 @@
 #include "branding/BrandFiles.h"
 #include "branding/BrandSettingsText.h"
 #include "branding/ExtractTagValue.h"
+#include "branding/ResellerLevel.h"
 #include "branding/SettingsKeys.h"
 #include "branding/SettingsText.h"
 #include "util/UUtils.h"
@@ -229,34 +230,29 @@ class Checker {
 
     void CheckLevel() {
         const BrandSettingsRecord& r = parsed_.record;
-        const std::string& type = r.BranderType;
-        struct Level {
-            const char* name;
-            const std::string& url;
-            const std::string& id;
-        };
-        const Level levels[] = {
-            {"Master", r.MasterNewsBaseURL, r.MasterPublID},
-            {"Platinum", r.PlatinumNewsBaseURL, r.PlatinumPublID},
-            {"Gold", r.GoldNewsBaseURL, r.GoldPublID},
-        };
-        for (const Level& level : levels) {
-            if (type == level.name && (level.url.empty() || level.id.empty())) {
-                Warn(std::string("the ") + level.name + " news channel is not filled (" +
-                     level.name + "NewsBaseURL and " + level.name +
-                     "PublID): the news button stays hidden");
+        const ResellerLevelInfo* level = FindResellerLevel(r.BranderType);
+        if (level == nullptr) {
+            const auto table = ResellerLevelTable();
+            std::string names;
+            for (size_t i = 0; i < table.size(); ++i) {
+                names += std::string(i == 0 ? "" : (i + 1 == table.size() ? " and " : ", ")) +
+                         table[i].name;
             }
+            Warn("BranderType " + QuoteValue(r.BranderType) + " is none of " + names +
+                 " (compared exactly, blanks count): the copy has no news channel and the news "
+                 "button stays hidden");
+            return;
         }
-        if (type == "Free") {
-            if (!r.MasterNewsBaseURL.empty() && !r.MasterPublID.empty()) {
-                Warn(
-                    "a Free copy shows the news button for the filled Master channel, but has "
-                    "no news channel of its own and only reports that there is no news");
-            }
-        } else if (type != "Master" && type != "Platinum" && type != "Gold") {
-            Warn("BranderType " + QuoteValue(type) +
-                 " is none of Master, Platinum, Gold and Free (compared exactly, blanks "
-                 "count): the copy has no news channel and the news button stays hidden");
+        const bool buttonChannelFilled =
+            !(r.*level->buttonBaseUrl).empty() && !(r.*level->buttonPublisherId).empty();
+        if (level->newsBaseUrl != nullptr && !buttonChannelFilled) {
+            Warn(std::string("the ") + level->name + " news channel is not filled (" + level->name +
+                 "NewsBaseURL and " + level->name + "PublID): the news button stays hidden");
+        }
+        if (level->newsBaseUrl == nullptr && buttonChannelFilled) {
+            Warn(std::string("a ") + level->name +
+                 " copy shows the news button for the filled Master channel, but has "
+                 "no news channel of its own and only reports that there is no news");
         }
     }
 
