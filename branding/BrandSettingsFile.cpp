@@ -66,6 +66,7 @@ std::optional<std::string> ReadSkinStyleSheet(const std::string& baseDir) {
     }
     std::optional<std::string> sheet = ZlibDecompress(*stored);
     if (!sheet || Trim(*sheet).empty()) {
+        qCWarning(lcBranding) << "skin refused: not a zlib stream of a style sheet";
         return std::nullopt;
     }
     return sheet;

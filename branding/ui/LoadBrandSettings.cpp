@@ -14,6 +14,7 @@
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Pictures.h"
 #include "toolkit/Skin.h"
+#include "util/Logging.h"
 #include "util/Text.h"
 
 namespace zolt {
@@ -79,6 +80,9 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
         t.gifBanner->setCursor(Qt::PointingHandCursor);
     }
     if (!setup.banner || !ShowBanner(*setup.banner, t)) {
+        if (setup.banner) {
+            qCWarning(lcBranding) << "banner refused: its file is not the picture its name says";
+        }
         t.panBanner->hide();
     }
     t.panLinks->setVisible(content.LinksVisible());
@@ -93,6 +97,8 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
         if (!icon.availableSizes().isEmpty()) {
             QApplication::setWindowIcon(icon);
             t.window->setWindowIcon(icon);
+        } else {
+            qCWarning(lcBranding) << "icon refused: not a Windows icon";
         }
     }
 }
@@ -100,8 +106,9 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
 std::optional<BrandSetup> ReadBrandSetupOrNothing(const Services& services) {
     try {
         return ReadBrandSetup(services);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Whatever went wrong with the brand, the window has to come up.
+        qCWarning(lcBranding) << "brand not read:" << e.what();
         return std::nullopt;
     }
 }
