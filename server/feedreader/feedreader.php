@@ -192,9 +192,11 @@ function feedreader_parse_feed(string $body, string $contentType = '', string $b
     // RSS 0.9x/2.0 and Atom are in the namespace of their root element (none for RSS).
     $ns = $root?->namespaceURI;
     if ($kind === 'RDF') {
-        $ns = FEEDREADER_NS_RSS1;
-        if (feedreader_child($root, 'channel', $ns) === null && feedreader_child($root, 'channel', FEEDREADER_NS_RSS090) !== null) {
-            $ns = FEEDREADER_NS_RSS090;
+        // RSS 1.0, else RSS 0.90, else (a careless feed) no namespace at all.
+        foreach ([FEEDREADER_NS_RSS1, FEEDREADER_NS_RSS090, null] as $ns) {
+            if (feedreader_child($root, 'channel', $ns) !== null || feedreader_child($root, 'item', $ns) !== null) {
+                break;
+            }
         }
         return feedreader_parse_rss(feedreader_child($root, 'channel', $ns), $root, $ns, $baseUrl);
     }
@@ -373,7 +375,9 @@ function feedreader_link_url(DOMElement $el, string $ref, string $base): string
     foreach (array_reverse($bases) as $xmlBase) {
         $base = feedreader_resolve_url($base, $xmlBase);
     }
-    return feedreader_resolve_url($base, $ref);
+    // Blanks and control characters inside are percent-encoded, as browsers send them.
+    return preg_replace_callback('/[\x00-\x20\x7F]|\xC2[\x80-\x9F]/', static fn(array $c): string => rawurlencode($c[0]),
+        feedreader_resolve_url($base, $ref)) ?? '';
 }
 
 /* ------------------------------------------------------- addresses */
