@@ -11,8 +11,9 @@
  *   ?>
  *
  * getnewsfeed($url, $cacheSeconds, $showTitles, $numItems)
- *   $url           an http or https address of an RSS 2.0, RSS 1.0 (RDF) or
- *                  Atom feed, in any character set it declares. The search
+ *   $url           an http or https address of an RSS 0.9x/2.0, RSS 1.0 (RDF)
+ *                  or Atom 1.0/0.3 feed, in any character set it declares
+ *                  (or UTF-16/UTF-32 without declaring it). The search
  *                  addresses that the tool composes for Google News, Yahoo
  *                  News and BBC News are turned into the services' current
  *                  search feeds (BBC: a Google News search limited to
@@ -41,14 +42,18 @@
  * <li class="feedreader-item"> (link, <span class="feedreader-date">,
  * <p class="feedreader-summary">, for eBay <img class="feedreader-picture">
  * and <span class="feedreader-price">), in UTF-8, every text escaped. Feed
- * summaries are plain text: tags and scripts are removed. A failure shows
- * one <li class="feedreader-error"> with a short message, never a PHP warning.
+ * summaries are plain text: the text of their HTML without scripts, styles,
+ * objects, frames and templates. Relative links are resolved against
+ * xml:base, else the feed's Content-Location, else its final address. A
+ * failure shows one <li class="feedreader-error"> with a short message,
+ * never a PHP warning.
  *
  * Settings: copy feedreader-config.sample.php to feedreader-config.php beside
- * this file. Needs PHP 8.2 with the curl and xml (DOM) extensions; mbstring or
- * iconv for feeds that are not in UTF-8. The cache lives in the folder
+ * this file. Needs PHP 8.2 with the curl, xml (DOM) and mbstring extensions;
+ * iconv adds the rarer character sets. The cache lives in the folder
  * "feedreader-cache" beside this file, or in the system's temporary folder
- * when that cannot be written.
+ * when that cannot be written; there only in a folder that this account made
+ * and no other account may write (else feeds are fetched at every view).
  */
 
 declare(strict_types=1);
@@ -146,7 +151,10 @@ function feedreader_current_search_url(string $url, ?array $settings = null): st
     return $url;
 }
 
-/** @return array{0:string,1:string,2:string} body, content type and final address of a successful fetch */
+/**
+ * @return array{0:string,1:string,2:string} body, content type and the address that relative links of
+ * the feed start from: its Content-Location, else the final address after redirects
+ */
 function feedreader_fetch_or_fail(string $url, array $settings): array
 {
     $reply = feedreader_http($url, $settings, ['Accept: application/rss+xml, application/atom+xml, '
@@ -154,95 +162,108 @@ function feedreader_fetch_or_fail(string $url, array $settings): array
     if ($reply['error'] !== null) {
         throw new FeedreaderError('The feed could not be loaded: ' . $reply['error']);
     }
-    return [$reply['body'], $reply['type'], $reply['url']];
+    $base = $reply['url'];
+    if ($reply['location'] !== '') {
+        $location = feedreader_resolve_url($base, $reply['location']);
+        $base = feedreader_is_web_address($location) ? $location : $base;
+    }
+    return [$reply['body'], $reply['type'], $base];
 }
 
+// An element of a feed counts only in its format's namespace; these are
+// the formats' and the extensions' namespaces that are read.
+const FEEDREADER_NS_RSS1 = 'http://purl.org/rss/1.0/';
+const FEEDREADER_NS_RSS090 = 'http://my.netscape.com/rdf/simple/0.9/';
+const FEEDREADER_NS_CONTENT = 'http://purl.org/rss/1.0/modules/content/';
+const FEEDREADER_NS_DC = 'http://purl.org/dc/elements/1.1/';
+const FEEDREADER_NS_XHTML = 'http://www.w3.org/1999/xhtml';
+const FEEDREADER_NS_XML = 'http://www.w3.org/XML/1998/namespace';
+
 /**
- * Reads an RSS 2.0, RSS 1.0 (RDF) or Atom document into
+ * Reads an RSS 2.0/0.9x, RSS 1.0/0.90 (RDF) or Atom 1.0/0.3 document into
  * ['title', 'link', 'items' => [['title', 'link', 'time', 'date', 'summary']]],
- * every text in UTF-8.
+ * every text in UTF-8, every link absolute against xml:base or $baseUrl.
  */
 function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = ''): array
 {
     $doc = feedreader_load_xml(feedreader_to_utf8($body, $contentType));
     $root = $doc->documentElement;
     $kind = $root === null ? '' : $root->localName;
-    if ($kind === 'rss' || $kind === 'RDF') {
-        $channel = feedreader_child($root, 'channel');
-        $holder = $kind === 'rss' ? ($channel ?? $root) : $root;
-        $feed = [
-            'title' => feedreader_plain_text(feedreader_child_text($channel, 'title')),
-            'link' => feedreader_child_text($channel, 'link'),
-            'items' => [],
-        ];
-        foreach (feedreader_children($holder, 'item') as $item) {
-            $summary = feedreader_child_text($item, 'description');
-            if (trim($summary) === '') {
-                $summary = feedreader_child_text($item, 'encoded');
+    // RSS 0.9x/2.0 and Atom are in the namespace of their root element (none for RSS).
+    $ns = $root?->namespaceURI;
+    if ($kind === 'RDF') {
+        // RSS 1.0, else RSS 0.90, else (a careless feed) no namespace at all.
+        foreach ([FEEDREADER_NS_RSS1, FEEDREADER_NS_RSS090, null] as $ns) {
+            if (feedreader_child($root, 'channel', $ns) !== null || feedreader_child($root, 'item', $ns) !== null) {
+                break;
             }
-            $date = feedreader_child_text($item, 'pubDate');
-            if ($date === '') {
-                $date = feedreader_child_text($item, 'date');
-            }
-            $link = feedreader_child_text($item, 'link');
-            if ($link === '') {
-                $guid = feedreader_child($item, 'guid');
-                $link = $guid !== null && strtolower($guid->getAttribute('isPermaLink')) !== 'false' ? $guid->textContent : '';
-            }
-            $feed['items'][] = feedreader_item(feedreader_plain_text(feedreader_child_text($item, 'title')),
-                $link, $date, feedreader_plain_text($summary));
         }
-    } elseif ($kind === 'feed') {
-        $feed = [
-            'title' => feedreader_atom_text(feedreader_child($root, 'title')),
-            'link' => feedreader_atom_link($root),
-            'items' => [],
-        ];
-        foreach (feedreader_children($root, 'entry') as $entry) {
-            $date = '';
-            foreach (['published', 'updated', 'issued', 'modified', 'created'] as $name) {
-                $date = feedreader_child_text($entry, $name);
-                if ($date !== '') {
-                    break;
-                }
+        return feedreader_parse_rss(feedreader_child($root, 'channel', $ns), $root, $ns, $baseUrl);
+    }
+    if ($kind === 'rss') {
+        $channel = feedreader_child($root, 'channel', $ns);
+        return feedreader_parse_rss($channel, $channel ?? $root, $ns, $baseUrl);
+    }
+    if ($kind === 'feed') {
+        return feedreader_parse_atom($root, $ns, $baseUrl);
+    }
+    throw new FeedreaderError('This address holds no RSS or Atom feed.');
+}
+
+function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base): array
+{
+    $feed = [
+        'title' => feedreader_markup_text(feedreader_child($channel, 'title', $ns)),
+        'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $base),
+        'items' => [],
+    ];
+    foreach (feedreader_children($holder, 'item', $ns) as $item) {
+        $summary = '';
+        $sources = [['description', $ns], ['encoded', FEEDREADER_NS_CONTENT], ['body', FEEDREADER_NS_XHTML],
+            ['body', $ns], ['fullitem', '*']];
+        foreach ($sources as [$name, $space]) {
+            $summary = feedreader_markup_text(feedreader_child($item, $name, $space));
+            if ($summary !== '') {
+                break;
             }
-            $summary = feedreader_atom_text(feedreader_child($entry, 'summary'));
-            if ($summary === '') {
-                $summary = feedreader_atom_text(feedreader_child($entry, 'content'));
-            }
-            $feed['items'][] = feedreader_item(feedreader_atom_text(feedreader_child($entry, 'title')),
-                feedreader_atom_link($entry), $date, $summary);
         }
-    } else {
-        throw new FeedreaderError('This address holds no RSS or Atom feed.');
+        $date = feedreader_child($item, 'pubDate', $ns) ?? feedreader_child($item, 'date', FEEDREADER_NS_DC);
+        $link = feedreader_text_link(feedreader_child($item, 'link', $ns), $base);
+        $guid = feedreader_child($item, 'guid', $ns);
+        if ($link === '' && $guid !== null && strtolower(trim($guid->getAttribute('isPermaLink'))) !== 'false'
+            && preg_match('#^[a-z][a-z0-9+.-]*:#i', trim($guid->textContent)) === 1) {
+            $link = trim($guid->textContent);
+        }
+        $feed['items'][] = feedreader_item(feedreader_markup_text(feedreader_child($item, 'title', $ns)),
+            $link, $date?->textContent ?? '', $summary);
     }
-    $feed['link'] = feedreader_absolute_url(trim($feed['link']), $baseUrl);
-    foreach ($feed['items'] as &$item) {
-        $item['link'] = feedreader_absolute_url($item['link'], $baseUrl);
-    }
-    unset($item);
     return $feed;
 }
 
-/** A link of the feed made absolute against the feed's own address; "" when it cannot be. */
-function feedreader_absolute_url(string $link, string $base): string
+function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base): array
 {
-    if ($link === '' || preg_match('#^[a-z][a-z0-9+.-]*:#i', $link) === 1) {
-        return $link;
+    $feed = [
+        'title' => feedreader_atom_text(feedreader_child($root, 'title', $ns)),
+        'link' => feedreader_atom_link($root, $ns, $base),
+        'items' => [],
+    ];
+    foreach (feedreader_children($root, 'entry', $ns) as $entry) {
+        $date = '';
+        // Atom 1.0 dates, then Atom 0.3 ones.
+        foreach (['published', 'updated', 'issued', 'modified', 'created'] as $name) {
+            $date = trim(feedreader_child($entry, $name, $ns)?->textContent ?? '');
+            if ($date !== '') {
+                break;
+            }
+        }
+        $summary = feedreader_atom_text(feedreader_child($entry, 'summary', $ns));
+        if ($summary === '') {
+            $summary = feedreader_atom_text(feedreader_child($entry, 'content', $ns));
+        }
+        $feed['items'][] = feedreader_item(feedreader_atom_text(feedreader_child($entry, 'title', $ns)),
+            feedreader_atom_link($entry, $ns, $base), $date, $summary);
     }
-    $parts = parse_url($base);
-    if (!is_array($parts) || !isset($parts['scheme'], $parts['host'])) {
-        return '';
-    }
-    if (str_starts_with($link, '//')) {
-        return $parts['scheme'] . ':' . $link;
-    }
-    $origin = $parts['scheme'] . '://' . $parts['host'] . (isset($parts['port']) ? ':' . $parts['port'] : '');
-    if (str_starts_with($link, '/')) {
-        return $origin . $link;
-    }
-    $dir = preg_replace('#/[^/]*$#', '/', $parts['path'] ?? '/');
-    return $origin . ($dir === '' ? '/' : $dir) . $link;
+    return $feed;
 }
 
 function feedreader_item(string $title, string $link, string $date, string $summary): array
@@ -251,30 +272,368 @@ function feedreader_item(string $title, string $link, string $date, string $summ
     $time = $date === '' ? false : strtotime($date);
     return [
         'title' => $title,
-        'link' => trim($link),
+        'link' => $link,
         'time' => $time === false ? null : $time,
-        'date' => feedreader_plain_text($date),
+        'date' => feedreader_clean_text($date),
         'summary' => feedreader_shorten($summary, FEEDREADER_SUMMARY_CHARS),
     ];
 }
 
+/** @return list<DOMElement> the element children with that local name in namespace $ns (null: none, "*": any) */
+function feedreader_children(?DOMElement $parent, string $localName, ?string $ns): array
+{
+    $found = [];
+    for ($node = $parent?->firstChild; $node !== null; $node = $node->nextSibling) {
+        if ($node instanceof DOMElement && $node->localName === $localName && ($ns === '*' || $node->namespaceURI === $ns)) {
+            $found[] = $node;
+        }
+    }
+    return $found;
+}
+
+function feedreader_child(?DOMElement $parent, string $localName, ?string $ns): ?DOMElement
+{
+    return feedreader_children($parent, $localName, $ns)[0] ?? null;
+}
+
+/** An RSS element's text, which holds HTML (escaped, or in some feeds as child elements), as plain text. */
+function feedreader_markup_text(?DOMElement $el): string
+{
+    if ($el === null) {
+        return '';
+    }
+    foreach ($el->childNodes as $child) {
+        if ($child instanceof DOMElement) {
+            return feedreader_clean_text(feedreader_node_text($el, []));
+        }
+    }
+    return feedreader_plain_text($el->textContent);
+}
+
+/**
+ * An Atom text construct as plain text: Atom 1.0 "text", "html", "xhtml" or
+ * a media type (base64 unless text or XML), Atom 0.3 a media type with mode
+ * "xml", "escaped" or "base64". Content that lies elsewhere (src) gives "".
+ */
+function feedreader_atom_text(?DOMElement $el): string
+{
+    if ($el === null || $el->hasAttribute('src')) {
+        return '';
+    }
+    $type = strtolower(trim($el->getAttribute('type')));
+    $mode = strtolower(trim($el->getAttribute('mode')));
+    $markup = in_array($type, ['html', 'text/html', 'xhtml', 'application/xhtml+xml'], true);
+    $xml = $type === 'xhtml' || preg_match('#[/+]xml$#', $type) === 1;
+    if ($mode === 'base64' || (!$markup && !$xml && !in_array($type, ['', 'text'], true) && !str_starts_with($type, 'text/'))) {
+        $decoded = base64_decode(preg_replace('/\s+/', '', $el->textContent) ?? '', true);
+        if ($decoded === false || !mb_check_encoding($decoded, 'UTF-8')) {
+            return '';
+        }
+        return $markup ? feedreader_plain_text($decoded) : feedreader_clean_text($decoded);
+    }
+    if (($xml || $markup) && $mode !== 'escaped' && $el->getElementsByTagName('*')->length > 0) {
+        return feedreader_clean_text(feedreader_node_text($el, []));
+    }
+    return $markup ? feedreader_plain_text($el->textContent) : feedreader_clean_text($el->textContent);
+}
+
+/** The address of the first alternate link (href, else its text), else of the first link at all. */
+function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base): string
+{
+    $fallback = '';
+    foreach (feedreader_children($parent, 'link', $ns) as $link) {
+        $url = $link->hasAttribute('href') ? feedreader_link_url($link, $link->getAttribute('href'), $base)
+            : feedreader_text_link($link, $base);
+        $rel = trim($link->getAttribute('rel'));
+        if ($url !== '' && ($rel === '' || $rel === 'alternate')) {
+            return $url;
+        }
+        $fallback = $fallback !== '' ? $fallback : $url;
+    }
+    return $fallback;
+}
+
+function feedreader_text_link(?DOMElement $el, string $base): string
+{
+    return $el === null ? '' : feedreader_link_url($el, $el->textContent, $base);
+}
+
+/** $ref, written in $el, made absolute against the xml:base in force there, else $base; "" when it cannot be. */
+function feedreader_link_url(DOMElement $el, string $ref, string $base): string
+{
+    // Browsers drop tabs and line breaks inside an address and blanks around it.
+    $ref = trim(str_replace(["\t", "\n", "\r"], '', $ref), " \x00..\x1F");
+    if ($ref === '') {
+        return '';
+    }
+    $bases = [];
+    for ($node = $el; $node instanceof DOMElement; $node = $node->parentNode) {
+        if ($node->hasAttributeNS(FEEDREADER_NS_XML, 'base')) {
+            $bases[] = trim($node->getAttributeNS(FEEDREADER_NS_XML, 'base'));
+        }
+    }
+    foreach (array_reverse($bases) as $xmlBase) {
+        $base = feedreader_resolve_url($base, $xmlBase);
+    }
+    // Blanks and control characters inside are percent-encoded, as browsers send them.
+    return preg_replace_callback('/[\x00-\x20\x7F]|\xC2[\x80-\x9F]/', static fn(array $c): string => rawurlencode($c[0]),
+        feedreader_resolve_url($base, $ref)) ?? '';
+}
+
+/* ------------------------------------------------------- addresses */
+
+/** $ref resolved against $base (RFC 3986, section 5.2); "" when $ref is relative and $base is no absolute address. */
+function feedreader_resolve_url(string $base, string $ref): string
+{
+    $r = feedreader_split_url($ref);
+    if ($r['scheme'] === null) {
+        $b = feedreader_split_url($base);
+        if ($b['scheme'] === null) {
+            return '';
+        }
+        $r['scheme'] = $b['scheme'];
+        if ($r['authority'] === null) {
+            $r['authority'] = $b['authority'];
+            if ($r['path'] === '') {
+                $r['path'] = $b['path'];
+                $r['query'] ??= $b['query'];
+            } elseif ($r['path'][0] !== '/') {
+                // Merge: the base's path up to its last "/", or "/" under a bare authority.
+                $slash = strrpos($b['path'], '/');
+                $dir = $b['authority'] !== null && $b['path'] === '' ? '/'
+                    : ($slash === false ? '' : substr($b['path'], 0, $slash + 1));
+                $r['path'] = $dir . $r['path'];
+            }
+        }
+    }
+    $url = strtolower($r['scheme']) . ':' . ($r['authority'] !== null ? '//' . $r['authority'] : '')
+        . feedreader_remove_dot_segments($r['path']);
+    return $url . ($r['query'] !== null ? '?' . $r['query'] : '') . ($r['fragment'] !== null ? '#' . $r['fragment'] : '');
+}
+
+/** @return array{scheme:?string,authority:?string,path:string,query:?string,fragment:?string} */
+function feedreader_split_url(string $url): array
+{
+    // An empty authority ("file:///") or query ("x?") is there, but empty.
+    preg_match('~^(?:([A-Za-z][A-Za-z0-9+.-]*):)?(?://([^/?#]*))?([^?#]*)(?:\?([^#]*))?(?:#(.*))?\z~s', $url, $m,
+        PREG_UNMATCHED_AS_NULL);
+    return ['scheme' => $m[1] ?? null, 'authority' => $m[2] ?? null, 'path' => $m[3] ?? '', 'query' => $m[4] ?? null,
+        'fragment' => $m[5] ?? null];
+}
+
+function feedreader_remove_dot_segments(string $path): string
+{
+    $out = [];
+    while ($path !== '') {
+        if (str_starts_with($path, '../') || str_starts_with($path, './')) {
+            $path = substr($path, str_starts_with($path, './') ? 2 : 3);
+        } elseif (str_starts_with($path, '/./') || $path === '/.') {
+            $path = '/' . substr($path, 3);
+        } elseif (str_starts_with($path, '/../') || $path === '/..') {
+            $path = '/' . substr($path, 4);
+            array_pop($out);
+        } elseif ($path === '.' || $path === '..') {
+            $path = '';
+        } else {
+            $segment = preg_match('#^/?[^/]*#', $path, $m) === 1 ? $m[0] : $path;
+            $out[] = $segment;
+            $path = substr($path, strlen($segment));
+        }
+    }
+    return implode('', $out);
+}
+
+/* ------------------------------------------------------------ text */
+
+// Elements whose content a visitor never sees as text, and elements that end a line of text.
+const FEEDREADER_HIDDEN_ELEMENTS = ['script', 'style', 'noscript', 'template', 'object', 'iframe', 'embed', 'applet',
+    'head', 'title'];
+const FEEDREADER_BLOCK_ELEMENTS = ['br', 'p', 'div', 'li', 'ul', 'ol', 'dl', 'dt', 'dd', 'tr', 'td', 'th', 'table',
+    'h1', 'h2', 'h3', 'h4', 'h5', 'h6', 'blockquote', 'pre', 'hr', 'section', 'article', 'header', 'footer'];
+
+/** HTML (or text with entities) as one line of plain text without tags or scripts. */
+function feedreader_plain_text(string $html): string
+{
+    if (strpbrk($html, '<&') === false) {
+        return feedreader_clean_text($html);
+    }
+    $html = feedreader_fix_references($html, false);
+    $previous = libxml_use_internal_errors(true);
+    try {
+        $doc = new DOMDocument();
+        $doc->loadHTML('<!DOCTYPE html><html><head><meta http-equiv="Content-Type" content="text/html; charset=utf-8">'
+            . '</head><body>' . $html . '</body></html>', LIBXML_NONET | LIBXML_NOERROR | LIBXML_NOWARNING);
+    } finally {
+        libxml_clear_errors();
+        libxml_use_internal_errors($previous);
+    }
+    // The parser lets an element that is never closed run to the end. An
+    // object, frame or template left open hides only itself, and an embed
+    // never has content, so the text after them stays.
+    $unwrap = ['embed'];
+    foreach (['object', 'iframe', 'template'] as $name) {
+        if (preg_match_all("#</$name\\s*>#i", $html) < preg_match_all("#<$name(?=[\\s/>])#i", $html)) {
+            $unwrap[] = $name;
+        }
+    }
+    return feedreader_clean_text(feedreader_node_text($doc->getElementsByTagName('body')->item(0), $unwrap));
+}
+
+/** The text a reader sees in $node's content: hidden elements left out (but those in $unwrap), blocks apart. */
+function feedreader_node_text(?DOMNode $node, array $unwrap): string
+{
+    $text = '';
+    for ($child = $node?->firstChild; $child !== null; $child = $child->nextSibling) {
+        if ($child instanceof DOMText || $child instanceof DOMEntityReference) {
+            $text .= $child->textContent;
+        } elseif ($child instanceof DOMElement) {
+            $name = strtolower((string)($child->localName ?? $child->nodeName));
+            if (in_array($name, FEEDREADER_HIDDEN_ELEMENTS, true) && !in_array($name, $unwrap, true)) {
+                continue;
+            }
+            $gap = in_array($name, FEEDREADER_BLOCK_ELEMENTS, true) ? ' ' : '';
+            $text .= $gap . feedreader_node_text($child, $unwrap) . $gap;
+        }
+    }
+    return $text;
+}
+
+/**
+ * Text as one line: C1 control characters read as the Windows-1252
+ * characters they stand for in the wild (as browsers do), other control
+ * characters dropped, runs of blanks made one.
+ */
+function feedreader_clean_text(string $text): string
+{
+    static $c1 = null;
+    if ($c1 === null) {
+        $c1 = [];
+        for ($byte = 0x80; $byte <= 0x9F; $byte++) {
+            // The five bytes that Windows-1252 leaves undefined come back as themselves: dropped.
+            $char = mb_convert_encoding(chr($byte), 'UTF-8', 'Windows-1252');
+            $c1[mb_chr($byte, 'UTF-8')] = mb_ord($char, 'UTF-8') === $byte ? '' : $char;
+        }
+    }
+    $text = preg_replace('/[\s\x{00A0}\x{200B}]+/u', ' ', strtr(mb_scrub($text, 'UTF-8'), $c1)) ?? '';
+    return trim(preg_replace('/[\x00-\x08\x0B\x0C\x0E-\x1F\x7F]/', '', $text) ?? '');
+}
+
+/**
+ * Makes the references in a document ones that XML knows: HTML's named
+ * entities (the whole HTML5 set, as PHP's own table has it) become character
+ * references, "&#X" becomes "&#x", references to characters XML forbids go,
+ * and in XML a "&" that starts no known reference is escaped; in HTML the
+ * Latin-1 names that HTML also reads without ";" are read so. The five XML
+ * entities, entities declared in the document type, CDATA sections,
+ * comments and processing instructions stay as they are.
+ */
+function feedreader_fix_references(string $text, bool $xml): string
+{
+    static $legacy = null;
+    $legacy ??= ['AMP' => true, 'COPY' => true, 'GT' => true, 'LT' => true, 'QUOT' => true, 'REG' => true]
+        + array_fill_keys(array_map(static fn(string $e): string => substr($e, 1, -1), array_filter(
+            get_html_translation_table(HTML_ENTITIES, ENT_QUOTES | ENT_HTML401, 'UTF-8'),
+            static fn(string $c): bool => mb_ord($c, 'UTF-8') < 0x100, ARRAY_FILTER_USE_KEY)), true);
+    $keep = ['amp' => true, 'lt' => true, 'gt' => true, 'quot' => true, 'apos' => true];
+    $out = '';
+    $length = strlen($text);
+    for ($pos = 0; $pos < $length;) {
+        $run = strcspn($text, '<&', $pos);
+        $out .= substr($text, $pos, $run);
+        $pos += $run;
+        if ($pos >= $length) {
+            break;
+        }
+        if ($text[$pos] === '<') {
+            $end = feedreader_markup_declaration_end($text, $pos);
+            $declaration = substr($text, $pos, $end - $pos);
+            if (preg_match_all('/<!ENTITY\s+([^\s%]+)/', $declaration, $names) > 0 && stripos($declaration, '<!DOCTYPE') === 0) {
+                $keep += array_fill_keys($names[1], true);
+            }
+            $out .= $declaration;
+            $pos = $end;
+        } elseif (preg_match('/\G&(?:#[xX]([0-9A-Fa-f]{1,8});?|#([0-9]{1,8});?|([A-Za-z][A-Za-z0-9]{0,40});'
+            . '|([A-Za-z]{2,6})(?![A-Za-z0-9=]))/', $text, $m, PREG_UNMATCHED_AS_NULL, $pos) === 1) {
+            $pos += strlen($m[0]);
+            if ($m[1] !== null || $m[2] !== null) {
+                $out .= feedreader_char_reference($m[1] !== null ? (int)hexdec($m[1]) : (int)$m[2]);
+            } elseif ($m[3] === null) {
+                $out .= $xml ? '&amp;' . $m[4] : (isset($legacy[$m[4]]) ? feedreader_fix_references("$m[0];", false) : $m[0]);
+            } elseif (isset($keep[$m[3]])) {
+                $out .= $m[0];
+            } else {
+                $decoded = html_entity_decode($m[0], ENT_QUOTES | ENT_HTML5, 'UTF-8');
+                $out .= $decoded !== $m[0] ? implode('', array_map(static fn(string $c): string
+                    => feedreader_char_reference(mb_ord($c, 'UTF-8')), mb_str_split($decoded, 1, 'UTF-8')))
+                    : ($xml ? '&amp;' . substr($m[0], 1) : $m[0]);
+            }
+        } else {
+            $out .= $xml ? '&amp;' : '&';
+            $pos++;
+        }
+    }
+    return $out;
+}
+
+/** Where the CDATA section, comment, processing instruction or document type at $pos ends; just past "<" for a tag. */
+function feedreader_markup_declaration_end(string $text, int $pos): int
+{
+    foreach (['<![CDATA[' => ']]>', '<!--' => '-->', '<?' => '?>'] as $open => $close) {
+        if (substr_compare($text, $open, $pos, strlen($open)) === 0) {
+            $found = strpos($text, $close, $pos + strlen($open));
+            return $found === false ? strlen($text) : $found + strlen($close);
+        }
+    }
+    if (substr_compare($text, '<!DOCTYPE', $pos, 9, true) !== 0) {
+        return $pos + 1;
+    }
+    $gt = strpos($text, '>', $pos);
+    $bracket = strpos($text, '[', $pos);
+    if ($bracket !== false && ($gt === false || $bracket < $gt)) {
+        $close = strpos($text, ']', $bracket);
+        $gt = $close === false ? false : strpos($text, '>', $close);
+    }
+    return $gt === false ? strlen($text) : $gt + 1;
+}
+
+/** A reference to character $code that XML accepts; U+FFFD for no character, nothing for a control character. */
+function feedreader_char_reference(int $code): string
+{
+    if ($code === 0 || ($code >= 0xD800 && $code <= 0xDFFF) || $code > 0x10FFFF) {
+        return '&#xFFFD;';
+    }
+    if (($code < 0x20 && $code !== 0x09 && $code !== 0x0A && $code !== 0x0D) || $code === 0xFFFE || $code === 0xFFFF) {
+        return '';
+    }
+    return sprintf('&#x%X;', $code);
+}
+
+/* ------------------------------------------------------- encodings */
+
 /**
  * Turns the body into UTF-8 with a matching declaration. The character set
- * is taken from a byte order mark, else the XML declaration, else the HTTP
- * header, else UTF-8 when the bytes are valid UTF-8 and Windows-1252 when
- * not. ISO-8859-1 is read as Windows-1252, its superset, as browsers do,
- * since feeds labelled Latin-1 often use its quotes and dashes.
+ * is taken from a byte order mark or the zero bytes of the first characters
+ * (UTF-16 and UTF-32), else the XML declaration, else the HTTP header, else
+ * UTF-8 when the bytes are valid UTF-8 and Windows-1252 when not. Latin-1
+ * and ASCII labels are read as Windows-1252, their superset, as browsers do,
+ * since such feeds often use its quotes and dashes.
  */
 function feedreader_to_utf8(string $body, string $contentType): string
 {
     $charset = null;
-    $boms = ["\xEF\xBB\xBF" => 'UTF-8', "\xFF\xFE" => 'UTF-16LE', "\xFE\xFF" => 'UTF-16BE'];
+    $boms = ["\x00\x00\xFE\xFF" => 'UTF-32BE', "\xFF\xFE\x00\x00" => 'UTF-32LE', "\xEF\xBB\xBF" => 'UTF-8',
+        "\xFE\xFF" => 'UTF-16BE', "\xFF\xFE" => 'UTF-16LE'];
     foreach ($boms as $bom => $name) {
         if (str_starts_with($body, $bom)) {
             $body = substr($body, strlen($bom));
             $charset = $name;
             break;
         }
+    }
+    if ($charset === null) {
+        // Without a mark, "<" (or a blank) shows the width and byte order by where its zero bytes are.
+        $zeros = preg_replace(['/[^\x00]/', '/\x00/'], ['x', '0'], substr($body, 0, 4));
+        $charset = ['000x' => 'UTF-32BE', 'x000' => 'UTF-32LE', '0x0x' => 'UTF-16BE', 'x0x0' => 'UTF-16LE'][$zeros] ?? null;
     }
     if ($charset !== null && $charset !== 'UTF-8') {
         $body = feedreader_convert($body, $charset);
@@ -285,15 +644,22 @@ function feedreader_to_utf8(string $body, string $contentType): string
     if (preg_match('/^<\?xml[^>]*\?>/', $body, $m) === 1) {
         $declaration = $m[0];
         $body = substr($body, strlen($declaration));
-        if ($charset === null && preg_match('/encoding\s*=\s*["\']([A-Za-z0-9._:-]+)["\']/', $declaration, $e) === 1) {
+        // A declared UTF-16 or UTF-32 that the bytes (read as ASCII here) belie is not believed.
+        if ($charset === null && preg_match('/encoding\s*=\s*["\']([A-Za-z0-9._:-]+)["\']/', $declaration, $e) === 1
+            && preg_match('/^(UTF-?(16|32)|UCS-?[24]|ISO-10646)/i', $e[1]) !== 1) {
             $charset = $e[1];
         }
     }
-    if ($charset === null && preg_match('/charset\s*=\s*"?([A-Za-z0-9._:-]+)/i', $contentType, $h) === 1) {
+    if ($charset === null && preg_match('/charset\s*=\s*"?([A-Za-z0-9._:-]+)/i', $contentType, $h) === 1
+        && preg_match('/^(UTF-?(16|32)|UCS-?[24])/i', $h[1]) !== 1) {
         $charset = $h[1];
     }
     $charset ??= mb_check_encoding($body, 'UTF-8') ? 'UTF-8' : 'Windows-1252';
-    if (in_array(strtoupper($charset), ['ISO-8859-1', 'ISO8859-1', 'LATIN1', 'LATIN-1', 'US-ASCII', 'ASCII'], true)) {
+    // The labels that the WHATWG encoding standard reads as Windows-1252.
+    $latin1 = ['ANSI_X3.4-1968', 'ASCII', 'CP1252', 'CP819', 'CSISOLATIN1', 'IBM819', 'ISO-8859-1', 'ISO-IR-100',
+        'ISO8859-1', 'ISO88591', 'ISO_8859-1', 'ISO_8859-1:1987', 'L1', 'LATIN1', 'US-ASCII', 'WINDOWS-1252', 'X-CP1252',
+        'LATIN-1'];
+    if (in_array(strtoupper($charset), $latin1, true)) {
         $charset = 'Windows-1252';
     }
     if (strtoupper($charset) !== 'UTF-8' && strtoupper($charset) !== 'UTF8') {
@@ -323,13 +689,14 @@ function feedreader_convert(string $text, string $charset): string
 
 function feedreader_load_xml(string $xml): DOMDocument
 {
+    $xml = feedreader_fix_references($xml, true);
     $previous = libxml_use_internal_errors(true);
     try {
         $doc = new DOMDocument();
         // No network and no entity substitution: a feed must not make this
         // server read other addresses or local files.
         if (!$doc->loadXML($xml, LIBXML_NONET)) {
-            // Many feeds have small faults (a bare "&"); read what can be read.
+            // Many feeds have other small faults (a bare "<", a tag left open); read what can be read.
             $doc = new DOMDocument();
             $doc->recover = true;
             if (!$doc->loadXML($xml, LIBXML_NONET) || $doc->documentElement === null) {
@@ -341,72 +708,6 @@ function feedreader_load_xml(string $xml): DOMDocument
         libxml_clear_errors();
         libxml_use_internal_errors($previous);
     }
-}
-
-/** @return list<DOMElement> the element children with that local name, any namespace */
-function feedreader_children(?DOMElement $parent, string $localName): array
-{
-    $found = [];
-    for ($node = $parent?->firstChild; $node !== null; $node = $node->nextSibling) {
-        if ($node instanceof DOMElement && $node->localName === $localName) {
-            $found[] = $node;
-        }
-    }
-    return $found;
-}
-
-function feedreader_child(?DOMElement $parent, string $localName): ?DOMElement
-{
-    return feedreader_children($parent, $localName)[0] ?? null;
-}
-
-function feedreader_child_text(?DOMElement $parent, string $localName): string
-{
-    return feedreader_child($parent, $localName)?->textContent ?? '';
-}
-
-/** An Atom text construct as plain text, whatever its type. */
-function feedreader_atom_text(?DOMElement $el): string
-{
-    if ($el === null) {
-        return '';
-    }
-    $type = strtolower($el->getAttribute('type'));
-    if ($type === 'xhtml' || $type === 'application/xhtml+xml') {
-        $html = '';
-        foreach ($el->childNodes as $child) {
-            $html .= $el->ownerDocument->saveXML($child);
-        }
-        return feedreader_plain_text($html);
-    }
-    if ($type === 'html' || $type === 'text/html') {
-        return feedreader_plain_text($el->textContent);
-    }
-    return feedreader_plain_text(htmlspecialchars($el->textContent, ENT_NOQUOTES | ENT_SUBSTITUTE, 'UTF-8'));
-}
-
-function feedreader_atom_link(DOMElement $parent): string
-{
-    $fallback = '';
-    foreach (feedreader_children($parent, 'link') as $link) {
-        $rel = $link->getAttribute('rel');
-        if ($rel === '' || $rel === 'alternate') {
-            return $link->getAttribute('href');
-        }
-        $fallback = $fallback !== '' ? $fallback : $link->getAttribute('href');
-    }
-    return $fallback;
-}
-
-/** HTML (or text with entities) as one line of plain text without tags or scripts. */
-function feedreader_plain_text(string $html): string
-{
-    $html = preg_replace('#<(script|style|noscript|iframe|object|template)\b.*?(</\1\s*>|$)#is', ' ', $html) ?? '';
-    $html = preg_replace('#<!--.*?(-->|$)#s', ' ', $html) ?? '';
-    $html = preg_replace('#<(br|/p|/div|/li|/h[1-6]|/tr)\b[^>]*>#i', ' ', $html) ?? '';
-    $text = html_entity_decode(strip_tags($html), ENT_QUOTES | ENT_HTML5, 'UTF-8');
-    $text = preg_replace('/[\s\x{00A0}\x{200B}]+/u', ' ', mb_scrub($text, 'UTF-8')) ?? '';
-    return trim(preg_replace('/[\x00-\x08\x0B\x0C\x0E-\x1F\x7F]/', '', $text) ?? '');
 }
 
 function feedreader_shorten(string $text, int $chars): string
@@ -659,12 +960,13 @@ function feedreader_settings(): array
 }
 
 /**
- * One HTTP request; returns ['status', 'body', 'type', 'error'] where error
- * is null on a 2xx answer and a short reason otherwise.
+ * One HTTP request; returns ['status', 'body', 'type', 'url', 'location', 'error']:
+ * the final address after redirects, the final reply's Content-Location, and
+ * an error that is null on a 2xx answer and a short reason otherwise.
  */
 function feedreader_http(string $url, array $settings, array $headers = [], ?string $postBody = null): array
 {
-    $result = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'error' => null];
+    $result = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '', 'error' => null];
     if (!function_exists('curl_init')) {
         $result['error'] = "PHP's curl extension is missing on this web server.";
         return $result;
@@ -686,6 +988,15 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
         CURLOPT_ENCODING => '',
         CURLOPT_HTTPHEADER => preg_grep('/^Accept-Language:/i', $headers) === []
             ? array_merge(['Accept-Language: en-US,en;q=0.8'], $headers) : $headers,
+        CURLOPT_HEADERFUNCTION => static function ($ch, string $line) use (&$result): int {
+            // Each reply of a redirect starts with its status line.
+            if (str_starts_with($line, 'HTTP/')) {
+                $result['location'] = '';
+            } elseif (preg_match('/^Content-Location:\s*(.*?)\s*$/i', $line, $m) === 1) {
+                $result['location'] = $m[1];
+            }
+            return strlen($line);
+        },
         CURLOPT_WRITEFUNCTION => static function ($ch, string $data) use (&$body, &$tooBig, $max): int {
             if (strlen($body) + strlen($data) > $max) {
                 $tooBig = true;
@@ -761,16 +1072,36 @@ function feedreader_cache_dir(array $settings): ?string
     if (isset($chosen[$first])) {
         return $chosen[$first];
     }
-    $fallback = rtrim(sys_get_temp_dir(), '/\\') . '/feedreader-cache-' . substr(sha1(__DIR__), 0, 12);
-    foreach ([$first, $fallback] as $dir) {
-        if ((is_dir($dir) || @mkdir($dir, 0775, true)) && is_writable($dir) && feedreader_can_write_in($dir)) {
-            if (!file_exists("$dir/.htaccess")) {
-                @file_put_contents("$dir/.htaccess", "Require all denied\n");
-            }
-            return $chosen[$first] = $dir;
+    if ((is_dir($first) || @mkdir($first, 0775, true)) && is_writable($first) && feedreader_can_write_in($first)) {
+        if (!file_exists("$first/.htaccess")) {
+            @file_put_contents("$first/.htaccess", "Require all denied\n");
         }
+        return $chosen[$first] = $first;
     }
-    return $chosen[$first] = null;
+    // Every account on the server can guess this name, so only a folder that
+    // this account made, and no other account may write, is used.
+    $fallback = rtrim(sys_get_temp_dir(), '/\\') . '/feedreader-cache-' . substr(sha1(__DIR__), 0, 12);
+    if (!file_exists($fallback) && !is_link($fallback)) {
+        @mkdir($fallback, 0700);
+    }
+    $info = @lstat($fallback);
+    $private = is_array($info) && ($info['mode'] & 0170000) === 0040000 && ($info['mode'] & 0022) === 0
+        && $info['uid'] === feedreader_user_id();
+    return $chosen[$first] = $private && feedreader_can_write_in($fallback) ? $fallback : null;
+}
+
+/** The account this script runs under, also where PHP lacks the posix extension. */
+function feedreader_user_id(): ?int
+{
+    if (function_exists('posix_geteuid')) {
+        return posix_geteuid();
+    }
+    $probe = @tempnam(sys_get_temp_dir(), 'uid');
+    $owner = $probe === false ? false : @fileowner($probe);
+    if ($probe !== false) {
+        @unlink($probe);
+    }
+    return $owner === false ? null : $owner;
 }
 
 /** is_writable() says yes to root on a read-only mount; trying tells the truth. */
@@ -801,7 +1132,9 @@ function feedreader_cache_read(string $kind, string $key, int $maxAge, array $se
         return null;
     }
     clearstatcache(true, $file);
-    if ($maxAge >= 0 && (int)@filemtime($file) + $maxAge <= time()) {
+    $written = (int)@filemtime($file);
+    // A copy from the future was not written by this library: it would never grow old.
+    if ($written > time() || ($maxAge >= 0 && $written + $maxAge <= time())) {
         return null;
     }
     $text = @file_get_contents($file);

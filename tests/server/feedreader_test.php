@@ -85,6 +85,7 @@ function read_list(TestRunner $t, string $html): array
             }
         }
     }
+    $t->check(preg_match('/[\x{80}-\x{9F}]/u', $html) === 0, 'no C1 control character');
     $xp = new DOMXPath($doc);
     $text = static fn(string $q, ?DOMNode $ctx = null): ?string => ($n = $xp->query($q, $ctx)->item(0)) ? $n->textContent : null;
     $list = [
@@ -177,6 +178,21 @@ $t->test('feed formats and character sets', function () use ($t, $base) {
         'a feed with a bare "&" is still read');
 });
 
+// Each feed of feeds/ beside its NAME.expected.json: the feed title and link, and every item's
+// title, link and summary a visitor sees ("{base}" stands for the test server's address).
+foreach (glob(__DIR__ . '/feeds/*.xml') as $file) {
+    $name = basename($file, '.xml');
+    $t->test("feed case $name", function () use ($t, $base, $name) {
+        $want = json_decode(str_replace('{base}', $base, (string)file_get_contents(__DIR__ . "/feeds/$name.expected.json")),
+            true, 16, JSON_THROW_ON_ERROR);
+        $list = read_list($t, news($base . ($want['fetch'] ?? "cases/$name.xml")));
+        $t->eq([$want['title'], $want['titlelink'] ?? $list['titlelink']], [$list['title'], $list['titlelink']], 'feed title');
+        $shown = static fn(array $i): array => array_filter(['title' => $i['title'] ?? $i['text'] ?? null,
+            'link' => $i['link'] ?? null, 'summary' => $i['summary'] ?? null], static fn($v): bool => $v !== null);
+        $t->eq(array_map($shown, $want['items']), array_map($shown, $list['items']), 'items');
+    });
+}
+
 $t->test('scripts, markup and dangerous links never reach the page', function () use ($t, $base) {
     $html = news($base . 'evil.xml');
     $list = read_list($t, $html);
@@ -241,6 +257,40 @@ $t->test('the cache serves fresh copies and the last good copy on failure', func
         'no copy yet: the failure shows');
     foreach (glob(dirname($state) . '/cache/news-*.php') as $file) {
         $t->check(str_starts_with((string)file_get_contents($file), '<?php exit; ?>'), 'cache files print nothing on the web');
+    }
+    $url = $base . 'counted.xml?name=future';
+    $t->eq(['Fetch 1'], item_texts(read_list($t, news($url, 60))));
+    touch(feedreader_cache_file('news', $url, feedreader_settings()), time() + 86400);
+    $t->eq(['Fetch 2'], item_texts(read_list($t, news($url, 60))), 'a copy dated in the future is not fresh');
+    touch(feedreader_cache_file('news', $url, feedreader_settings()), time() + 86400);
+    touch("$state/fail-future");
+    $t->contains('HTTP status 500', (string)read_list($t, news($url, 60))['error'], 'nor a last good copy');
+});
+
+$t->test('the fallback cache folder is one that no other account can write', function () use ($t, $tmp) {
+    $dir = realpath($tmp->path) . '/host';
+    mkdir("$dir/site", 0777, true);
+    copy(FEEDREADER, "$dir/site/feedreader.php");
+    file_put_contents("$dir/file", 'x');
+    file_put_contents("$dir/site/feedreader-config.php", "<?php return ['cache_dir' => '$dir/file/cache'];");
+    $fallback = "$dir/feedreader-cache-" . substr(sha1("$dir/site"), 0, 12);
+    $cases = [ // what was there before, and whether it is used
+        'nothing' => [static fn(): bool => true, true],
+        'a world-writable folder' => [static fn(): bool => mkdir($fallback) && chmod($fallback, 0777), false],
+        'a group-writable folder' => [static fn(): bool => mkdir($fallback) && chmod($fallback, 0730), false],
+        'a link to a private folder' => [static fn(): bool => mkdir("$dir/elsewhere", 0700) && symlink("$dir/elsewhere", $fallback), false],
+        'a folder of another account' => [static fn(): bool => mkdir($fallback, 0700) && @chown($fallback, 65534), false],
+    ];
+    foreach ($cases as $name => [$plant, $used]) {
+        TempDir::remove($fallback);
+        if (!$plant()) {
+            echo "     (skipped \"$name\": only root can make it)\n";
+            continue;
+        }
+        $code = 'require "feedreader.php"; echo json_encode(feedreader_cache_dir(feedreader_settings()));';
+        $t->eq([0, $used ? json_encode($fallback) : 'null'], array_slice(run_php(['-d', "sys_temp_dir=$dir", '-r', $code],
+            '', [], "$dir/site"), 0, 2), $name);
+        $t->check($name !== 'nothing' || sprintf('%o', (int)@fileperms($fallback)) === '40700', 'made private');
     }
 });
 
