@@ -7,7 +7,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 failed=0
 for f in bin/rssfeedzolt bin/zolt-brand share/rssfeedzolt/server/feedreader/feedreader.php \
-         share/rssfeedzolt/server/news/getlastnews.php share/rssfeedzolt/server/news/admin.php \
+         share/rssfeedzolt/server/news/public/getlastnews.php share/rssfeedzolt/server/news/admin.php \
          share/applications/rssfeedzolt.desktop share/icons/hicolor/64x64/apps/rssfeedzolt.png \
          share/rssfeedzolt/demo/brand-settings.txt; do
   [ -s "$prefix/$f" ] || { echo "missing: $f"; failed=1; }
