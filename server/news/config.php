@@ -10,9 +10,9 @@
 //             and fill in user and password.
 // user        database user (null for SQLite)
 // password    database password (null for SQLite)
-// persistent  true: each web server worker keeps its connection to a database
-//             server from one request to the next, which saves a login per
-//             request (SQLite ignores it)
+// persistent  true: each web server worker keeps its database connection
+//             from one request to the next, which saves a login to a database
+//             server, or SQLite's reading of the file's schema, per request
 //
 // The environment variables ZOLT_NEWS_DSN, ZOLT_NEWS_DB_USER and
 // ZOLT_NEWS_DB_PASSWORD, when set and not empty, take the place of these

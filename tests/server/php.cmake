@@ -21,3 +21,9 @@ foreach(db sqlite pgsql mysql)
             ${PHP_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/news_server_test.php)
   set_tests_properties(news_server_php_tests_${db} PROPERTIES TIMEOUT 180)
 endforeach()
+
+# The same server behind nginx and php-fpm, as server/news/deploy sets it up.
+add_test(NAME news_server_nginx
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with-news-db sqlite
+          bash ${CMAKE_CURRENT_LIST_DIR}/nginx_deploy_test.sh)
+set_tests_properties(news_server_nginx PROPERTIES TIMEOUT 120)

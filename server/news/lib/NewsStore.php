@@ -86,18 +86,17 @@ final class NewsStore
             $options[PDO::SQLITE_ATTR_OPEN_FLAGS] = $create
                 ? (PDO::SQLITE_OPEN_READWRITE | PDO::SQLITE_OPEN_CREATE)
                 : PDO::SQLITE_OPEN_READWRITE;
-        } else {
-            // A web server's worker keeps its connection from one request to
-            // the next instead of logging in to the database server each time.
-            $options[PDO::ATTR_PERSISTENT] = (bool)($settings['persistent'] ?? false);
-            if (str_starts_with($dsn, 'mysql:')) {
-                // Values travel apart from the statement, as bytes.
-                $options[PDO::ATTR_EMULATE_PREPARES] = false;
-            } elseif (str_starts_with($dsn, 'pgsql:')) {
-                // One round trip per query, the values still apart from it.
-                $options[PDO::PGSQL_ATTR_DISABLE_PREPARES] = true;
-            }
+        } elseif (str_starts_with($dsn, 'mysql:')) {
+            // Values travel apart from the statement, as bytes.
+            $options[PDO::ATTR_EMULATE_PREPARES] = false;
+        } elseif (str_starts_with($dsn, 'pgsql:')) {
+            // One round trip per query, the values still apart from it.
+            $options[PDO::PGSQL_ATTR_DISABLE_PREPARES] = true;
         }
+        // A web server's worker keeps its connection from one request to the
+        // next: no login to a database server, and SQLite neither reads the
+        // schema again nor sets up and removes its WAL files each time.
+        $options[PDO::ATTR_PERSISTENT] = !$create && (bool)($settings['persistent'] ?? false);
         try {
             $db = new PDO($dsn, $settings['user'] ?? null, $settings['password'] ?? null, $options);
         } catch (Throwable $e) {
@@ -158,6 +157,20 @@ final class NewsStore
     public function productExists(string $productCode): bool
     {
         return $this->one('SELECT product_code FROM products WHERE product_code = ?', [$productCode]) !== null;
+    }
+
+    /**
+     * The publisher's level code and whether the product is registered, in
+     * one query, as every request asks for both; [null, false] when the
+     * publisher is unknown.
+     *
+     * @return array{0:?string,1:bool}
+     */
+    public function identity(string $publisherId, string $productCode): array
+    {
+        $row = $this->one('SELECT p.level_code, r.product_code FROM publishers p
+            LEFT JOIN products r ON r.product_code = ? WHERE p.publisher_id = ?', [$productCode, $publisherId]);
+        return $row === null ? [null, false] : [(string)$row['level_code'], $row['product_code'] !== null];
     }
 
     /** @return list<array{news_id:string,title:string,news_date:string}> newest first */

@@ -37,12 +37,12 @@ function news_field(string $text): string
 function news_identity_error(NewsStore $store, array $post): ?string
 {
     $publisher = (string)($post['memusername'] ?? '');
-    $level = $store->publisherLevel($publisher);
+    $product = (string)($post['prodcode'] ?? '');
+    [$level, $productExists] = $store->identity($publisher, $product);
     if ($publisher === '' || $level === null || $level !== (string)($post['prodtype'] ?? '')) {
         return 'INVALIDUSER';
     }
-    $product = (string)($post['prodcode'] ?? '');
-    if ($product === '' || !$store->productExists($product)) {
+    if ($product === '' || !$productExists) {
         return 'INVALIDPRODUCT';
     }
     return null;
