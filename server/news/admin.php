@@ -16,8 +16,9 @@ Usage: php admin.php [--dsn=DSN] COMMAND [ARGUMENTS]
 
 Commands:
   init
-      Creates the database tables (an SQLite file and its folder too).
-      Running it again keeps what is there.
+      Creates the database tables and their index (an SQLite file and its
+      folder too, in WAL mode, so that readers never wait for a writer).
+      Running it again keeps what is there and adds what is missing.
   add-publisher PUBLISHERID LEVEL
       Registers a publisher id for one level. LEVEL is BM, BP or BG, or the
       level's name Master, Platinum or Gold. A copy of the tool may ask for

@@ -50,7 +50,7 @@ class NewsServer : public ::testing::Test {
             Admin({"add-news", "PUBM", "BRAND7", "For masters", "2026-12-11", "-"}, "<i>m</i>");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("ZOLT_NEWS_DSN", QString::fromStdString(dsn_));
-        server_ = new PhpServer(ServerDir(), "", env);
+        server_ = new PhpServer(ServerDir() + "/public", "", env);
     }
     static void TearDownTestSuite() {
         delete server_;
@@ -201,7 +201,7 @@ TEST_F(NewsServer, AnUnreadableDatabaseIsReportedAsTheSitesTrouble) {
     TempDir empty;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ZOLT_NEWS_DSN", QString::fromStdString("sqlite:" + empty.file("missing.db")));
-    PhpServer broken(ServerDir(), "", env);
+    PhpServer broken(ServerDir() + "/public", "", env);
     BrandSettingsRecord brand = Brand("Gold", "PUBG");
     brand.GoldNewsBaseURL = broken.url("");
     NewsLineList list;

@@ -25,7 +25,7 @@ class NewsSite {
         Admin({"add-publisher", "PUBG", "Gold"});
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("ZOLT_NEWS_DSN", QString::fromStdString(dsn_));
-        server_ = std::make_unique<PhpServer>(SourceDir() + "/server/news", "", env);
+        server_ = std::make_unique<PhpServer>(SourceDir() + "/server/news/public", "", env);
     }
 
     // admin.php's output, line ends removed (the new id for add-news).

@@ -1,6 +1,7 @@
 <?php
 // The reference news server run by `php -S` against a database filled
-// through admin.php, as a reseller would set it up.
+// through admin.php, as a reseller would set it up: the database named by
+// ZOLT_NEWS_DSN (tests/server/with-news-db starts one), else an SQLite file.
 
 declare(strict_types=1);
 
@@ -8,11 +9,12 @@ require __DIR__ . '/support/TestRunner.php';
 require __DIR__ . '/support/Fixtures.php';
 
 const NEWS_DIR = __DIR__ . '/../../server/news';
+const PUBLIC_DIR = NEWS_DIR . '/public';
 const SEP = "\xAF";
 
 $t = new TestRunner();
 $tmp = new TempDir();
-$dsn = "sqlite:{$tmp->path}/db/news.db";
+$dsn = getenv('ZOLT_NEWS_DSN') ?: "sqlite:{$tmp->path}/db/news.db";
 $env = ['ZOLT_NEWS_DSN' => $dsn];
 
 function admin(array $args, string $stdin = '', array $env = []): array
@@ -120,7 +122,7 @@ $t->test('admin.php refuses what would break the replies or the model', function
     $t->check(!file_exists('/nonexistent/dir/news.db'), 'no database made by list');
 });
 
-$server = new PhpServer(NEWS_DIR, null, $env);
+$server = new PhpServer(PUBLIC_DIR, null, $env);
 $last = $server->url('getlastnews.php');
 $details = $server->url('getnewsdetails.php');
 
@@ -157,6 +159,7 @@ $t->test('identity and news id checks give the error words', function () use ($t
     $cases = [
         'unknown publisher' => [$last, fields('NOBODY', 'BRAND1', 'BM', 'all'), 'INVALIDUSER'],
         'empty publisher' => [$last, fields('', 'BRAND1', 'BM', 'all'), 'INVALIDUSER'],
+        'publisher id that is no UTF-8' => [$last, fields("PUBM\xFF", 'BRAND1', 'BM', 'all'), 'INVALIDUSER'],
         'publisher id in other case' => [$last, fields('pubm', 'BRAND1', 'BM', 'all'), 'INVALIDUSER'],
         'wrong level' => [$last, fields('PUBM', 'BRAND1', 'BG', 'lastcode'), 'INVALIDUSER'],
         'empty level' => [$details, fields('PUBM', 'BRAND1', '', '1', 'newsid'), 'INVALIDUSER'],
@@ -169,6 +172,7 @@ $t->test('identity and news id checks give the error words', function () use ($t
         'news id with a sign' => [$details, fields('PUBM', 'BRAND1', 'BM', '+1', 'newsid'), 'INVALIDNEWS'],
         'news id with blanks' => [$details, fields('PUBM', 'BRAND1', 'BM', ' 1', 'newsid'), 'INVALIDNEWS'],
         'empty news id' => [$details, fields('PUBM', 'BRAND1', 'BM', '', 'newsid'), 'INVALIDNEWS'],
+        'largest news id' => [$details, fields('PUBM', 'BRAND1', 'BM', str_repeat('9', 18), 'newsid'), 'INVALIDNEWS'],
         'huge news id' => [$details, fields('PUBM', 'BRAND1', 'BM', str_repeat('9', 30), 'newsid'), 'INVALIDNEWS'],
         'unknown conttype' => [$last, fields('PUBM', 'BRAND1', 'BM', 'ALL'), 'INVALIDREQUEST'],
     ];
@@ -186,25 +190,37 @@ $t->test('news added and removed show in the next replies', function () use ($t,
     $t->eq([200, 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'lastcode')));
 });
 
-$t->test('rows written around admin.php cannot garble a record', function () use ($t, $last, $tmp) {
-    $db = new PDO("sqlite:{$tmp->path}/db/news.db");
-    $db->exec("INSERT INTO news VALUES (50, 'QUIET', NULL, 'a^b" . SEP . "c' || char(10), 'x^y', 'z')");
+$t->test('rows written around admin.php cannot garble a record', function () use ($t, $last, $dsn) {
+    $db = new PDO($dsn, getenv('ZOLT_NEWS_DB_USER') ?: null, getenv('ZOLT_NEWS_DB_PASSWORD') ?: null);
+    $st = $db->prepare("INSERT INTO news VALUES (50, 'QUIET', NULL, ?, 'x^y', 'z')");
+    $st->bindValue(1, 'a^b' . SEP . "c\n", PDO::PARAM_LOB);
+    $st->execute();
     $t->eq([200, '50^a b c ^x y' . SEP . 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'all')));
     $db->exec('DELETE FROM news WHERE news_id = 50');
 });
 
-$t->test('admin.php does nothing when called over the web', function () use ($t, $server) {
-    [$status, $body] = http_request($server->url('admin.php'), ['x' => 'init']);
-    $t->eq([403, ''], [$status, $body]);
-});
 $server->stop();
+
+$t->test('admin.php does nothing when called over the web', function () use ($t, $env) {
+    $server = new PhpServer(PUBLIC_DIR, NEWS_DIR . '/admin.php', $env);
+    $t->eq([403, ''], http_request($server->url('admin.php'), ['x' => 'init']));
+});
+
+$t->test('a database file in the served folder is refused', function () use ($t, $tmp) {
+    $env = ['ZOLT_NEWS_DSN' => "sqlite:{$tmp->path}/served/news.db"];
+    $t->eq(0, admin(['init'], '', $env)[0]);
+    $server = new PhpServer("{$tmp->path}/served", PUBLIC_DIR . '/getlastnews.php', $env);
+    $t->eq([200, 'CONNECTIONFAIL'], http_request($server->url('getlastnews.php'), fields('P', 'B', 'BM', 'all')));
+    $server->stop();
+    $t->contains("news.db lies in {$tmp->path}/served", $server->log());
+});
 
 $t->test('an unavailable database answers CONNECTIONFAIL', function () use ($t, $tmp) {
     $missing = "{$tmp->path}/missing/news.db";
     touch("{$tmp->path}/empty.db");
     foreach (['missing file' => "sqlite:$missing", 'no tables' => "sqlite:{$tmp->path}/empty.db",
                  'unknown driver' => 'nosuchdriver:x'] as $name => $dsn) {
-        $server = new PhpServer(NEWS_DIR, null, ['ZOLT_NEWS_DSN' => $dsn]);
+        $server = new PhpServer(PUBLIC_DIR, null, ['ZOLT_NEWS_DSN' => $dsn]);
         $t->eq([200, 'CONNECTIONFAIL'], http_request($server->url('getlastnews.php'), fields('PUBM', 'BRAND1', 'BM', 'all')), $name);
         $t->eq([200, 'CONNECTIONFAIL'],
             http_request($server->url('getnewsdetails.php'), fields('PUBM', 'BRAND1', 'BM', '1', 'newsid')), $name);
@@ -214,7 +230,7 @@ $t->test('an unavailable database answers CONNECTIONFAIL', function () use ($t, 
     $t->check(!file_exists($missing), 'the reply scripts never create a database');
 });
 
-$t->test('the default database lies in the data folder beside the scripts', function () use ($t) {
+$t->test('the default database lies in the data folder, outside the served folder', function () use ($t) {
     $code = 'require "' . NEWS_DIR . '/lib/NewsStore.php"; echo NewsStore::settings()["dsn"];';
     [, $out] = run_php(['-r', $code], '', ['ZOLT_NEWS_DSN' => '']);
     $t->check(str_starts_with($out, 'sqlite:'), $out);

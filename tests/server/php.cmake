@@ -5,7 +5,6 @@ find_program(PHP_EXECUTABLE php REQUIRED)
 
 foreach(entry
     php_syntax_check:lint_test.php
-    news_server_php_tests:news_server_test.php
     feedreader_php_tests:feedreader_test.php)
   string(REPLACE ":" ";" parts ${entry})
   list(GET parts 0 name)
@@ -13,3 +12,18 @@ foreach(entry
   add_test(NAME ${name} COMMAND ${PHP_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/${script})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endforeach()
+
+# The news server's protocol cases once per database: an SQLite file, and a
+# PostgreSQL and a MariaDB server that with-news-db starts for the run.
+foreach(db sqlite pgsql mysql)
+  add_test(NAME news_server_php_tests_${db}
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with-news-db ${db}
+            ${PHP_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/news_server_test.php)
+  set_tests_properties(news_server_php_tests_${db} PROPERTIES TIMEOUT 180)
+endforeach()
+
+# The same server behind nginx and php-fpm, as server/news/deploy sets it up.
+add_test(NAME news_server_nginx
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with-news-db sqlite
+          bash ${CMAKE_CURRENT_LIST_DIR}/nginx_deploy_test.sh)
+set_tests_properties(news_server_nginx PROPERTIES TIMEOUT 120)

@@ -1,7 +1,8 @@
 <?php
 // The news database: publishers, products and news items, over PDO so that
-// the same scripts run on SQLite, MySQL or PostgreSQL. Only portable SQL is
-// used; news ids are handed out as the highest id plus one instead of an
+// the same scripts run on SQLite, MySQL/MariaDB or PostgreSQL. The SQL is the
+// same on all of them, except for the type of the columns that hold bytes;
+// news ids are handed out as the highest id plus one instead of an
 // auto-increment column, whose syntax differs between the databases.
 
 declare(strict_types=1);
@@ -15,11 +16,27 @@ final class NewsStore
     /** Level codes as the client sends them in "prodtype". */
     public const LEVELS = ['BM' => 'Master', 'BP' => 'Platinum', 'BG' => 'Gold'];
 
+    /**
+     * Column types for ids, titles, dates and bodies, which are bytes in no
+     * particular character set and are compared byte for byte. SQLite keeps
+     * and compares text as bytes; the text types of the database servers
+     * would check the encoding, refuse some bytes and ignore case or
+     * trailing blanks in comparisons, so they get binary types.
+     */
+    private const BYTE_TYPES = [
+        'sqlite' => ['key' => 'VARCHAR(100)', 'title' => 'VARCHAR(255)', 'date' => 'VARCHAR(100)', 'body' => 'TEXT'],
+        'mysql' => ['key' => 'VARBINARY(100)', 'title' => 'VARBINARY(255)', 'date' => 'VARBINARY(100)',
+            'body' => 'LONGBLOB'],
+        'pgsql' => ['key' => 'BYTEA', 'title' => 'BYTEA', 'date' => 'BYTEA', 'body' => 'BYTEA'],
+    ];
+
     private PDO $db;
+    private string $driver;
 
     private function __construct(PDO $db)
     {
         $this->db = $db;
+        $this->driver = (string)$db->getAttribute(PDO::ATTR_DRIVER_NAME);
     }
 
     /** The configured connection settings, environment overrides applied. */
@@ -43,9 +60,10 @@ final class NewsStore
     /**
      * Opens the database. Without $create an SQLite file must exist already:
      * a mistyped path must read as an unavailable database, not quietly
-     * become a new, empty one.
+     * become a new, empty one. An SQLite file under one of $servedFolders
+     * (the folders a web server serves) is refused: anybody could download it.
      */
-    public static function open(bool $create = false, ?array $settings = null): self
+    public static function open(bool $create = false, ?array $settings = null, array $servedFolders = []): self
     {
         $settings ??= self::settings();
         $dsn = (string)($settings['dsn'] ?? '');
@@ -56,6 +74,7 @@ final class NewsStore
         ];
         if (str_starts_with($dsn, 'sqlite:')) {
             $file = substr($dsn, strlen('sqlite:'));
+            self::refuseServedFile($file, $servedFolders);
             if ($create && $file !== ':memory:' && $file !== '') {
                 $dir = dirname($file);
                 if (!is_dir($dir) && !@mkdir($dir, 0770, true) && !is_dir($dir)) {
@@ -67,7 +86,17 @@ final class NewsStore
             $options[PDO::SQLITE_ATTR_OPEN_FLAGS] = $create
                 ? (PDO::SQLITE_OPEN_READWRITE | PDO::SQLITE_OPEN_CREATE)
                 : PDO::SQLITE_OPEN_READWRITE;
+        } elseif (str_starts_with($dsn, 'mysql:')) {
+            // Values travel apart from the statement, as bytes.
+            $options[PDO::ATTR_EMULATE_PREPARES] = false;
+        } elseif (str_starts_with($dsn, 'pgsql:')) {
+            // One round trip per query, the values still apart from it.
+            $options[PDO::PGSQL_ATTR_DISABLE_PREPARES] = true;
         }
+        // A web server's worker keeps its connection from one request to the
+        // next: no login to a database server, and SQLite neither reads the
+        // schema again nor sets up and removes its WAL files each time.
+        $options[PDO::ATTR_PERSISTENT] = !$create && (bool)($settings['persistent'] ?? false);
         try {
             $db = new PDO($dsn, $settings['user'] ?? null, $settings['password'] ?? null, $options);
         } catch (Throwable $e) {
@@ -78,19 +107,44 @@ final class NewsStore
 
     public function createSchema(): void
     {
-        $this->db->exec('CREATE TABLE IF NOT EXISTS publishers (
-            publisher_id VARCHAR(100) NOT NULL PRIMARY KEY,
-            level_code CHAR(2) NOT NULL)');
-        $this->db->exec('CREATE TABLE IF NOT EXISTS products (
-            product_code VARCHAR(100) NOT NULL PRIMARY KEY)');
+        $type = self::BYTE_TYPES[$this->driver] ?? self::BYTE_TYPES['sqlite'];
+        if ($this->driver === 'sqlite') {
+            // Readers never wait for admin.php, and admin.php never for them.
+            $this->db->exec('PRAGMA journal_mode = WAL');
+        }
+        $this->db->exec("CREATE TABLE IF NOT EXISTS publishers (
+            publisher_id {$type['key']} NOT NULL PRIMARY KEY,
+            level_code CHAR(2) NOT NULL)");
+        $this->db->exec("CREATE TABLE IF NOT EXISTS products (
+            product_code {$type['key']} NOT NULL PRIMARY KEY)");
         // product_code NULL: the item is shown to every product of the publisher.
-        $this->db->exec('CREATE TABLE IF NOT EXISTS news (
-            news_id INTEGER NOT NULL PRIMARY KEY,
-            publisher_id VARCHAR(100) NOT NULL REFERENCES publishers (publisher_id),
-            product_code VARCHAR(100) NULL REFERENCES products (product_code),
-            title VARCHAR(255) NOT NULL,
-            news_date VARCHAR(100) NOT NULL,
-            body TEXT NOT NULL)');
+        $this->db->exec("CREATE TABLE IF NOT EXISTS news (
+            news_id BIGINT NOT NULL PRIMARY KEY,
+            publisher_id {$type['key']} NOT NULL REFERENCES publishers (publisher_id),
+            product_code {$type['key']} NULL REFERENCES products (product_code),
+            title {$type['title']} NOT NULL,
+            news_date {$type['date']} NOT NULL,
+            body {$type['body']} NOT NULL)");
+        // Both requests read one publisher's items, newest first.
+        if (!$this->indexExists('news_by_publisher')) {
+            $this->db->exec('CREATE INDEX news_by_publisher ON news (publisher_id, news_id)');
+        }
+    }
+
+    private function indexExists(string $name): bool
+    {
+        $sql = [
+            'sqlite' => "SELECT name FROM sqlite_master WHERE type = 'index' AND name = ?",
+            'pgsql' => 'SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND indexname = ?',
+            'mysql' => 'SELECT index_name FROM information_schema.statistics
+                WHERE table_schema = DATABASE() AND table_name = \'news\' AND index_name = ?',
+        ][$this->driver] ?? null;
+        if ($sql === null) {
+            throw new NewsStoreUnavailable("unsupported database driver {$this->driver}");
+        }
+        $st = $this->db->prepare($sql);
+        $st->execute([$name]);
+        return $st->fetch() !== false;
     }
 
     /** The publisher's level code, or null when the id is unknown. */
@@ -105,14 +159,30 @@ final class NewsStore
         return $this->one('SELECT product_code FROM products WHERE product_code = ?', [$productCode]) !== null;
     }
 
+    /**
+     * The publisher's level code and whether the product is registered, in
+     * one query, as every request asks for both; [null, false] when the
+     * publisher is unknown.
+     *
+     * @return array{0:?string,1:bool}
+     */
+    public function identity(string $publisherId, string $productCode): array
+    {
+        $row = $this->one('SELECT p.level_code, r.product_code FROM publishers p
+            LEFT JOIN products r ON r.product_code = ? WHERE p.publisher_id = ?', [$productCode, $publisherId]);
+        return $row === null ? [null, false] : [(string)$row['level_code'], $row['product_code'] !== null];
+    }
+
     /** @return list<array{news_id:string,title:string,news_date:string}> newest first */
     public function newsFor(string $publisherId, string $productCode): array
     {
-        $st = $this->db->prepare('SELECT news_id, title, news_date FROM news
-            WHERE publisher_id = ? AND (product_code = ? OR product_code IS NULL)
-            ORDER BY news_id DESC');
-        $st->execute([$publisherId, $productCode]);
-        return $st->fetchAll();
+        return $this->rows(self::NEWS_OF . ' ORDER BY news_id DESC', [$publisherId, $productCode]);
+    }
+
+    /** @return ?array{news_id:string,title:string,news_date:string} the newest item, null when there is none */
+    public function newestFor(string $publisherId, string $productCode): ?array
+    {
+        return $this->one(self::NEWS_OF . ' ORDER BY news_id DESC LIMIT 1', [$publisherId, $productCode]);
     }
 
     /** The body of one item, or null when it is not one of this publisher's and product's. */
@@ -126,13 +196,12 @@ final class NewsStore
 
     public function addPublisher(string $publisherId, string $levelCode): void
     {
-        $this->db->prepare('INSERT INTO publishers (publisher_id, level_code) VALUES (?, ?)')
-            ->execute([$publisherId, $levelCode]);
+        $this->run('INSERT INTO publishers (publisher_id, level_code) VALUES (?, ?)', [$publisherId, $levelCode]);
     }
 
     public function addProduct(string $productCode): void
     {
-        $this->db->prepare('INSERT INTO products (product_code) VALUES (?)')->execute([$productCode]);
+        $this->run('INSERT INTO products (product_code) VALUES (?)', [$productCode]);
     }
 
     /** Adds an item and returns its id; $newsId null takes the next free one. */
@@ -145,9 +214,8 @@ final class NewsStore
                 $row = $this->one('SELECT MAX(news_id) AS max_id FROM news', []);
                 $newsId = (int)($row['max_id'] ?? 0) + 1;
             }
-            $this->db->prepare('INSERT INTO news (news_id, publisher_id, product_code, title, news_date, body)
-                VALUES (?, ?, ?, ?, ?, ?)')
-                ->execute([$newsId, $publisherId, $productCode, $title, $date, $body]);
+            $this->run('INSERT INTO news (news_id, publisher_id, product_code, title, news_date, body)
+                VALUES (?, ?, ?, ?, ?, ?)', [$newsId, $publisherId, $productCode, $title, $date, $body]);
             $this->db->commit();
         } catch (Throwable $e) {
             $this->db->rollBack();
@@ -158,9 +226,7 @@ final class NewsStore
 
     public function removeNews(int $newsId): bool
     {
-        $st = $this->db->prepare('DELETE FROM news WHERE news_id = ?');
-        $st->execute([$newsId]);
-        return $st->rowCount() > 0;
+        return $this->run('DELETE FROM news WHERE news_id = ?', [$newsId])->rowCount() > 0;
     }
 
     /** @return list<array<string,string>> */
@@ -171,15 +237,60 @@ final class NewsStore
             throw new InvalidArgumentException("no table $table");
         }
         $columns = $table === 'news' ? 'news_id, publisher_id, product_code, title, news_date' : '*';
-        return $this->db->query("SELECT $columns FROM $table ORDER BY {$order[$table]}")->fetchAll();
+        return $this->rows("SELECT $columns FROM $table ORDER BY {$order[$table]}", []);
+    }
+
+    /** The items a publisher shows a product: its own and those for every product. */
+    private const NEWS_OF = 'SELECT news_id, title, news_date FROM news
+        WHERE publisher_id = ? AND (product_code = ? OR product_code IS NULL)';
+
+    private function run(string $sql, array $args): PDOStatement
+    {
+        $st = $this->db->prepare($sql);
+        // PostgreSQL reads a text value as a bytea literal, with escapes;
+        // bound as a large object it goes over as the bytes it is.
+        $bytes = $this->driver === 'pgsql' ? PDO::PARAM_LOB : PDO::PARAM_STR;
+        foreach (array_values($args) as $i => $value) {
+            $st->bindValue($i + 1, $value, $value === null ? PDO::PARAM_NULL : (is_int($value) ? PDO::PARAM_INT : $bytes));
+        }
+        $st->execute();
+        return $st;
+    }
+
+    /** @return list<array<string,?string>> */
+    private function rows(string $sql, array $args): array
+    {
+        return array_map(self::plain(...), $this->run($sql, $args)->fetchAll());
     }
 
     private function one(string $sql, array $args): ?array
     {
-        $st = $this->db->prepare($sql);
-        $st->execute($args);
+        $st = $this->run($sql, $args);
         $row = $st->fetch();
         $st->closeCursor();
-        return $row === false ? null : $row;
+        return $row === false ? null : self::plain($row);
+    }
+
+    /** A row with bytea values (streams on PostgreSQL) read into strings. */
+    private static function plain(array $row): array
+    {
+        return array_map(static fn($v) => is_resource($v) ? stream_get_contents($v) : $v, $row);
+    }
+
+    /** Throws when the SQLite file named by the DSN lies under one of the served folders. */
+    private static function refuseServedFile(string $file, array $servedFolders): void
+    {
+        $real = realpath(dirname($file));
+        $paths = array_filter([$file, $real === false ? null : "$real/" . basename($file)]);
+        foreach (array_filter($servedFolders) as $folder) {
+            foreach (array_filter([rtrim($folder, '/'), realpath($folder)]) as $root) {
+                foreach ($paths as $path) {
+                    if (str_starts_with($path, rtrim($root, '/') . '/')) {
+                        throw new NewsStoreUnavailable("the database file $file lies in $folder, which the web "
+                            . 'server serves to anybody who asks; move it out of there (see README.md)');
+                    }
+                }
+            }
+        }
     }
 }

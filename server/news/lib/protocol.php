@@ -37,12 +37,12 @@ function news_field(string $text): string
 function news_identity_error(NewsStore $store, array $post): ?string
 {
     $publisher = (string)($post['memusername'] ?? '');
-    $level = $store->publisherLevel($publisher);
+    $product = (string)($post['prodcode'] ?? '');
+    [$level, $productExists] = $store->identity($publisher, $product);
     if ($publisher === '' || $level === null || $level !== (string)($post['prodtype'] ?? '')) {
         return 'INVALIDUSER';
     }
-    $product = (string)($post['prodcode'] ?? '');
-    if ($product === '' || !$store->productExists($product)) {
+    if ($product === '' || !$productExists) {
         return 'INVALIDPRODUCT';
     }
     return null;
@@ -61,15 +61,15 @@ function news_reply_lastnews(array $post, callable $openStore): string
         if ($error !== null) {
             return $error;
         }
-        $items = $store->newsFor((string)$post['memusername'], (string)$post['prodcode']);
         if ($kind === 'lastcode') {
-            if ($items === []) {
+            $top = $store->newestFor((string)$post['memusername'], (string)$post['prodcode']);
+            if ($top === null) {
                 return NEWS_OK;
             }
-            $top = $items[0];
             return $top['news_id'] . NEWS_FIELD_SEPARATOR . news_field($top['title'])
                 . NEWS_RECORD_SEPARATOR . NEWS_OK;
         }
+        $items = $store->newsFor((string)$post['memusername'], (string)$post['prodcode']);
         $reply = '';
         foreach ($items as $item) {
             $reply .= $item['news_id'] . NEWS_FIELD_SEPARATOR . news_field($item['title'])
@@ -128,5 +128,9 @@ function news_serve(callable $reply): void
         echo 'INVALIDREQUEST';
         return;
     }
-    echo $reply($_POST, static fn(): NewsStore => NewsStore::open());
+    // A database file in the served folders could be downloaded by anybody:
+    // the document root, and the folder of the request scripts themselves
+    // (which a web server may serve under an alias elsewhere).
+    $served = [(string)($_SERVER['DOCUMENT_ROOT'] ?? ''), dirname(get_included_files()[0])];
+    echo $reply($_POST, static fn(): NewsStore => NewsStore::open(false, null, $served));
 }
