@@ -1,6 +1,6 @@
 # Project-wide compile flags: warnings everywhere, -Werror in CI, and an
 # address/undefined sanitizer build that the test command runs as well.
-add_compile_options(-Wall -Wextra)
+add_compile_options(-Wall -Wextra -Wshadow -Wnon-virtual-dtor)
 if(ZOLT_WERROR OR DEFINED ENV{CI})
   add_compile_options(-Werror)
 endif()

@@ -12,9 +12,9 @@ GifBanner::~GifBanner() {
     clearAnimation();
 }
 
-bool GifBanner::setAnimation(const QByteArray& data) {
+bool GifBanner::setAnimation(const QByteArray& bytes) {
     clearAnimation();
-    data_ = data;
+    data_ = bytes;
     buffer_ = new QBuffer(&data_, this);
     buffer_->open(QIODevice::ReadOnly);
     movie_ = new QMovie(buffer_, "gif", this);

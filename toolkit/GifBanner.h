@@ -16,8 +16,8 @@ class GifBanner : public QLabel {
     explicit GifBanner(QWidget* parent = nullptr);
     ~GifBanner() override;
 
-    // Plays the animation in `data`; false (and empty) when it cannot be read.
-    bool setAnimation(const QByteArray& data);
+    // Plays the animation in `bytes`; false (and empty) when it cannot be read.
+    bool setAnimation(const QByteArray& bytes);
     void clearAnimation();
     bool hasAnimation() const { return movie_ != nullptr; }
     QMovie* movie() const { return movie_; }
