@@ -10,7 +10,8 @@ namespace zolt {
 // beside the program's bin/ folder (cmake --install), then under each shared
 // data folder in `dataDirs` (a package install puts it in /usr/share).
 // Empty when none of them holds a regular file of that name.
-std::string FindFeedreader(const std::string& programDir, const std::vector<std::string>& dataDirs);
+[[nodiscard]] std::string FindFeedreader(const std::string& programDir,
+                                         const std::vector<std::string>& dataDirs);
 
 // FindFeedreader for this process: the folder of its executable and the
 // system's shared data folders.

@@ -50,10 +50,12 @@ void PreviewRun::Start(const PreviewRequest& request) {
     err_.clear();
     step_ = Step::Modules;
     if (request.php.empty()) {
+        qCWarning(lcFeeds) << "preview: no php on PATH";
         Finish(PreviewMessage(PreviewResult::NoPhp));
         return;
     }
     if (request.feedreaderFile.empty()) {
+        qCWarning(lcFeeds) << "preview: the program's feedreader.php was not found";
         Finish(PreviewMessage(PreviewResult::NoLibrary));
         return;
     }

@@ -21,8 +21,9 @@ inline constexpr const char* kPreviewPageName = "index.php";
 // Both files are created new; a name that exists already, a link included,
 // is refused. Returns the page's full path, or "" when the library could not
 // be read or a file not written.
-std::string WritePreviewSite(const std::string& siteDir, const std::string& feedreaderFile,
-                             const std::string& snippet);
+[[nodiscard]] std::string WritePreviewSite(const std::string& siteDir,
+                                           const std::string& feedreaderFile,
+                                           const std::string& snippet);
 
 // `php -m`: the modules PHP has, to learn whether the preview can run.
 ProcessCommand PhpModulesCommand(const std::string& php);
