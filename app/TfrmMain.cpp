@@ -284,6 +284,9 @@ void TfrmMain::FormResize() {
 }
 
 void TfrmMain::FormClose() {
+    // A preview's php ends with the window.
+    pageSimple->ClosePreview();
+    pageAdvanced->ClosePreview();
     // A request still waiting inside a handler ends now, so the handler
     // returns before the window goes and the process can end.
     try {

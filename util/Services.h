@@ -25,6 +25,11 @@ struct Services {
     std::string baseDir;
     // Folder of the live-update site, ending in "/".
     std::string updateBaseUrl = kDefaultUpdateBaseURL;
+    // The feedreader.php that previews run; empty: the program's own copy,
+    // looked up where the installs put it.
+    std::string feedreaderFile;
+    // The longest a preview's PHP may run before it is stopped.
+    int previewTimeLimitMs = 30000;
 
     // Shows a modal message box; true for OK, false for Cancel.
     std::function<bool(MessageKind kind, const std::string& text)> showMessage;

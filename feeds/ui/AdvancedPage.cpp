@@ -4,6 +4,7 @@
 #include "feeds/EbaySiteTable.h"
 #include "feeds/ui/CodeBox.h"
 #include "feeds/ui/PageLook.h"
+#include "feeds/ui/PreviewWindow.h"
 #include "ui_AdvancedPage.h"
 #include "util/Text.h"
 
@@ -17,6 +18,7 @@ AdvancedPage::AdvancedPage(const Services& services, QWidget* parent)
     connect(ui_->btnEGenerate, &QPushButton::clicked, this, &AdvancedPage::btnEGenerateClick);
     connect(ui_->btnECopyToClipboard, &QPushButton::clicked, this,
             &AdvancedPage::btnECopyToClipboardClick);
+    connect(ui_->btnEPreview, &QPushButton::clicked, this, &AdvancedPage::btnEPreviewClick);
 }
 
 AdvancedPage::~AdvancedPage() = default;
@@ -32,10 +34,14 @@ void AdvancedPage::FillEbaySites() {
 }
 
 void AdvancedPage::btnEGenerateClick() {
+    GenerateCode();
+}
+
+std::optional<std::string> AdvancedPage::GenerateCode() {
     const int site = ui_->cbxEbaySites->currentIndex();
     // Once filled, the list offers no empty choice; before that there is no id to write.
     if (site < 0 || site >= static_cast<int>(ebaySiteIds_.size())) {
-        return;
+        return std::nullopt;
     }
     EbayFeedFields fields;
     fields.campaignId = FromQString(ui_->edtEbayCampaign->text());
@@ -47,14 +53,27 @@ void AdvancedPage::btnEGenerateClick() {
     const FeedOutcome outcome = EbayFeedCode(fields);
     if (!outcome.ok()) {
         services_.showMessage(MessageKind::Warning, outcome.warning);
-        return;
+        return std::nullopt;
     }
     ShowCode(*ui_->memECode, outcome.text);
+    return outcome.text;
 }
 
 void AdvancedPage::btnECopyToClipboardClick() {
     CopyCode(*ui_->memECode);
     services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
+}
+
+void AdvancedPage::btnEPreviewClick() {
+    if (const std::optional<std::string> snippet = GenerateCode()) {
+        OpenPreview(preview_, services_, *this, *snippet);
+    }
+}
+
+void AdvancedPage::ClosePreview() {
+    if (preview_) {
+        preview_->close();
+    }
 }
 
 }  // namespace zolt

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@ class AdvancedPage;
 }
 
 namespace zolt {
+
+class PreviewWindow;
 
 // The page "Advanced" of the main window: the eBay feed generator.
 class AdvancedPage : public QWidget {
@@ -31,10 +35,18 @@ class AdvancedPage : public QWidget {
     void btnEGenerateClick();
     // "Copy To Clipboard": the code box's text onto the clipboard.
     void btnECopyToClipboardClick();
+    // "Preview": "Generate Code", then the snippet run in the preview window.
+    void btnEPreviewClick();
+    // Closes the preview window, ending its run.
+    void ClosePreview();
 
   private:
+    // "Generate Code": the snippet shown in the code box, or none after a warning.
+    std::optional<std::string> GenerateCode();
+
     const Services& services_;
     std::unique_ptr<Ui::AdvancedPage> ui_;
+    QPointer<PreviewWindow> preview_;
     std::vector<std::string> ebaySiteIds_;
 };
 

@@ -4,6 +4,7 @@
 #include "feeds/NewsFeedCode.h"
 #include "feeds/ui/CodeBox.h"
 #include "feeds/ui/PageLook.h"
+#include "feeds/ui/PreviewWindow.h"
 #include "ui_SimplePage.h"
 #include "util/Text.h"
 
@@ -22,6 +23,7 @@ SimplePage::SimplePage(const Services& services, QWidget* parent)
     connect(ui_->btnFGenerateCode, &QPushButton::clicked, this, &SimplePage::btnFGenerateCodeClick);
     connect(ui_->btnFCopyToClipboard, &QPushButton::clicked, this,
             &SimplePage::btnFCopyToClipboardClick);
+    connect(ui_->btnFPreview, &QPushButton::clicked, this, &SimplePage::btnFPreviewClick);
 }
 
 SimplePage::~SimplePage() = default;
@@ -37,19 +39,36 @@ void SimplePage::btnSearchFeedClick() {
 }
 
 void SimplePage::btnFGenerateCodeClick() {
+    GenerateCode();
+}
+
+std::optional<std::string> SimplePage::GenerateCode() {
     const FeedOutcome outcome =
         NewsFeedCode(FromQString(ui_->edtRSSFeed->text()), ui_->edtFChacheTime->value(),
                      ui_->chkFeedTitles->isChecked(), ui_->edtFNumItems->value());
     if (!outcome.ok()) {
         services_.showMessage(MessageKind::Warning, outcome.warning);
-        return;
+        return std::nullopt;
     }
     ShowCode(*ui_->memFCode, outcome.text);
+    return outcome.text;
 }
 
 void SimplePage::btnFCopyToClipboardClick() {
     CopyCode(*ui_->memFCode);
     services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
+}
+
+void SimplePage::btnFPreviewClick() {
+    if (const std::optional<std::string> snippet = GenerateCode()) {
+        OpenPreview(preview_, services_, *this, *snippet);
+    }
+}
+
+void SimplePage::ClosePreview() {
+    if (preview_) {
+        preview_->close();
+    }
 }
 
 }  // namespace zolt

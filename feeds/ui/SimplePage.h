@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "util/Services.h"
 
@@ -11,6 +14,8 @@ class SimplePage;
 }
 
 namespace zolt {
+
+class PreviewWindow;
 
 // The page "Simple" of the main window: the news feed generator.
 class SimplePage : public QWidget {
@@ -26,10 +31,18 @@ class SimplePage : public QWidget {
     void btnFGenerateCodeClick();
     // "Copy To Clipboard": the code box's text onto the clipboard.
     void btnFCopyToClipboardClick();
+    // "Preview": "Generate Code", then the snippet run in the preview window.
+    void btnFPreviewClick();
+    // Closes the preview window, ending its run.
+    void ClosePreview();
 
   private:
+    // "Generate Code": the snippet shown in the code box, or none after a warning.
+    std::optional<std::string> GenerateCode();
+
     const Services& services_;
     std::unique_ptr<Ui::SimplePage> ui_;
+    QPointer<PreviewWindow> preview_;
 };
 
 }  // namespace zolt

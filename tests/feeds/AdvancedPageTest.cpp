@@ -87,6 +87,7 @@ TEST_F(AdvancedPageTest, ControlsStandWithTheirCaptionsAndDefaults) {
              "want to show the feed."},
             {"panECode", {16, 237, 713, 108}, nullptr},
             {"btnECopyToClipboard", {17, 351, 129, 25}, "Copy To Clipboard"},
+            {"btnEPreview", {154, 351, 129, 25}, "Preview"},
         });
     const std::tuple<const char*, const char*, QPoint> labels[] = {
         {"lblEbayCampaign", "Ebay Campaign ID:", {15, 59}},
@@ -139,7 +140,7 @@ TEST_F(AdvancedPageTest, TabVisitsTheControlsInOrder) {
     const std::vector<std::string> order = {
         "edtEbayCampaign",     "cbxEbaySites",   "edtMainKeyword", "edtAlternativeKeyword",
         "edtENumAuctions",     "edtECache",      "btnEGenerate",   "memECode",
-        "btnECopyToClipboard", "edtEbayCampaign"};
+        "btnECopyToClipboard", "btnEPreview",    "edtEbayCampaign"};
     EXPECT_EQ(test::TabOrder(page, campaign, order.size()), order);
 }
 

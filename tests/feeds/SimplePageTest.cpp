@@ -92,6 +92,7 @@ TEST_F(SimplePageTest, ControlsStandWithTheirCaptionsAndDefaults) {
              "want to show the feed."},
             {"panFCode", {16, 249, 713, 88}, nullptr},
             {"btnFCopyToClipboard", {17, 347, 129, 25}, "Copy To Clipboard"},
+            {"btnFPreview", {154, 347, 129, 25}, "Preview"},
         });
     const std::pair<const char*, const char*> labels[] = {
         {"lblSites", "Source Site:"},
@@ -134,7 +135,7 @@ TEST_F(SimplePageTest, TabVisitsTheControlsInOrder) {
     const std::vector<std::string> order = {
         "cbxSites",      "edtKeyword",          "btnSearchFeed",  "edtRSSFeed",
         "chkFeedTitles", "edtFNumItems",        "edtFChacheTime", "btnFGenerateCode",
-        "memFCode",      "btnFCopyToClipboard", "cbxSites"};
+        "memFCode",      "btnFCopyToClipboard", "btnFPreview",    "cbxSites"};
     EXPECT_EQ(test::TabOrder(page, sites, order.size()), order);
 }
 

@@ -6,7 +6,7 @@ program="$1" brand="$2" src="$3"
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 "$src/demo/make-bundle" "$program" "$brand" "http://127.0.0.1:9/news/" "$out"
-for f in rssfeedzolt dbsettings.dat banner1.dat banner2.dat mainskin.dat main.ico; do
+for f in rssfeedzolt dbsettings.dat banner1.dat banner2.dat mainskin.dat main.ico feedreader.php; do
   [ -s "$out/$f" ] || { echo "missing in the bundle: $f"; exit 1; }
 done
 report="$("$brand" check "$out/dbsettings.dat")" || { echo "$report"; echo "check failed or warned"; exit 1; }
