@@ -1,9 +1,7 @@
 #include "tools/BrandPackage.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -15,14 +13,13 @@
 #include <QTemporaryDir>
 
 #include <map>
-#include <stdexcept>
 #include <vector>
 
-#include <unistd.h>
 
 #include "branding/BrandSettingsText.h"
 #include "branding/SettingsText.h"
 #include "tools/BrandToolFiles.h"
+#include "tools/PackageStage.h"
 #include "tools/PackageText.h"
 #include "util/SettingsFileCrypt.h"
 
@@ -33,11 +30,8 @@ namespace {
 constexpr char kBaseName[] = "rssfeedzolt";
 constexpr int kIconSizes[] = {48, 64, 128, 256};
 constexpr int kMaxSummaryChars = 80;
-constexpr int kDescriptionWidth = 78;
 
-struct Failure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using Failure = PackageFailure;
 
 std::string Quoted(const QString& path) {
     return "\"" + path.toStdString() + "\"";
@@ -82,78 +76,6 @@ std::map<std::string, std::string> BaseFields(const QString& deb) {
     return fields;
 }
 
-class Stage {
-  public:
-    explicit Stage(const QString& root) : root_(root) {}
-
-    QString Path(const QString& relative) const { return root_ + "/" + relative; }
-
-    void Write(const QString& relative, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
-        QFile file(Path(relative));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            throw Failure("cannot write " + Quoted(file.fileName()));
-        }
-    }
-
-    // A regular file, never what a link points at.
-    void Copy(const QString& from, const QString& relative) {
-        const QFileInfo source(from);
-        if (source.isSymLink() || !source.isFile()) {
-            throw Failure(Quoted(from) + " is missing or not a regular file");
-        }
-        std::string error;
-        const auto bytes = ReadToolInput(from.toStdString(), error);
-        if (!bytes) {
-            throw Failure(error);
-        }
-        Write(relative, QByteArray::fromStdString(*bytes));
-    }
-
-    void Link(const QString& target, const QString& relative) {
-        QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
-        if (::symlink(QFile::encodeName(target).constData(),
-                      QFile::encodeName(Path(relative)).constData()) != 0) {
-            throw Failure("cannot make the link " + Quoted(Path(relative)));
-        }
-    }
-
-    // Debian's modes whatever the umask: folders and programs 0755, the rest
-    // 0644. Returns the installed size in KiB and the md5sums lines.
-    std::pair<qint64, QByteArray> Finish(const QString& program) {
-        const auto rw = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-        const auto x = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-        QFile::setPermissions(root_, rw | x);
-        qint64 kib = 0;
-        QByteArray sums;
-        QDirIterator it(root_, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo info(it.next());
-            const QString relative = QDir(root_).relativeFilePath(info.filePath());
-            if (info.isSymLink()) {
-                ++kib;
-                continue;
-            }
-            QFile::setPermissions(info.filePath(),
-                                  info.isDir() || relative == program ? rw | x : rw);
-            if (info.isFile()) {
-                QFile file(info.filePath());
-                file.open(QIODevice::ReadOnly);
-                sums += QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() +
-                        "  " + relative.toUtf8() + "\n";
-                kib += (info.size() + 1023) / 1024;
-            } else {
-                ++kib;
-            }
-        }
-        return {kib, sums};
-    }
-
-  private:
-    QString root_;
-};
-
 // The biggest picture of the brand's Windows icon; a null image when none
 // can be read.
 QImage LargestIcon(const QString& path) {
@@ -188,7 +110,8 @@ QByteArray Png(const QImage& icon, int size) {
     return bytes;
 }
 
-void AddIcons(Stage& stage, const QString& brandFolder, const QString& base, const QString& name) {
+void AddIcons(PackageStage& stage, const QString& brandFolder, const QString& base,
+              const QString& name) {
     const QString ico = brandFolder + "/main.ico";
     if (!QFileInfo::exists(ico)) {
         // Without an icon of its own the brand shows the program's.
@@ -210,14 +133,6 @@ void AddIcons(Stage& stage, const QString& brandFolder, const QString& base, con
     }
 }
 
-std::string DesktopEntry(const std::string& name, const std::string& product,
-                         const std::string& summary) {
-    return "[Desktop Entry]\nType=Application\nName=" + DesktopValue(product) +
-           "\nComment=" + DesktopValue(summary) + "\nExec=" + name + "\nIcon=" + name +
-           "\nTerminal=false\nCategories=Development;WebDevelopment;\n"
-           "Keywords=RSS;feed;news;eBay;PHP;snippet;web site;\n";
-}
-
 // The base package's release line for the brand's metainfo; empty when its
 // metainfo has none of the plain form.
 std::string BaseRelease(const QString& base) {
@@ -229,66 +144,6 @@ std::string BaseRelease(const QString& base) {
     return found.hasMatch()
                ? "  <releases>\n    " + found.captured().toStdString() + "\n  </releases>\n"
                : std::string();
-}
-
-std::string Metainfo(const std::string& id, const std::string& name, const std::string& product,
-                     const std::string& summary, const std::string& developer,
-                     const std::vector<std::string>& paragraphs, const std::string& releases) {
-    std::string description;
-    for (const std::string& p : paragraphs) {
-        description += "    <p>" + XmlText(p) + "</p>\n";
-    }
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<component type=\"desktop-application\">\n"
-           "  <id>" +
-           id +
-           "</id>\n"
-           "  <metadata_license>FSFAP</metadata_license>\n"
-           "  <project_license>LicenseRef-proprietary</project_license>\n"
-           "  <name>" +
-           XmlText(product) +
-           "</name>\n"
-           "  <summary>" +
-           XmlText(summary) +
-           "</summary>\n"
-           "  <description>\n" +
-           description +
-           "  </description>\n"
-           "  <launchable type=\"desktop-id\">" +
-           name +
-           ".desktop</launchable>\n"
-           "  <provides>\n    <binary>" +
-           name +
-           "</binary>\n  </provides>\n"
-           "  <categories>\n    <category>Development</category>\n"
-           "    <category>WebDevelopment</category>\n  </categories>\n"
-           "  <developer_name>" +
-           XmlText(developer) +
-           "</developer_name>\n"
-           "  <content_rating type=\"oars-1.1\"/>\n" +
-           releases + "</component>\n";
-}
-
-std::string Control(std::map<std::string, std::string> fields, const std::string& name, qint64 kib,
-                    const std::string& summary, const std::vector<std::string>& paragraphs) {
-    std::string control = "Package: " + name + "\n";
-    for (const char* key : {"Version", "Architecture", "Maintainer"}) {
-        control += std::string(key) + ": " + fields[key] + "\n";
-    }
-    control += "Installed-Size: " + std::to_string(kib) + "\n";
-    for (const char* key : {"Depends", "Recommends", "Section", "Priority"}) {
-        if (!fields[key].empty()) {
-            control += std::string(key) + ": " + fields[key] + "\n";
-        }
-    }
-    control += "Description: " + summary + "\n";
-    for (size_t i = 0; i < paragraphs.size(); ++i) {
-        control += i > 0 ? " .\n" : "";
-        for (const std::string& line : WrapWords(paragraphs[i], kDescriptionWidth)) {
-            control += " " + line + "\n";
-        }
-    }
-    return control;
 }
 
 // What the brand's settings file says about it; it must decrypt cleanly.
@@ -341,13 +196,16 @@ std::string Build(const BrandPackageRequest& request) {
     }
     const std::string name = PackageName(request, product);
     std::map<std::string, std::string> fields = BaseFields(baseDeb);
-    const std::string summary = Summary(request, fields["Description"]);
-    std::vector<std::string> paragraphs = Paragraphs(brand.record.AboutText);
-    if (paragraphs.empty()) {
-        paragraphs = {product +
-                      " writes PHP code that shows live news and eBay feeds on web pages."};
+    BrandPackageInfo info{name, product, Summary(request, fields["Description"]),
+                          OneLine(brand.record.CopyrightCompany),
+                          Paragraphs(brand.record.AboutText)};
+    if (info.developer.empty()) {
+        info.developer = product;
     }
-    const std::string developer = OneLine(brand.record.CopyrightCompany);
+    if (info.paragraphs.empty()) {
+        info.paragraphs = {product +
+                           " writes PHP code that shows live news and eBay feeds on web pages."};
+    }
 
     QTemporaryDir work;
     if (!work.isValid()) {
@@ -356,7 +214,7 @@ std::string Build(const BrandPackageRequest& request) {
     const QString base = work.filePath("base");
     DpkgDeb({"--extract", baseDeb, base});
     const QString baseLib = base + "/usr/lib/" + kBaseName + "/";
-    Stage stage(work.filePath("package"));
+    PackageStage stage(work.filePath("package"));
     const QString q = QString::fromStdString(name);
     const QString lib = "usr/lib/" + q + "/";
     stage.Copy(baseLib + kBaseName, lib + kBaseName);
@@ -379,31 +237,29 @@ std::string Build(const BrandPackageRequest& request) {
     stage.Copy(base + "/usr/share/doc/rssfeedzolt/changelog.gz", doc + "changelog.gz");
     stage.Copy(base + "/usr/share/man/man1/rssfeedzolt.1.gz", "usr/share/man/man1/" + q + ".1.gz");
     stage.Write("usr/share/applications/" + q + ".desktop",
-                QByteArray::fromStdString(DesktopEntry(name, product, summary)));
-    // AppStream ids take no "-" or "+", and "." parts them.
-    std::string id = name;
-    for (char& c : id) {
-        c = (c == '-' || c == '+' || c == '.') ? '_' : c;
-    }
-    id = "com.rssfeedzolt.brand_" + id;
-    QString metaSummary = QString::fromStdString(summary);
-    metaSummary[0] = metaSummary[0].toUpper();
-    stage.Write("usr/share/metainfo/" + QString::fromStdString(id) + ".metainfo.xml",
-                QByteArray::fromStdString(Metainfo(id, name, product, metaSummary.toStdString(),
-                                                   developer.empty() ? product : developer,
-                                                   paragraphs, BaseRelease(base))));
+                QByteArray::fromStdString(DesktopEntryText(info)));
+    stage.Write("usr/share/metainfo/" + QString::fromStdString(MetainfoId(name)) + ".metainfo.xml",
+                QByteArray::fromStdString(MetainfoText(info, BaseRelease(base))));
     const auto [kib, sums] = stage.Finish(lib + kBaseName);
-    stage.Write("DEBIAN/control",
-                QByteArray::fromStdString(Control(fields, name, kib, summary, paragraphs)));
+    stage.Write("DEBIAN/control", QByteArray::fromStdString(ControlText(info, fields, kib)));
     stage.Write("DEBIAN/md5sums", sums);
     stage.Finish(lib + kBaseName);
 
-    const QString out =
+    // Built beside the stage, then saved under its name the way every file
+    // of this tool is: never through a link, never half-written.
+    const QString built = work.filePath("built.deb");
+    DpkgDeb({"--root-owner-group", "--build", stage.Path(""), built});
+    const std::string out =
         QDir(QString::fromStdString(request.outFolder))
             .absoluteFilePath(q + "_" + QString::fromStdString(fields["Version"]) + "_" +
-                              QString::fromStdString(fields["Architecture"]) + ".deb");
-    DpkgDeb({"--root-owner-group", "--build", stage.Path(""), out});
-    return out.toStdString();
+                              QString::fromStdString(fields["Architecture"]) + ".deb")
+            .toStdString();
+    std::string error;
+    const auto bytes = ReadToolInput(built.toStdString(), error);
+    if (!bytes || !WriteToolOutput(out, *bytes, false, error)) {
+        throw Failure(error);
+    }
+    return out;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,27 @@ std::string DesktopValue(const std::string& line);
 
 // Text for XML element content and attribute values.
 std::string XmlText(const std::string& text);
+
+// What a brand's package says about the brand, each part checked already.
+struct BrandPackageInfo {
+    std::string name;                     // the package name (IsPackageName)
+    std::string product;                  // the product name, one line
+    std::string summary;                  // one line, no final full stop
+    std::string developer;                // one line
+    std::vector<std::string> paragraphs;  // the long description
+};
+
+std::string DesktopEntryText(const BrandPackageInfo& info);
+
+// The AppStream id, "com.rssfeedzolt.brand_" and the name.
+std::string MetainfoId(const std::string& packageName);
+// `releases`: the <releases> element, or empty.
+std::string MetainfoText(const BrandPackageInfo& info, const std::string& releases);
+
+// DEBIAN/control: the brand's package with the base package's Version,
+// Architecture, Maintainer, Depends, Recommends, Section and Priority.
+std::string ControlText(const BrandPackageInfo& info,
+                        const std::map<std::string, std::string>& baseFields,
+                        long long installedKiB);
 
 }  // namespace zolt
