@@ -102,16 +102,21 @@ start() {  # start LOG PROGRAM: runs it until its start-up news check is done
   within_a_minute grep -qs "start-up news check:" "$1" || { cat "$1"; kill "$pid"; return 1; }
   kill "$pid" && wait "$pid" 2>/dev/null || true
 }
+asked() {  # asked N: the news server has answered N newest-id requests at least
+  [ "$(grep -c '\[200\]: POST /getlastnews.php' "$work/news.log")" -ge "$1" ]
+}
 within_a_minute php -r "exit(@fsockopen('127.0.0.1', $port) ? 0 : 1);"
 start "$work/plain.log" "$root/usr/bin/rssfeedzolt"
 grep -q "start-up news check: nothing new" "$work/plain.log"
 start "$work/first.log" "$root/usr/bin/packaged-brand"
 grep -q "start-up news check: balloon shown" "$work/first.log" || { cat "$work/first.log"; exit 1; }
+within_a_minute asked 1
 XDG_STATE_HOME="$work/state" "$markread" "$root/usr/lib/packaged-brand/" "$id"
 [ "$(ls "$work/state/rssfeedzolt" 2>&1)" = "ZOLT-PKG" ] ||
   { echo "the last news read is not in the brand's state file"; ls -R "$work/state"; exit 1; }
 start "$work/second.log" "$root/usr/bin/packaged-brand"
 grep -q "start-up news check: nothing new" "$work/second.log" || { cat "$work/second.log"; exit 1; }
+within_a_minute asked 2  # the server was asked: nothing new is not a failed request
 [ "$(cd "$root" && find . -printf '%p %s %T@\n' | sort)" = "$before" ] ||
   { echo "the program wrote into its folder"; exit 1; }
 echo "debian package: 1 passed, 0 failed"
