@@ -35,6 +35,7 @@
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Pictures.h"
 #include "toolkit/Skin.h"
+#include "util/Logging.h"
 #include "util/Text.h"
 #include "util/UUtils.h"
 
@@ -405,6 +406,8 @@ void TfrmMain::Timer1Timer() {
     if (hint) {
         ShowNewsHint(*hint);
     }
+    // One line for those who watch a started program (QT_LOGGING_RULES).
+    qCInfo(lcNews) << "start-up news check:" << (hint ? "balloon shown" : "nothing new");
     // Runs whatever the news check found, for every brand.
     RunUpdateCheck(true);
 }

@@ -3,9 +3,11 @@
 #include <string_view>
 
 #include "branding/BrandFiles.h"
+#include "branding/BrandSettingsText.h"
 #include "branding/ExtractTagValue.h"
 #include "branding/SettingsText.h"
 #include "news/NewsId.h"
+#include "news/UserState.h"
 #include "util/Logging.h"
 #include "util/SafeSave.h"
 #include "util/SettingsFileCrypt.h"
@@ -31,6 +33,51 @@ ElementSpan FindElement(const std::string& text) {
     span.value = span.open + std::string_view(kLastNewsIdOpenTag).size();
     span.close = FindNoCase(text, kLastNewsIdCloseTag, span.value);
     return span;
+}
+
+// The name of the brand's own state file, as the brand's settings text names
+// the brand; nothing when its code cannot name a file.
+std::optional<std::string> BrandStateFileName(const std::string& plain) {
+    const std::string code = ParseBrandSettings(RebuildSettingsText(plain)).record.BranderCode;
+    std::optional<std::string> name = StateFileName(code);
+    if (!name) {
+        qCWarning(lcNews) << "no per-user state for this brand: its brander code is empty or"
+                          << "longer than" << kMaxStateNameBytes << "bytes";
+    }
+    return name;
+}
+
+// The id this user last read with this brand, kept in the state folder
+// because the program folder may not be written.
+std::optional<std::string> ReadUserLastNewsId(const Services& services, const std::string& plain) {
+    const std::optional<std::string> name = BrandStateFileName(plain);
+    if (!name) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> state = ReadStateFile(services, *name);
+    if (!state) {
+        return std::nullopt;
+    }
+    std::string id = LastNewsIdFromText(*state);
+    if (id.empty()) {
+        return std::nullopt;
+    }
+    return id;
+}
+
+bool WriteUserLastNewsId(const Services& services, const std::string& plain,
+                         const std::string& id) {
+    const std::optional<std::string> name = BrandStateFileName(plain);
+    if (!name) {
+        return false;
+    }
+    const std::optional<std::string> text =
+        TextWithLastNewsId(ReadStateFile(services, *name).value_or(""), id);
+    if (!text || !WriteStateFile(services, *name, *text)) {
+        qCWarning(lcNews) << "last news id not stored, the state folder does not take it";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -75,6 +122,12 @@ std::string ReadLastNewsId(const Services& services) {
     }
     std::string plain;
     DecryptSettingsBytes(*encrypted, plain);
+    // Until this user has read something the settings file's own id counts.
+    if (!ProgramFolderWritable(services)) {
+        if (std::optional<std::string> id = ReadUserLastNewsId(services, plain)) {
+            return *id;
+        }
+    }
     return LastNewsIdFromText(plain);
 }
 
@@ -90,6 +143,9 @@ bool WriteLastNewsId(const Services& services, const std::string& id) {
     std::string plain;
     if (!DecryptSettingsBytes(*encrypted, plain)) {
         return false;
+    }
+    if (!ProgramFolderWritable(services)) {
+        return WriteUserLastNewsId(services, plain, id);
     }
     const std::optional<std::string> text = TextWithLastNewsId(plain, id);
     if (!text) {

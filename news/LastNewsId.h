@@ -23,13 +23,18 @@ std::string LastNewsIdFromText(const std::string& plain);
 std::optional<std::string> TextWithLastNewsId(const std::string& plain, const std::string& id);
 
 // The id stored in "dbsettings.dat" of services.baseDir; empty when the file
-// is missing or holds no id.
+// is missing or holds no id. When the program may not write its folder
+// (ProgramFolderWritable), the id this user stored in the brand's state file
+// counts first.
 std::string ReadLastNewsId(const Services& services);
 
-// Stores `id` in "dbsettings.dat". Nothing is written when `id` is not a news
-// id, or when the file is missing or does not decrypt cleanly, since rewriting a garbled text would
-// destroy the brand. The new file replaces the old one by a rename, so a
-// crash at any moment leaves one of the two complete. True when written.
+// Stores `id` in "dbsettings.dat", or, when the program may not write its
+// folder, in the state file named after the brand's BranderCode in
+// services.stateDir (see StateFileName). Nothing is written when `id` is not
+// a news id, or when the settings file is missing or does not decrypt
+// cleanly, since rewriting a garbled text would destroy the brand. The new
+// file replaces the old one by a rename, so a crash at any moment leaves one
+// of the two complete. True when written.
 bool WriteLastNewsId(const Services& services, const std::string& id);
 
 }  // namespace zolt

@@ -18,6 +18,12 @@ std::string NewUpdateQuestion(const std::string& versionText) {
            ") available for your application!. Do you want download this update now?";
 }
 
+std::string PackageUpdateMessage(const std::string& versionText) {
+    return "A new version (" + versionText +
+           ") of this application is available. Your system's package manager installs it "
+           "with the next update of your system's packages.";
+}
+
 float VersionNumber(const std::string& text) {
     // Digits with at most one point, optionally signed: no exponents, no
     // "inf" or "nan", no comma of a locale, nothing around the number.
@@ -55,7 +61,9 @@ std::optional<std::string> DownloadUpdateInfo(HttpClient& http, const std::strin
     if (aborted != nullptr) {
         *aborted = false;
     }
-    RemoveFileName(path);
+    if (!path.empty()) {
+        RemoveFileName(path);
+    }
     QCoreApplication::processEvents();
     std::string body;
     try {
@@ -74,14 +82,17 @@ std::optional<std::string> DownloadUpdateInfo(HttpClient& http, const std::strin
     }
     // The copy beside the program is for the curious; a folder that does not
     // take it (a read-only install) changes nothing about the check.
-    if (!SaveFileReplacing(path, body)) {
+    if (!path.empty() && !SaveFileReplacing(path, body)) {
         qCInfo(lcNews) << "update description not kept beside the program";
     }
     return body;
 }
 
 UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, bool silent) {
-    const std::string infoPath = FileBeside(services.baseDir, kUpdateInfoFile);
+    // No copy where the program may not write, a package install included.
+    const std::string infoPath = ProgramFolderWritable(services)
+                                     ? FileBeside(services.baseDir, kUpdateInfoFile)
+                                     : std::string();
     bool aborted = false;
     const std::optional<std::string> info =
         DownloadUpdateInfo(http, services.updateBaseUrl + kUpdateInfoFile, infoPath, &aborted);
@@ -93,6 +104,10 @@ UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, boo
         const std::string version = ini.ReadString("APPLICATION", "Version");
         // Read like the version; nothing uses it yet.
         [[maybe_unused]] const std::string name = ini.ReadString("APPLICATION", "Name");
+        if (IsNewerVersion(version) && services.packageInstall) {
+            services.showMessage(MessageKind::Information, PackageUpdateMessage(version));
+            return UpdateCheckResult::PackageManaged;
+        }
         if (IsNewerVersion(version)) {
             if (!services.showMessage(MessageKind::Question, NewUpdateQuestion(version))) {
                 return UpdateCheckResult::Declined;

@@ -27,6 +27,9 @@ inline constexpr const char* kUpdateCloseQuestion =
 
 // The question offering the update, with the version as the file wrote it.
 std::string NewUpdateQuestion(const std::string& versionText);
+// What a package install says instead: there is no updater beside it, the
+// system's package manager brings the new version.
+std::string PackageUpdateMessage(const std::string& versionText);
 
 // A version text as a number with "." as the decimal point, whatever the
 // locale; anything that is not a plain decimal number reads as 0.
@@ -35,8 +38,8 @@ float VersionNumber(const std::string& text);
 bool IsNewerVersion(const std::string& versionText);
 
 // GETs the update description at `url` into memory; nothing when the
-// download failed. The old copy at `path` is removed first and the new one
-// is kept there when the folder takes it, saved through a new file renamed
+// download failed. The old copy at `path` (none when empty) is removed first
+// and the new one is kept there when the folder takes it, saved through a new file renamed
 // over the name, so a link of that name is never written through. A failed
 // download leaves no file behind. `aborted` (optional) tells a download cut
 // short by Disconnect() or by quitting from a failure.
@@ -48,13 +51,14 @@ enum class UpdateCheckResult {
     NoUpdate,        // nothing newer (or the download failed)
     Declined,        // an update was offered and the user said no
     UpdaterMissing,  // the updater is not beside the executable
+    PackageManaged,  // newer version announced, left to the package manager
     Aborted,         // the download was cut short: the program is closing
     CloseForUpdate,  // the updater was started: close the main window
 };
 
 // Looks for a newer version on the live-update site and, when the user
-// agrees, starts the updater. `silent` suppresses only the "no new updates"
-// box.
+// agrees, starts the updater; a package install only tells that a newer
+// version is available. `silent` suppresses only the "no new updates" box.
 UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, bool silent);
 
 }  // namespace zolt

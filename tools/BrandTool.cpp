@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/BrandPackage.h"
 #include "tools/BrandToolFiles.h"
 #include "tools/SettingsCheck.h"
 #include "tools/SettingsTemplate.h"
@@ -31,7 +32,7 @@ constexpr int kWarnings = 2;
 struct Command {
     const char* usage;
     const char* help;
-    int argumentCount;
+    int argumentCount;  // -1: the command checks its own
     std::function<int(const std::vector<std::string>&)> run;
 };
 
@@ -148,6 +149,44 @@ int Skin(const std::vector<std::string>& args) {
     return kOk;
 }
 
+int Package(const std::vector<std::string>& args) {
+    BrandPackageRequest request;
+    request.outFolder = ".";
+    std::vector<std::string> folders;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if ((args[i] == "--name" || args[i] == "--summary") && i + 1 < args.size()) {
+            (args[i] == "--name" ? request.name : request.summary) = args[i + 1];
+            ++i;
+        } else if (args[i].rfind("--", 0) == 0) {
+            return Fail("unknown option \"" + args[i] + "\"");
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 2) {
+        return Fail("give the brand folder and the rssfeedzolt package (BASE-DEB)");
+    }
+    request.brandFolder = folders[0];
+    request.baseDeb = folders[1];
+    std::string error;
+    // Warnings only: the reseller may package a brand still being worked on.
+    const std::string settings = request.brandFolder + "/dbsettings.dat";
+    std::string plain;
+    if (const auto bytes = ReadToolInput(settings, error);
+        bytes && DecryptSettingsBytes(*bytes, plain)) {
+        for (const std::string& w :
+             CheckSettingsText(plain, request.brandFolder, CanDecode).warnings) {
+            Print(stderr, "zolt-brand: warning: " + w + "\n");
+        }
+    }
+    const std::optional<std::string> written = MakeBrandPackage(request, error);
+    if (!written) {
+        return Fail(error);
+    }
+    Print(stdout, *written + "\n");
+    return kOk;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"new",
@@ -184,6 +223,17 @@ const std::map<std::string, Command>& Commands() {
           "Packs a Qt style sheet into SKINFILE in the compressed form the program loads\n"
           "from mainskin.dat beside its executable, replacing its built-in skin.\n",
           2, Skin}},
+        {"package",
+         {"zolt-brand package [--name NAME] [--summary TEXT] BRAND-FOLDER BASE-DEB",
+          "Makes a Debian package of the brand in the current folder: the program of the\n"
+          "rssfeedzolt package BASE-DEB in /usr/lib/NAME with the brand's files from\n"
+          "BRAND-FOLDER beside it (dbsettings.dat, banner1.dat to banner16.dat,\n"
+          "mainskin.dat, main.ico), /usr/bin/NAME, and a desktop entry, icons (from\n"
+          "main.ico) and AppStream metainfo under the brand's product name. NAME is made\n"
+          "of the product name unless --name gives it; --summary sets the one-line\n"
+          "description (else the base package's). Prints the package's path. Needs\n"
+          "dpkg-deb.\n",
+          -1, Package}},
     };
     return commands;
 }
@@ -230,7 +280,7 @@ int Main(const std::vector<std::string>& args) {
             return kOk;
         }
     }
-    if (static_cast<int>(rest.size()) != command.argumentCount) {
+    if (command.argumentCount >= 0 && static_cast<int>(rest.size()) != command.argumentCount) {
         Print(stderr, std::string("Usage: ") + command.usage + "\n");
         return kFailed;
     }

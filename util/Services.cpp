@@ -1,6 +1,8 @@
 #include "util/Services.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -9,11 +11,30 @@
 #include <memory>
 #include <random>
 
+#include <unistd.h>
+
 namespace zolt {
+
+namespace {
+
+// "$XDG_STATE_HOME/rssfeedzolt/"; a relative or empty XDG_STATE_HOME is
+// not valid and stands for "~/.local/state".
+std::string StateFolder() {
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) {
+        base = QDir::homePath() + "/.local/state";
+    }
+    return (base + "/rssfeedzolt/").toStdString();
+}
+
+}  // namespace
 
 Services MakeSystemServices(const std::string& baseDir) {
     Services s;
     s.baseDir = baseDir;
+    s.stateDir = StateFolder();
+    s.packageInstall =
+        QFileInfo(QDir(QString::fromStdString(baseDir)).filePath(kPackageMarkerFile)).isFile();
     s.startDetached = [](const std::string& program, const std::vector<std::string>& args) {
         QStringList list;
         for (const auto& a : args) {
@@ -39,6 +60,10 @@ Services MakeSystemServices(const std::string& baseDir) {
     clock->start();
     s.tickCount = [clock] { return static_cast<std::uint64_t>(clock->elapsed()); };
     return s;
+}
+
+bool ProgramFolderWritable(const Services& services) {
+    return !services.packageInstall && ::access(services.baseDir.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace zolt

@@ -11,6 +11,11 @@ namespace zolt {
 inline constexpr const char* kDefaultUpdateBaseURL =
     "https://update.rssfeedzolt.com/liveupdate/rssfeed_zolt/";
 
+// The file that the Debian package puts into the program folder: its
+// presence says that the system's package manager owns that folder and
+// brings the updates.
+inline constexpr const char* kPackageMarkerFile = "installed-by-package";
+
 enum class MessageKind {
     Warning,      // OK
     Information,  // OK
@@ -30,6 +35,14 @@ struct Services {
     std::string feedreaderFile;
     // The longest a preview's PHP may run before it is stopped.
     int previewTimeLimitMs = 30000;
+    // This user's folder for what the program keeps between runs when it
+    // may not write its own folder ("$XDG_STATE_HOME/rssfeedzolt/", ending
+    // in "/"); empty: nothing is kept.
+    std::string stateDir;
+    // Installed by the system's package manager (kPackageMarkerFile in
+    // baseDir): the program folder is never written and updates come from
+    // the package manager.
+    bool packageInstall = false;
 
     // Shows a modal message box; true for OK, false for Cancel.
     std::function<bool(MessageKind kind, const std::string& text)> showMessage;
@@ -46,8 +59,14 @@ struct Services {
     std::function<std::uint64_t()> tickCount;
 };
 
-// The real process, PATH, clock and random services with `baseDir`. The
-// message box is left empty: it needs widgets and is added by the program.
+// The real process, PATH, clock and random services with `baseDir`, the
+// state folder of the XDG base directories and the package marker found in
+// `baseDir`. The message box is left empty: it needs widgets and is added by
+// the program.
 Services MakeSystemServices(const std::string& baseDir);
+
+// Whether the program may replace files in its own folder: not a package
+// install, and the folder takes new files.
+bool ProgramFolderWritable(const Services& services);
 
 }  // namespace zolt

@@ -195,6 +195,22 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
     }
 }
 
+TEST(CheckForUpdate, APackageInstallLeavesANewerVersionToThePackageManager) {
+    for (const bool silent : {true, false}) {
+        Site site(Info("2.02"));
+        site.services.packageInstall = true;
+        site.dir.write("Updater", "#!/bin/sh\n");
+        EXPECT_EQ(CheckForUpdate(site.services, site.http, silent),
+                  UpdateCheckResult::PackageManaged);
+        EXPECT_EQ(site.recorder->messageTexts(),
+                  std::vector<std::string>{PackageUpdateMessage("2.02")});
+        EXPECT_EQ(site.recorder->messages[0].kind, MessageKind::Information);
+        EXPECT_TRUE(site.recorder->processes.empty());
+        // The package manager's folder gets no copy of the description.
+        EXPECT_FALSE(site.dir.exists("mainappupdate.inf"));
+    }
+}
+
 TEST(CheckForUpdate, AnUpdaterThatWillNotStartStillClosesTheWindow) {
     Site site(Info("2.5"));
     site.dir.write("Updater", "");

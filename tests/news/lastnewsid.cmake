@@ -6,6 +6,7 @@ target_link_libraries(lastnewsid_writer PRIVATE zolt_news)
 zolt_test(NAME news_lastnewsid_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/LastNewsIdTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LastNewsIdCrashTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/UserStateTest.cpp
   LIBS zolt_news zolt_crypto)
 target_compile_definitions(news_lastnewsid_tests PRIVATE
   LASTNEWSID_WRITER="$<TARGET_FILE:lastnewsid_writer>")

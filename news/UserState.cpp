@@ -1,0 +1,67 @@
+#include "news/UserState.h"
+
+#include <cerrno>
+
+#include <sys/stat.h>
+
+#include "branding/BrandFiles.h"
+#include "util/SafeSave.h"
+
+namespace zolt {
+
+namespace {
+
+bool IsPlainNameByte(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
+}
+
+// Every folder on `path`, owner only where one is made (as the XDG base
+// directories ask).
+bool MakeFolders(const std::string& path) {
+    for (size_t end = path.find('/', 1); end != std::string::npos; end = path.find('/', end + 1)) {
+        const std::string folder = path.substr(0, end);
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> StateFileName(std::string_view branderCode) {
+    if (branderCode.empty() || branderCode.size() > kMaxStateNameBytes) {
+        return std::nullopt;
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string name;
+    for (const char c : branderCode) {
+        if (IsPlainNameByte(c)) {
+            name += c;
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            name += '%';
+            name += kHex[byte >> 4];
+            name += kHex[byte & 0x0F];
+        }
+    }
+    return name;
+}
+
+std::optional<std::string> ReadStateFile(const Services& services, const std::string& name) {
+    if (services.stateDir.empty()) {
+        return std::nullopt;
+    }
+    return ReadWholeFile(FileBeside(services.stateDir, name), kMaxStateFileSize);
+}
+
+bool WriteStateFile(const Services& services, const std::string& name, const std::string& bytes) {
+    if (services.stateDir.empty()) {
+        return false;
+    }
+    const std::string folder = FileBeside(services.stateDir, "");
+    return MakeFolders(folder) && SaveFileReplacing(folder + name, bytes);
+}
+
+}  // namespace zolt

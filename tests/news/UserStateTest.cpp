@@ -1,0 +1,88 @@
+#include <QDir>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "news/LastNewsId.h"
+#include "news/UserState.h"
+#include "tests/support/TempDir.h"
+#include "util/SettingsFileCrypt.h"
+
+namespace zolt {
+namespace {
+
+using test::TempDir;
+
+TEST(UserState, ABranderCodeNamesOneFileInsideTheStateFolderOrNone) {
+    const std::vector<std::pair<std::string, std::optional<std::string>>> codes = {
+        {"GOLD-7_x", "GOLD-7_x"},
+        {"../../etc/passwd", "%2E%2E%2F%2E%2E%2Fetc%2Fpasswd"},
+        {".hidden", "%2Ehidden"},
+        {"a b\r\n\t\x01", "a%20b%0D%0A%09%01"},
+        {"100%", "100%25"},
+        {"Caf\xC3\xA9", "Caf%C3%A9"},
+        {std::string("a\0b", 3), "a%00b"},
+        {std::string(kMaxStateNameBytes, 'Z'), std::string(kMaxStateNameBytes, 'Z')},
+        {std::string(kMaxStateNameBytes + 1, 'Z'), std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [code, name] : codes) {
+        EXPECT_EQ(StateFileName(code), name) << code;
+    }
+}
+
+// Where the id read in the news window goes: the settings file while the
+// program may write its folder, this user's state file when not.
+TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOurs) {
+    struct Row {
+        const char* name;
+        std::string code;
+        bool packageInstall;
+        bool stateFolder;
+        bool written;
+        std::optional<std::string> stateFile;  // its name, when one is kept
+    } rows[] = {
+        {"writable folder", "PROD", false, true, true, std::nullopt},
+        {"package install", "PROD", true, true, true, "PROD"},
+        {"hostile code", "../x", true, true, true, "%2E%2E%2Fx"},
+        {"code too long", std::string(65, 'c'), true, true, false, std::nullopt},
+        {"no state folder", "PROD", true, false, false, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir program;
+        TempDir home;
+        const std::string plain =
+            "<%%ApplicationName%%>x<%%/ApplicationName%%>\r\n<%%BranderCode%%>" + row.code +
+            "<%%/BranderCode%%>\r\n<%%LastNewsId%%>7<%%/LastNewsId%%>\r\n";
+        program.write("dbsettings.dat", EncryptSettingsBytes(plain));
+        Services services;
+        services.baseDir = program.path();
+        services.packageInstall = row.packageInstall;
+        services.stateDir = row.stateFolder ? home.file("state/rssfeedzolt/") : "";
+        const std::string before = program.read("dbsettings.dat");
+
+        EXPECT_EQ(WriteLastNewsId(services, "16"), row.written);
+        EXPECT_EQ(ReadLastNewsId(services), row.written ? "16" : "7");
+        const bool settingsChanged = program.read("dbsettings.dat") != before;
+        EXPECT_EQ(settingsChanged, !row.packageInstall);
+        EXPECT_EQ(QDir(QString::fromStdString(program.path())).count(), 3u);  // ".", "..", the file
+        const QStringList kept =
+            QDir(QString::fromStdString(home.file("state/rssfeedzolt"))).entryList(QDir::Files);
+        EXPECT_EQ(kept, row.stateFile ? QStringList{QString::fromStdString(*row.stateFile)}
+                                      : QStringList{});
+        EXPECT_LE(QDir(QString::fromStdString(home.file("state"))).count(), 3u);  // rssfeedzolt/
+        // A second read replaces what the first stored, in the same file.
+        if (row.stateFile) {
+            ASSERT_TRUE(WriteLastNewsId(services, "3"));
+            EXPECT_EQ(ReadLastNewsId(services), "3");
+            EXPECT_EQ(QDir(QString::fromStdString(home.file("state/rssfeedzolt"))).count(), 3u);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zolt

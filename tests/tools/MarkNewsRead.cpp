@@ -1,0 +1,15 @@
+// Test helper: stores ID as the last news read by the program in FOLDER the
+// way its news window does, with the services the program makes for itself
+// (the state folder of XDG_STATE_HOME, the package marker in FOLDER).
+//   mark_news_read FOLDER ID
+#include <cstdio>
+
+#include "news/LastNewsId.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s FOLDER ID\n", argv[0]);
+        return 2;
+    }
+    return zolt::WriteLastNewsId(zolt::MakeSystemServices(argv[1]), argv[2]) ? 0 : 1;
+}

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# The Debian package as cpack makes it: lintian finds no error, desktop entry
+# and metainfo validate, and the program unpacked into a temporary root
+# starts from its read-only folder. A reseller's branded package, made by
+# zolt-brand package, shows the balloon of the reference news server at the
+# first start and none at the second once the message is read; nothing is
+# written into the unpacked root, the last news read goes to
+# $XDG_STATE_HOME/rssfeedzolt/.
+#   package_test.sh CPACK BUILD-DIR SOURCE-DIR ZOLT-BRAND MARK-NEWS-READ
+# It runs in a network namespace of its own, so that the started program's
+# live-update check reaches nothing outside this machine; exit 77 (skipped)
+# without dpkg-deb or where no namespace can be made.
+set -euo pipefail
+cpack="$1" build="$2" src="$3" brand="$4" markread="$5"
+if [ -z "${ZOLT_OWN_NETWORK:-}" ]; then
+  command -v dpkg-deb >/dev/null || { echo "skipped: no dpkg-deb to build the package with"; exit 77; }
+  if ! unshare -rn true 2>/dev/null; then
+    echo "skipped: no network namespace (unshare -rn) to keep the update check off the network"
+    exit 77
+  fi
+  ZOLT_OWN_NETWORK=1 exec unshare -rn bash "$0" "$@"
+fi
+ip link set lo up
+
+work="$(mktemp -d)"
+server=""
+cleanup() {
+  [ -z "$server" ] || { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; } || true
+  chmod -R u+w "$work" && rm -rf "$work"
+}
+trap cleanup EXIT
+
+within_a_minute() {  # runs the command until it succeeds, for a minute at most
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || { echo "gave up after a minute: $*"; return 1; }
+    sleep 0.1
+  done
+}
+
+# The package and what Debian's tools say about it.
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" ||
+  { cat "$work/cpack.log"; exit 1; }
+deb="$work/out/rssfeedzolt_2.01_$(dpkg --print-architecture).deb"
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no shlibdeps dependencies"; exit 1; }
+[ "$(dpkg-deb -f "$deb" Recommends)" = "php-cli, php-curl, php-xml" ]
+echo "lintian:" && lintian --tag-display-limit 0 "$deb"
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+
+# The reference news server from the package, with one message for the brand.
+news="$root/usr/share/rssfeedzolt/server/news"
+docroot="$news" && [ -f "$news/public/getlastnews.php" ] && docroot="$news/public"
+admin=(php "$(find "$news" -name admin.php | head -n 1)" "--dsn=sqlite:$work/news.db")
+"${admin[@]}" init >/dev/null
+"${admin[@]}" add-publisher PKG-M1 Master >/dev/null
+"${admin[@]}" add-product ZOLT-PKG >/dev/null
+id="$("${admin[@]}" add-news PKG-M1 ZOLT-PKG "Packaged news" "" - <<<"<p>Hello</p>")"
+port="$(php -r '$s = stream_socket_server("tcp://127.0.0.1:0"); $n = stream_socket_get_name($s, false); echo substr($n, strrpos($n, ":") + 1);')"
+ZOLT_NEWS_DSN="sqlite:$work/news.db" php -S "127.0.0.1:$port" -t "$docroot" >"$work/news.log" 2>&1 &
+server=$!
+
+# A reseller's brand without welcome page, so that the start-up check runs.
+mkdir "$work/brand"
+cat >"$work/brand.txt" <<TEXT
+<%%ApplicationName%%>Packaged Brand<%%/ApplicationName%%>
+<%%BranderCode%%>ZOLT-PKG<%%/BranderCode%%>
+<%%BranderType%%>Master<%%/BranderType%%>
+<%%MasterNewsBaseURL%%>http://127.0.0.1:$port/<%%/MasterNewsBaseURL%%>
+<%%MasterPublID%%>PKG-M1<%%/MasterPublID%%>
+<%%CopyrightCompany%%>Packaged Brand & Sons <test><%%/CopyrightCompany%%>
+<%%AboutText%%>Packaged Brand writes the PHP code that shows live news
+and eBay items on your own web pages.<%%/AboutText%%>
+<%%Banner1%%>top.jpg^http://www.example.com/<%%/Banner1%%>
+TEXT
+"$brand" encrypt "$work/brand.txt" "$work/brand/dbsettings.dat"
+"$brand" skin "$src/demo/skin.qss" "$work/brand/mainskin.dat"
+cp "$src/demo/pictures/lantern-banner.jpg" "$work/brand/banner1.dat"
+cp "$src/demo/pictures/main.ico" "$work/brand/main.ico"
+branded="$(cd "$work/out" && "$brand" package --summary "Live news and eBay feeds for \\ your pages" \
+  "$work/brand" "$deb")"
+echo "lintian of $(basename "$branded"):" && lintian --tag-display-limit 0 "$branded"
+dpkg-deb -x "$branded" "$root"
+for name in rssfeedzolt packaged-brand; do
+  desktop-file-validate "$root/usr/share/applications/$name.desktop"
+done
+grep -qx 'Name=Packaged Brand' "$root/usr/share/applications/packaged-brand.desktop"
+[ -s "$root/usr/share/icons/hicolor/256x256/apps/packaged-brand.png" ]
+for file in dbsettings.dat banner1.dat mainskin.dat main.ico; do
+  cmp "$root/usr/lib/packaged-brand/$file" "$work/brand/$file"
+done
+[ -x "$root/usr/lib/packaged-brand/rssfeedzolt" ] && [ -f "$root/usr/lib/packaged-brand/installed-by-package" ]
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+
+# Started read-only from the unpacked root.
+chmod -R a-w "$root"
+before="$(cd "$root" && find . -printf '%p %s %T@\n' | sort)"
+start() {  # start LOG PROGRAM: runs it until its start-up news check is done
+  env -i PATH="$PATH" HOME="$work/home" XDG_STATE_HOME="$work/state" QT_QPA_PLATFORM=offscreen \
+    QT_LOGGING_RULES="zolt.news.info=true" "$2" >"$1" 2>&1 &
+  local pid=$!
+  within_a_minute grep -qs "start-up news check:" "$1" || { cat "$1"; kill "$pid"; return 1; }
+  kill "$pid" && wait "$pid" 2>/dev/null || true
+}
+asked() {  # asked N: the news server has answered N newest-id requests at least
+  [ "$(grep -c '\[200\]: POST /getlastnews.php' "$work/news.log")" -ge "$1" ]
+}
+within_a_minute php -r "exit(@fsockopen('127.0.0.1', $port) ? 0 : 1);"
+start "$work/plain.log" "$root/usr/bin/rssfeedzolt"
+grep -q "start-up news check: nothing new" "$work/plain.log"
+start "$work/first.log" "$root/usr/bin/packaged-brand"
+grep -q "start-up news check: balloon shown" "$work/first.log" || { cat "$work/first.log"; exit 1; }
+within_a_minute asked 1
+XDG_STATE_HOME="$work/state" "$markread" "$root/usr/lib/packaged-brand/" "$id"
+[ "$(ls "$work/state/rssfeedzolt" 2>&1)" = "ZOLT-PKG" ] ||
+  { echo "the last news read is not in the brand's state file"; ls -R "$work/state"; exit 1; }
+start "$work/second.log" "$root/usr/bin/packaged-brand"
+grep -q "start-up news check: nothing new" "$work/second.log" || { cat "$work/second.log"; exit 1; }
+within_a_minute asked 2  # the server was asked: nothing new is not a failed request
+[ "$(cd "$root" && find . -printf '%p %s %T@\n' | sort)" = "$before" ] ||
+  { echo "the program wrote into its folder"; exit 1; }
+echo "debian package: 1 passed, 0 failed"

@@ -1,0 +1,277 @@
+#include "tools/BrandPackage.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <map>
+#include <vector>
+
+
+#include "branding/BrandSettingsText.h"
+#include "branding/SettingsText.h"
+#include "tools/BrandToolFiles.h"
+#include "tools/PackageStage.h"
+#include "tools/PackageText.h"
+#include "util/SettingsFileCrypt.h"
+
+namespace zolt {
+
+namespace {
+
+constexpr char kBaseName[] = "rssfeedzolt";
+constexpr int kIconSizes[] = {48, 64, 128, 256};
+constexpr int kMaxSummaryChars = 80;
+
+using Failure = PackageFailure;
+
+std::string Quoted(const QString& path) {
+    return "\"" + path.toStdString() + "\"";
+}
+
+// dpkg-deb with `args`; its standard output, or a Failure with its complaint.
+std::string DpkgDeb(const QStringList& args) {
+    const QString program = QStandardPaths::findExecutable("dpkg-deb");
+    if (program.isEmpty()) {
+        throw Failure("dpkg-deb is missing (it comes with the Debian package dpkg)");
+    }
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        throw Failure("dpkg-deb " + args.front().toStdString() +
+                      " failed: " + process.readAllStandardError().trimmed().toStdString());
+    }
+    return process.readAllStandardOutput().toStdString();
+}
+
+// The base package's control fields that the brand's package takes over.
+std::map<std::string, std::string> BaseFields(const QString& deb) {
+    const QStringList names = {"Version",    "Architecture", "Maintainer", "Depends",
+                               "Recommends", "Section",      "Priority",   "Description"};
+    std::map<std::string, std::string> fields;
+    const QString text = QString::fromStdString(DpkgDeb(QStringList{"--field", deb} + names));
+    for (const QString& line : text.split('\n')) {
+        const qsizetype colon = line.indexOf(": ");
+        // Continuation lines (the long description) start with a blank.
+        if (line.startsWith(' ') || colon <= 0 || !names.contains(line.left(colon))) {
+            continue;
+        }
+        fields[line.left(colon).toStdString()] = OneLine(line.mid(colon + 2).toStdString());
+    }
+    static const QRegularExpression version("^[0-9][A-Za-z0-9.+~:-]*$");
+    static const QRegularExpression architecture("^[a-z0-9-]+$");
+    if (!version.match(QString::fromStdString(fields["Version"])).hasMatch() ||
+        !architecture.match(QString::fromStdString(fields["Architecture"])).hasMatch()) {
+        throw Failure(Quoted(deb) + " has no usable Version or Architecture");
+    }
+    return fields;
+}
+
+// The biggest picture of the brand's Windows icon; a null image when none
+// can be read.
+QImage LargestIcon(const QString& path) {
+    QImageReader reader(path, "ico");
+    reader.setAutoDetectImageFormat(false);
+    QImage best;
+    const int count = std::max(reader.imageCount(), 1);
+    for (int n = 0; n < count; ++n) {
+        if (n > 0 && !reader.jumpToImage(n)) {
+            break;
+        }
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            break;
+        }
+        if (image.width() * image.height() > best.width() * best.height()) {
+            best = image;
+        }
+    }
+    return best;
+}
+
+QByteArray Png(const QImage& icon, int size) {
+    QImage square(size, size, QImage::Format_ARGB32);
+    square.fill(Qt::transparent);
+    const QImage scaled = icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter(&square).drawImage((size - scaled.width()) / 2, (size - scaled.height()) / 2, scaled);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    square.save(&buffer, "png");
+    return bytes;
+}
+
+void AddIcons(PackageStage& stage, const QString& brandFolder, const QString& base,
+              const QString& name) {
+    const QString ico = brandFolder + "/main.ico";
+    if (!QFileInfo::exists(ico)) {
+        // Without an icon of its own the brand shows the program's.
+        for (const int size : kIconSizes) {
+            const QString folder = QString("usr/share/icons/hicolor/%1x%1/apps/").arg(size);
+            stage.Copy(base + "/" + folder + kBaseName + ".png", folder + name + ".png");
+        }
+        stage.Copy(base + "/usr/share/icons/hicolor/scalable/apps/" + kBaseName + ".svg",
+                   "usr/share/icons/hicolor/scalable/apps/" + name + ".svg");
+        return;
+    }
+    const QImage icon = LargestIcon(ico);
+    if (icon.isNull()) {
+        throw Failure(Quoted(ico) + " holds no picture of a Windows icon");
+    }
+    for (const int size : kIconSizes) {
+        stage.Write(QString("usr/share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(name),
+                    Png(icon, size));
+    }
+}
+
+// The base package's release line for the brand's metainfo; empty when its
+// metainfo has none of the plain form.
+std::string BaseRelease(const QString& base) {
+    QFile file(base + "/usr/share/metainfo/com.rssfeedzolt.rssfeedzolt.metainfo.xml");
+    file.open(QIODevice::ReadOnly);
+    static const QRegularExpression release(
+        R"(<release version="[0-9][0-9A-Za-z.+~-]*" date="[0-9]{4}-[0-9]{2}-[0-9]{2}"/>)");
+    const QRegularExpressionMatch found = release.match(QString::fromUtf8(file.read(1 << 20)));
+    return found.hasMatch()
+               ? "  <releases>\n    " + found.captured().toStdString() + "\n  </releases>\n"
+               : std::string();
+}
+
+// What the brand's settings file says about it; it must decrypt cleanly.
+ParsedBrandSettings ReadBrand(const QString& brandFolder) {
+    std::string error;
+    const auto bytes = ReadToolInput((brandFolder + "/dbsettings.dat").toStdString(), error);
+    if (!bytes) {
+        throw Failure(error);
+    }
+    std::string plain;
+    if (!DecryptSettingsBytes(*bytes, plain)) {
+        throw Failure(
+            "the brand's dbsettings.dat does not decrypt: the password does not fit or "
+            "the file is damaged");
+    }
+    return ParseBrandSettings(RebuildSettingsText(plain));
+}
+
+std::string PackageName(const BrandPackageRequest& request, const std::string& product) {
+    const std::string name = request.name.empty() ? PackageNameFor(product) : request.name;
+    if (!IsPackageName(name) || name == kBaseName) {
+        throw Failure("no package name: " +
+                      (request.name.empty() ? "the product name \"" + product + "\" gives none"
+                                            : "\"" + request.name + "\" is none") +
+                      "; give one of lower-case letters, digits and \"-\" with --name (not \"" +
+                      kBaseName + "\")");
+    }
+    return name;
+}
+
+std::string Summary(const BrandPackageRequest& request, const std::string& baseSummary) {
+    std::string summary = OneLine(request.summary.empty() ? baseSummary : request.summary);
+    while (!summary.empty() && summary.back() == '.') {
+        summary.pop_back();
+    }
+    if (summary.empty() || QString::fromStdString(summary).size() > kMaxSummaryChars) {
+        throw Failure("the summary must be one line of 1 to " + std::to_string(kMaxSummaryChars) +
+                      " characters");
+    }
+    return summary;
+}
+
+std::string Build(const BrandPackageRequest& request) {
+    const QString brandFolder = QString::fromStdString(request.brandFolder);
+    const QString baseDeb = QFileInfo(QString::fromStdString(request.baseDeb)).absoluteFilePath();
+    const ParsedBrandSettings brand = ReadBrand(brandFolder);
+    const std::string product = OneLine(brand.record.ApplicationName);
+    if (product.empty()) {
+        throw Failure("the brand's settings name no product (ApplicationName is empty)");
+    }
+    const std::string name = PackageName(request, product);
+    std::map<std::string, std::string> fields = BaseFields(baseDeb);
+    BrandPackageInfo info{name, product, Summary(request, fields["Description"]),
+                          OneLine(brand.record.CopyrightCompany),
+                          Paragraphs(brand.record.AboutText)};
+    if (info.developer.empty()) {
+        info.developer = product;
+    }
+    if (info.paragraphs.empty()) {
+        info.paragraphs = {product +
+                           " writes PHP code that shows live news and eBay feeds on web pages."};
+    }
+
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        throw Failure("no temporary folder: " + work.errorString().toStdString());
+    }
+    const QString base = work.filePath("base");
+    DpkgDeb({"--extract", baseDeb, base});
+    const QString baseLib = base + "/usr/lib/" + kBaseName + "/";
+    PackageStage stage(work.filePath("package"));
+    const QString q = QString::fromStdString(name);
+    const QString lib = "usr/lib/" + q + "/";
+    stage.Copy(baseLib + kBaseName, lib + kBaseName);
+    stage.Copy(baseLib + "installed-by-package", lib + "installed-by-package");
+    stage.Link("../lib/" + q + "/" + kBaseName, "usr/bin/" + q);
+    // The brand: its settings and whatever banners, skin and icon it has.
+    QStringList brandFiles = {"dbsettings.dat", "mainskin.dat", "main.ico"};
+    for (int n = 1; n <= 16; ++n) {
+        brandFiles << QString("banner%1.dat").arg(n);
+    }
+    for (const QString& file : brandFiles) {
+        if (file == "dbsettings.dat" || QFileInfo::exists(brandFolder + "/" + file) ||
+            QFileInfo(brandFolder + "/" + file).isSymLink()) {
+            stage.Copy(brandFolder + "/" + file, lib + file);
+        }
+    }
+    AddIcons(stage, brandFolder, base, q);
+    const QString doc = "usr/share/doc/" + q + "/";
+    stage.Copy(base + "/usr/share/doc/rssfeedzolt/copyright", doc + "copyright");
+    stage.Copy(base + "/usr/share/doc/rssfeedzolt/changelog.gz", doc + "changelog.gz");
+    stage.Copy(base + "/usr/share/man/man1/rssfeedzolt.1.gz", "usr/share/man/man1/" + q + ".1.gz");
+    stage.Write("usr/share/applications/" + q + ".desktop",
+                QByteArray::fromStdString(DesktopEntryText(info)));
+    stage.Write("usr/share/metainfo/" + QString::fromStdString(MetainfoId(name)) + ".metainfo.xml",
+                QByteArray::fromStdString(MetainfoText(info, BaseRelease(base))));
+    const auto [kib, sums] = stage.Finish(lib + kBaseName);
+    stage.Write("DEBIAN/control", QByteArray::fromStdString(ControlText(info, fields, kib)));
+    stage.Write("DEBIAN/md5sums", sums);
+    stage.Finish(lib + kBaseName);
+
+    // Built beside the stage, then saved under its name the way every file
+    // of this tool is: never through a link, never half-written.
+    const QString built = work.filePath("built.deb");
+    DpkgDeb({"--root-owner-group", "--build", stage.Path(""), built});
+    const std::string out =
+        QDir(QString::fromStdString(request.outFolder))
+            .absoluteFilePath(q + "_" + QString::fromStdString(fields["Version"]) + "_" +
+                              QString::fromStdString(fields["Architecture"]) + ".deb")
+            .toStdString();
+    std::string error;
+    const auto bytes = ReadToolInput(built.toStdString(), error);
+    if (!bytes || !WriteToolOutput(out, *bytes, false, error)) {
+        throw Failure(error);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> MakeBrandPackage(const BrandPackageRequest& request,
+                                            std::string& error) {
+    try {
+        return Build(request);
+    } catch (const Failure& e) {
+        error = e.what();
+        return std::nullopt;
+    }
+}
+
+}  // namespace zolt

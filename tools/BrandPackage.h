@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zolt {
+
+struct BrandPackageRequest {
+    std::string brandFolder;  // dbsettings.dat, bannerN.dat, mainskin.dat, main.ico
+    std::string baseDeb;      // the rssfeedzolt package whose program is used
+    std::string outFolder;    // where the new package is written
+    std::string name;         // package name; empty: made of the product name
+    std::string summary;      // one-line description; empty: the base package's
+};
+
+// Makes a Debian package of the brand: the program of the base package in
+// /usr/lib/NAME with the brand's files beside it, /usr/bin/NAME, a desktop
+// entry, icons and metainfo under the brand's name, and the base package's
+// dependencies. Returns the package's path, or nothing with `error` set.
+// Runs dpkg-deb; nothing but the new package is left behind.
+std::optional<std::string> MakeBrandPackage(const BrandPackageRequest& request, std::string& error);
+
+}  // namespace zolt

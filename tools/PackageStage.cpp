@@ -1,0 +1,84 @@
+#include "tools/PackageStage.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <string>
+
+#include <unistd.h>
+
+#include "tools/BrandToolFiles.h"
+
+namespace zolt {
+
+namespace {
+
+std::string Quoted(const QString& path) {
+    return "\"" + path.toStdString() + "\"";
+}
+
+}  // namespace
+
+void PackageStage::Write(const QString& relative, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
+    QFile file(Path(relative));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        throw PackageFailure("cannot write " + Quoted(file.fileName()));
+    }
+}
+
+void PackageStage::Copy(const QString& from, const QString& relative) {
+    const QFileInfo source(from);
+    if (source.isSymLink() || !source.isFile()) {
+        throw PackageFailure(Quoted(from) + " is missing or not a regular file");
+    }
+    std::string error;
+    const auto bytes = ReadToolInput(from.toStdString(), error);
+    if (!bytes) {
+        throw PackageFailure(error);
+    }
+    Write(relative, QByteArray::fromStdString(*bytes));
+}
+
+void PackageStage::Link(const QString& target, const QString& relative) {
+    QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
+    if (::symlink(QFile::encodeName(target).constData(),
+                  QFile::encodeName(Path(relative)).constData()) != 0) {
+        throw PackageFailure("cannot make the link " + Quoted(Path(relative)));
+    }
+}
+
+std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {
+    const auto rw = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto x = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    QFile::setPermissions(root_, rw | x);
+    qint64 kib = 0;
+    QByteArray sums;
+    QDirIterator it(root_, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString relative = QDir(root_).relativeFilePath(info.filePath());
+        if (info.isSymLink() || info.isDir()) {
+            if (info.isDir()) {
+                QFile::setPermissions(info.filePath(), rw | x);
+            }
+            ++kib;
+            continue;
+        }
+        QFile::setPermissions(info.filePath(), relative == program ? rw | x : rw);
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly)) {
+            throw PackageFailure("cannot read " + Quoted(info.filePath()));
+        }
+        sums += QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() + "  " +
+                relative.toUtf8() + "\n";
+        kib += (info.size() + 1023) / 1024;
+    }
+    return {kib, sums};
+}
+
+}  // namespace zolt
