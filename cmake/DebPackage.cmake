@@ -59,6 +59,6 @@ brand. zolt-brand package makes a reseller's own branded package.")
 # Libraries from the program's own links, not a list kept by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The snippet preview runs the generated code through PHP.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "php-cli, php-curl, php-xml")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "php-cli, php-curl, php-xml, php-mbstring")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
