@@ -11,7 +11,7 @@
 
 namespace zolt {
 
-TfrmAbout::TfrmAbout(QWidget* parent)
+TfrmAbout::TfrmAbout(const BrandSettingsRecord& brand, QWidget* parent)
     : QDialog(parent,
               // A title bar without system menu and without any of its buttons.
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -27,13 +27,12 @@ TfrmAbout::TfrmAbout(QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
     }
     connect(editAbout, &QPushButton::clicked, this, &TfrmAbout::editAboutClick);
-    FormCreate();
+    FormCreate(brand);
 }
 
 TfrmAbout::~TfrmAbout() = default;
 
-void TfrmAbout::FormCreate() {
-    const BrandSettingsRecord& brand = BrandSettings();
+void TfrmAbout::FormCreate(const BrandSettingsRecord& brand) {
     setWindowTitle(ToQString("About " + brand.ApplicationName + "..."));
     lblProductName->setText(ToQString(brand.ApplicationName));
     lblProductVersion->setText(ToQString(std::string("Product Version: ") + AppVersion));

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "branding/BrandSettings.h"
+
 namespace Ui {
 class TfrmAbout;
 }
@@ -19,7 +21,7 @@ namespace zolt {
 class TfrmAbout : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmAbout(QWidget* parent = nullptr);
+    explicit TfrmAbout(const BrandSettingsRecord& brand, QWidget* parent = nullptr);
     ~TfrmAbout() override;
 
     QLabel* lblProductName = nullptr;
@@ -32,7 +34,7 @@ class TfrmAbout : public QDialog {
     void editAboutClick();
 
   private:
-    void FormCreate();
+    void FormCreate(const BrandSettingsRecord& brand);
 
     std::unique_ptr<Ui::TfrmAbout> ui_;
 };

@@ -115,12 +115,6 @@ TfrmMain::TfrmMain(const Services& services, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
     FormDestroy();
-    // The children refer to services_, which dies before QWidget would
-    // delete them.
-    const QObjectList kids = children();
-    for (QObject* child : kids) {
-        delete child;
-    }
 }
 
 void TfrmMain::BuildControls() {
@@ -232,23 +226,21 @@ void TfrmMain::ConnectHandlers() {
     on(bsSkinSpeedButton1, &QToolButton::clicked, &TfrmMain::btnUpdateClick);
     on(bsSkinSpeedButton2, &QToolButton::clicked, &TfrmMain::btnHelpClick);
     on(imgBanner, &BannerImage::clicked, &TfrmMain::imgBannerClick);
-    on(gifBanner, &GifBanner::clicked, &TfrmMain::gifBannerClick);
+    on(gifBanner, &GifBanner::clicked, &TfrmMain::imgBannerClick);
     on(Timer1, &QTimer::timeout, &TfrmMain::Timer1Timer);
 }
 
 void TfrmMain::FormCreate() {
     // 1. The two banner controls lie on each other.
     gifBanner->setGeometry(imgBanner->geometry());
-    // 2. The brand.
-    LoadBrandSettings(brandSetup_, BrandTargetOf(*this));
+    // 2. The brand (its skin is already on: see the constructor).
+    brand_ = LoadBrandSettings(brandSetup_, BrandTargetOf(*this));
     brandSetup_.reset();
     // 3. Without a welcome page the start-up checks run at once.
-    if (BrandSettings().WelcomeHtml.empty()) {
+    if (brand_.WelcomeHtml.empty()) {
         Timer1->start();
     }
-    // 4. No news fetched yet.
-    NewsList.clear();
-    // 5. The news feed generator first.
+    // 4. NewsList starts empty; 5. the news feed generator first.
     ntbMain->setCurrentIndex(0);
     // 6. The eBay sites.
     pageAdvanced->FillEbaySites();
@@ -262,11 +254,8 @@ void TfrmMain::FormShow() {
         pgcPrinc->setCurrentIndex(i);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
-    pgcPrinc->setCurrentIndex(0);
-    const std::string& welcome = BrandSettings().WelcomeHtml;
-    if (!welcome.empty()) {
-        pgcPrinc->setCurrentIndex(0);
-        prfWelcome->setHtmlSource(welcome);
+    if (!brand_.WelcomeHtml.empty()) {
+        prfWelcome->setHtmlSource(brand_.WelcomeHtml);
     } else if (stsWelcome != nullptr) {
         pgcPrinc->removeTab(pgcPrinc->indexOf(stsWelcome));
         delete stsWelcome;
@@ -290,14 +279,12 @@ void TfrmMain::FormClose() {
     pageAdvanced->ClosePreview();
     // A request still waiting inside a handler ends now, so the handler
     // returns before the window goes and the process can end.
-    try {
-        IdHTTP1->Disconnect();
-    } catch (...) {
-    }
+    IdHTTP1->Disconnect();
     QCoreApplication::processEvents();
 }
 
 void TfrmMain::FormDestroy() {
+    // Released before the controls that may still show it.
     NewsList.clear();
 }
 
@@ -325,7 +312,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::bsSkinButton1Click() {
     pgcPrinc->setCurrentWidget(stsMain);
-    if (!BrandSettings().WelcomeHtml.empty()) {
+    if (!brand_.WelcomeHtml.empty()) {
         Timer1->start();
     }
 }
@@ -339,15 +326,15 @@ void TfrmMain::btnAdvancedClick() {
 }
 
 void TfrmMain::btnMakeMoneyClick() {
-    LaunchBrowser(services_, BrandSettings().AffiliateURL);
+    LaunchBrowser(services_, brand_.AffiliateURL);
 }
 
 void TfrmMain::btnHelpClick() {
-    LaunchBrowser(services_, BrandSettings().AppHelpURL);
+    LaunchBrowser(services_, brand_.AppHelpURL);
 }
 
 void TfrmMain::btnAboutClick() {
-    TfrmAbout about(this);
+    TfrmAbout about(brand_, this);
     about.exec();
 }
 
@@ -368,13 +355,13 @@ void TfrmMain::RunUpdateCheck(bool silent) {
 void TfrmMain::btnNewsClick() {
     // The request waits for the network: the window may be gone after it.
     QPointer<TfrmMain> self(this);
-    const bool any = FetchNewsList(services_, *IdHTTP1, BrandSettings(), NewsList);
+    const bool any = FetchNewsList(services_, *IdHTTP1, brand_, NewsList);
     // Closed while it waited: the user has gone, no box or news window now.
     if (!self || !isVisible()) {
         return;
     }
     if (any) {
-        TfrmNews news(services_, *IdHTTP1, BrandSettings(), NewsList, this);
+        TfrmNews news(services_, *IdHTTP1, brand_, NewsList, this);
         news.exec();
     } else {
         services_.showMessage(MessageKind::Information, kNoNewsMessage);
@@ -388,17 +375,13 @@ void TfrmMain::ShowNewsHint(const std::string& text) {
 }
 
 void TfrmMain::imgBannerClick() {
-    OpenBannerClickURL(services_, BrandSettings());
-}
-
-void TfrmMain::gifBannerClick() {
-    OpenBannerClickURL(services_, BrandSettings());
+    OpenBannerClickURL(services_, brand_);
 }
 
 void TfrmMain::Timer1Timer() {
     Timer1->stop();
     QPointer<TfrmMain> self(this);
-    const std::optional<std::string> hint = StartupNewsHint(services_, *IdHTTP1, BrandSettings());
+    const std::optional<std::string> hint = StartupNewsHint(services_, *IdHTTP1, brand_);
     // Closed while the news check waited: no balloon and no update check.
     if (!self || !isVisible()) {
         return;

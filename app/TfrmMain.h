@@ -31,10 +31,13 @@ class SimplePage;
 class TfrmMain : public QWidget {
     Q_OBJECT
   public:
+    // `services` must outlive the window.
     explicit TfrmMain(const Services& services, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     const Services& services() const { return services_; }
+    // The brand as the settings file gave it; empty for an unbranded window.
+    const BrandSettingsRecord& brand() const { return brand_; }
 
     // The controls, by their names.
     QTabWidget* pgcPrinc = nullptr;
@@ -85,8 +88,8 @@ class TfrmMain : public QWidget {
     void btnHelpClick();
     void btnUpdateClick();
     void btnNewsClick();
+    // Both banner controls, the picture and the animation.
     void imgBannerClick();
-    void gifBannerClick();
     void Timer1Timer();
 
   protected:
@@ -107,8 +110,8 @@ class TfrmMain : public QWidget {
     void FormDestroy();
     void CenterBanner();
 
-    // Children hold references to it: the destructor deletes them first.
-    Services services_;
+    const Services& services_;
+    BrandSettingsRecord brand_;
     bool shown_ = false;
     // The brand as read at construction, until FormCreate applies it.
     std::optional<BrandSetup> brandSetup_;

@@ -131,7 +131,6 @@ void OpenWindow(benchmark::State& state, const QTemporaryDir& dir) {
         // Deferred deletions of the window's helpers belong to this round.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    SetBrandSettings(BrandSettingsRecord{});
 }
 
 void BM_MainWindowUnbranded(benchmark::State& state) {
@@ -198,7 +197,6 @@ void BM_LoadBrandSettings(benchmark::State& state) {
         LoadBrandSettings(services, controls.Target());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-    SetBrandSettings(BrandSettingsRecord{});
 }
 
 void BM_DecryptSettingsFile(benchmark::State& state) {

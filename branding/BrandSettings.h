@@ -8,7 +8,8 @@ namespace zolt {
 inline constexpr const char* AppVersion = "2.01";
 
 // What the settings file "dbsettings.dat" says about the reseller's brand.
-// Filled once while the main window is created and read-only afterwards.
+// The main window fills its own while it is created and hands it, read-only,
+// to whatever needs it.
 struct BrandSettingsRecord {
     std::string ApplicationName;
     std::string BranderCode;
@@ -36,12 +37,6 @@ struct BrandSettingsRecord {
     std::string Link2Caption;
     std::string Link2URL;
 };
-
-// The process-wide record. Read access for everyone.
-const BrandSettingsRecord& BrandSettings();
-// Fills the process-wide record; called once at start (and by tests that
-// need a brand, which may reset it to empty with a default record).
-void SetBrandSettings(const BrandSettingsRecord& settings);
 
 // The news server of a reseller level: base URL and publisher id.
 struct NewsChannelInfo {

@@ -89,9 +89,6 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     SetLink(t.lblLink1URL, content.Link1Caption, content.Link1URL);
     SetLink(t.lblLink2URL, content.Link2Caption, content.Link2URL);
 
-    if (setup.skinStyleSheet) {
-        ApplySkin(*setup.skinStyleSheet);
-    }
     if (!setup.iconPath.empty()) {
         const QIcon icon = IconFromFile(QString::fromStdString(setup.iconPath), "ico");
         if (!icon.availableSizes().isEmpty()) {
@@ -113,17 +110,21 @@ std::optional<BrandSetup> ReadBrandSetupOrNothing(const Services& services) {
     }
 }
 
-void LoadBrandSettings(const std::optional<BrandSetup>& setup, const BrandTarget& target) {
+BrandSettingsRecord LoadBrandSettings(const std::optional<BrandSetup>& setup,
+                                      const BrandTarget& target) {
     if (!setup) {
-        SetBrandSettings(BrandSettingsRecord{});
-        return;
+        return {};
     }
-    SetBrandSettings(setup->record);
     ApplyBrandSetup(*setup, target);
+    return setup->record;
 }
 
-void LoadBrandSettings(const Services& services, const BrandTarget& target) {
-    LoadBrandSettings(ReadBrandSetupOrNothing(services), target);
+BrandSettingsRecord LoadBrandSettings(const Services& services, const BrandTarget& target) {
+    const std::optional<BrandSetup> setup = ReadBrandSetupOrNothing(services);
+    if (setup && setup->skinStyleSheet) {
+        ApplySkin(*setup->skinStyleSheet);
+    }
+    return LoadBrandSettings(setup, target);
 }
 
 void CenterBanner(const BrandTarget& t) {

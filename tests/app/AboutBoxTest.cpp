@@ -30,11 +30,9 @@ namespace {
 class AboutBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetBrandSettings(BrandSettingsRecord{});
         services = test::MakeRecordingServices(rec, dir.path() + "/");
         services.updateBaseUrl = "http://127.0.0.1:9/";
     }
-    void TearDown() override { SetBrandSettings(BrandSettingsRecord{}); }
 
     std::unique_ptr<TfrmMain> Open() {
         auto w = std::make_unique<TfrmMain>(services);
@@ -115,7 +113,8 @@ TEST_F(AboutBoxTest, WithSettingsFileAndFreshForEveryPress) {
 }
 
 TEST_F(AboutBoxTest, LayoutAndFrame) {
-    TfrmAbout box;
+    const BrandSettingsRecord none;
+    TfrmAbout box(none);
     EXPECT_EQ(box.size(), QSize(368, 211));
     EXPECT_EQ(box.lblProductName->pos(), QPoint(9, 7));
     EXPECT_EQ(box.lblProductVersion->pos(), QPoint(9, 32));

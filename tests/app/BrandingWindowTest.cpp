@@ -38,16 +38,12 @@ std::string E(const std::string& key, const std::string& value) {
 class BrandingWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetBrandSettings(BrandSettingsRecord{});
         rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}};
         services = test::MakeRecordingServices(rec, dir.path() + "/");
         // The start-up checks must find nobody listening.
         services.updateBaseUrl = "http://127.0.0.1:9/";
     }
-    void TearDown() override {
-        ApplySkin(BuiltInSkin());
-        SetBrandSettings(BrandSettingsRecord{});
-    }
+    void TearDown() override { ApplySkin(BuiltInSkin()); }
 
     void WriteSettings(const std::string& plain) {
         dir.write("dbsettings.dat", EncryptSettingsBytes(plain));
@@ -92,7 +88,7 @@ TEST_F(BrandingWindowTest, TitleCaptionAndNewsButton) {
         EXPECT_EQ(w->windowTitle(), "Feed Wizard v2.01") << row.type;
         EXPECT_EQ(w->btnMakeMoney->text(), "Earn Cash") << row.type;
         EXPECT_EQ(w->btnNews->isVisible(), row.newsVisible) << "'" << row.type << "' " << level;
-        EXPECT_EQ(BrandSettings().BranderType, row.type);
+        EXPECT_EQ(w->brand().BranderType, row.type);
     }
 }
 
@@ -164,7 +160,7 @@ TEST_F(BrandingWindowTest, TheDrawnBannerIsReadFromItsOwnFile) {
     auto w = Open();
     EXPECT_EQ(w->imgBanner->size(), QSize(300, 50));
     EXPECT_EQ(w->panBanner->height(), 60);
-    EXPECT_EQ(BrandSettings().BannerImageName, "b.jpg");
+    EXPECT_EQ(w->brand().BannerImageName, "b.jpg");
     QTest::mouseClick(w->imgBanner, Qt::LeftButton);
     ASSERT_EQ(rec->processes.size(), 1u);
     EXPECT_EQ(rec->processes[0].args, std::vector<std::string>{"http://b/"});
@@ -298,7 +294,7 @@ TEST_F(BrandingWindowTest, NoRoomForThePlainCopyStillBrands) {
     EXPECT_EQ(w->windowTitle(), "Shown All The Same v2.01");
     EXPECT_FALSE(w->btnNews->isVisible());
     EXPECT_FALSE(w->panBanner->isVisible());
-    EXPECT_EQ(BrandSettings().ApplicationName, "Shown All The Same");
+    EXPECT_EQ(w->brand().ApplicationName, "Shown All The Same");
     // What stood in the way is left alone.
     EXPECT_TRUE(QDir(QString::fromStdString(dir.file("dbsettings.sim/in-the-way"))).exists());
 }

@@ -101,7 +101,6 @@ std::size_t FaultStride() {
 class Faults : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetBrandSettings(BrandSettingsRecord{});
         news = std::make_unique<ScriptedHttpServer>(
             [this](const HttpRequestSeen& request) { return newsHandler(request); });
         update = std::make_unique<ScriptedHttpServer>([](const HttpRequestSeen&) {
@@ -110,10 +109,7 @@ class Faults : public ::testing::Test {
         services = test::MakeRecordingServices(rec, dir.path() + "/");
         services.updateBaseUrl = update->url("");
     }
-    void TearDown() override {
-        ApplySkin(BuiltInSkin());
-        SetBrandSettings(BrandSettingsRecord{});
-    }
+    void TearDown() override { ApplySkin(BuiltInSkin()); }
 
     // A Gold brand with its news channel on the scripted news server, a
     // banner and two links.
@@ -209,7 +205,7 @@ TEST_F(Faults, SettingsFileCutShortOrWithAByteFlippedIsNeverWritten) {
         auto w = Open();
         // A file that does not decrypt cleanly still brands with what could
         // be decrypted, down to nothing at all.
-        const BrandSettingsRecord& got = BrandSettings();
+        const BrandSettingsRecord& got = w->brand();
         EXPECT_EQ(w->windowTitle(), ToQString(BrandWindowTitle(got.ApplicationName)));
         if (v.cut) {
             // A shorter file can lose settings but never make one up.

@@ -28,7 +28,6 @@ namespace {
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetBrandSettings(BrandSettingsRecord{});
         rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}};
         services = test::MakeRecordingServices(rec, dir.path() + "/");
     }

@@ -27,8 +27,6 @@ using test::ScriptedHttpServer;
 
 class UpdateButton : public ::testing::Test {
   protected:
-    void SetUp() override { SetBrandSettings(BrandSettingsRecord{}); }
-
     // The window on a program folder, its update site on `server`; the
     // start-up timer is held back so that only the button talks to the site.
     std::unique_ptr<TfrmMain> Open(const ScriptedHttpServer& server) {

@@ -138,9 +138,9 @@ TEST_F(AdvancedPageTest, SiteListAndIdsAreFilledTogetherWithTheLastRowChosen) {
 
 TEST_F(AdvancedPageTest, TabVisitsTheControlsInOrder) {
     const std::vector<std::string> order = {
-        "edtEbayCampaign",     "cbxEbaySites",   "edtMainKeyword", "edtAlternativeKeyword",
-        "edtENumAuctions",     "edtECache",      "btnEGenerate",   "memECode",
-        "btnECopyToClipboard", "btnEPreview",    "edtEbayCampaign"};
+        "edtEbayCampaign",     "cbxEbaySites", "edtMainKeyword", "edtAlternativeKeyword",
+        "edtENumAuctions",     "edtECache",    "btnEGenerate",   "memECode",
+        "btnECopyToClipboard", "btnEPreview",  "edtEbayCampaign"};
     EXPECT_EQ(test::TabOrder(page, campaign, order.size()), order);
 }
 

@@ -31,7 +31,6 @@ T* In(QWidget* page, const char* name) {
 }
 
 TEST(MainWindowPages, BothGeneratorsWorkInTheRunningWindow) {
-    SetBrandSettings(BrandSettingsRecord{});
     ApplySkin(BuiltInSkin());
     test::TempDir dir;
     auto recorder = std::make_shared<test::Recorder>();

@@ -130,7 +130,6 @@ TEST_F(PreviewTest, AWarningOfGenerateCodeShowsNoPreview) {
 }
 
 TEST_F(PreviewTest, TheMainWindowPreviewsEbayLinksAndEndsPhpWhenItCloses) {
-    SetBrandSettings(BrandSettingsRecord{});
     Services withBase = services;
     withBase.baseDir = base.path() + "/";
     auto window = std::make_unique<TfrmMain>(withBase);
