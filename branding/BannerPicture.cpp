@@ -1,19 +1,11 @@
 #include "branding/BannerPicture.h"
 
 #include "branding/BrandFiles.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 namespace {
-
-std::string AsciiLower(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return s;
-}
 
 // Banners are small strips; anything bigger is not a banner.
 constexpr std::size_t kMaxBannerFileSize = 16 * 1024 * 1024;

@@ -17,8 +17,9 @@ int Draw(const Services& services, int count) {
     return (index >= 0 && index < count) ? index : 0;
 }
 
-// Field 0 and field 1 of an entry; a field that is not there reads as empty.
-std::pair<std::string, std::string> SplitEntry(const std::string& entry) {
+}  // namespace
+
+std::pair<std::string, std::string> SplitListEntry(const std::string& entry) {
     std::vector<std::string> fields;
     SplitByChar('^', entry, fields);
     std::pair<std::string, std::string> out;
@@ -30,8 +31,6 @@ std::pair<std::string, std::string> SplitEntry(const std::string& entry) {
     }
     return out;
 }
-
-}  // namespace
 
 void BrandContent::StoreIn(BrandSettingsRecord& record) const {
     record.WelcomeHtml = WelcomeHtml;
@@ -54,15 +53,15 @@ BrandContent ChooseBrandContent(const Services& services,
     if (!banners.empty()) {
         const int i = Draw(services, static_cast<int>(banners.size()));
         content.bannerNumber = i + 1;
-        std::tie(content.BannerImageName, content.BannerClickURL) = SplitEntry(banners[i]);
+        std::tie(content.BannerImageName, content.BannerClickURL) = SplitListEntry(banners[i]);
     }
     if (!links.empty()) {
         const int j = Draw(services, static_cast<int>(links.size()));
-        std::tie(content.Link1Caption, content.Link1URL) = SplitEntry(links[j]);
+        std::tie(content.Link1Caption, content.Link1URL) = SplitListEntry(links[j]);
         links.erase(links.begin() + j);
         if (!links.empty()) {
             const int k = Draw(services, static_cast<int>(links.size()));
-            std::tie(content.Link2Caption, content.Link2URL) = SplitEntry(links[k]);
+            std::tie(content.Link2Caption, content.Link2URL) = SplitListEntry(links[k]);
         }
     }
     return content;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "branding/BrandSettings.h"
@@ -27,6 +28,10 @@ struct BrandContent {
     // Copies the chosen fields into the brand record.
     void StoreIn(BrandSettingsRecord& record) const;
 };
+
+// Field 0 and field 1 of a banner or link entry ("image^URL",
+// "caption^URL"); a field that is not there reads as empty.
+std::pair<std::string, std::string> SplitListEntry(const std::string& entry);
 
 // Picks one welcome page, one banner entry and two different link entries,
 // each with a fresh draw (reseeded from the clock through `services`) from

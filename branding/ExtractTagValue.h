@@ -4,6 +4,7 @@
 #include <string>
 
 #include "branding/SettingsTag.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -16,10 +17,5 @@ namespace zolt {
 std::string ExtractTagValue(std::string& unread, const std::string& opening,
                             const std::string& closing);
 std::string ExtractTagValue(std::string& unread, const SettingsTag& tag);
-
-// Position of the first ASCII-case-insensitive occurrence of `needle` in
-// `haystack` at or after `from`; std::string::npos when there is none.
-std::size_t FindNoCase(const std::string& haystack, const std::string& needle,
-                       std::size_t from = 0);
 
 }  // namespace zolt

@@ -15,7 +15,6 @@
 #include <map>
 #include <vector>
 
-
 #include "branding/BrandSettingsText.h"
 #include "branding/SettingsText.h"
 #include "tools/BrandToolFiles.h"

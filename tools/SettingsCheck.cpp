@@ -4,6 +4,7 @@
 #include <set>
 
 #include "branding/BannerPicture.h"
+#include "branding/BrandContent.h"
 #include "branding/BrandFiles.h"
 #include "branding/BrandSettingsText.h"
 #include "branding/ExtractTagValue.h"
@@ -15,15 +16,6 @@
 namespace zolt {
 
 namespace {
-
-std::string AsciiUpper(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return s;
-}
 
 struct FoundTag {
     std::string name;  // as written
@@ -204,9 +196,7 @@ class Checker {
         for (std::size_t i = 0; i < parsed_.banners.size(); ++i) {
             const int number = static_cast<int>(i + 1);
             const std::string entry = "Banner" + std::to_string(number);
-            std::vector<std::string> fields;
-            SplitByChar('^', parsed_.banners[i], fields);
-            const std::string imageName = fields.empty() ? std::string() : fields[0];
+            const std::string imageName = SplitListEntry(parsed_.banners[i]).first;
             if (imageName.empty()) {
                 Warn(entry + " has no image name; the banner strip stays hidden when it is drawn");
                 continue;

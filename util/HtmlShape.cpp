@@ -14,10 +14,6 @@ namespace zolt {
 
 namespace {
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -78,23 +74,10 @@ struct HtmlEvents {
     std::function<void(const std::string& name)> end;
 };
 
-size_t FindNoCaseFrom(std::string_view html, std::string_view needle, size_t from) {
-    for (size_t i = from; i + needle.size() <= html.size(); ++i) {
-        bool same = true;
-        for (size_t k = 0; k < needle.size() && same; ++k) {
-            same = Lower(html[i + k]) == needle[k];
-        }
-        if (same) {
-            return i;
-        }
-    }
-    return std::string_view::npos;
-}
-
 std::string ReadName(std::string_view html, size_t& i) {
     std::string name;
     while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/') {
-        name += Lower(html[i]);
+        name += AsciiLower(html[i]);
         ++i;
     }
     return name;
@@ -180,7 +163,7 @@ void Scan(std::string_view html, const HtmlEvents& on) {
             const bool selfClosing = SkipAttributes(html, i);
             on.start(name, selfClosing);
             if (IsRawText(name) && !selfClosing) {
-                const size_t close = FindNoCaseFrom(html, "</" + name, i);
+                const size_t close = FindNoCase(html, "</" + name, i);
                 const size_t stop = close == std::string_view::npos ? html.size() : close;
                 if (name != "script" && name != "style") {
                     on.text(html.substr(i, stop - i));
@@ -284,8 +267,8 @@ size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
         int d = -1;
         if (c >= '0' && c <= '9') {
             d = c - '0';
-        } else if (hex && Lower(c) >= 'a' && Lower(c) <= 'f') {
-            d = Lower(c) - 'a' + 10;
+        } else if (hex && AsciiLower(c) >= 'a' && AsciiLower(c) <= 'f') {
+            d = AsciiLower(c) - 'a' + 10;
         }
         if (d < 0) {
             return 0;

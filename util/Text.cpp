@@ -1,5 +1,6 @@
 #include "util/Text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zolt {
@@ -96,6 +97,37 @@ std::string Trim(const std::string& s) {
         --end;
     }
     return s.substr(begin, end - begin);
+}
+
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string AsciiUpper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return AsciiUpper(c); });
+    return s;
+}
+
+std::string AsciiLower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return AsciiLower(c); });
+    return s;
+}
+
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from) {
+    if (from > haystack.size()) {
+        return std::string::npos;
+    }
+    const auto it = std::search(haystack.begin() + static_cast<std::ptrdiff_t>(from),
+                                haystack.end(), needle.begin(), needle.end(),
+                                [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); });
+    if (it == haystack.end() && !needle.empty()) {
+        return std::string::npos;
+    }
+    return static_cast<std::size_t>(it - haystack.begin());
 }
 
 }  // namespace zolt

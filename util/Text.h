@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace zolt {
 
@@ -21,5 +23,15 @@ QString FromWindows1252(const std::string& bytes);
 
 // Removes characters of codes 0 to 32 at both ends.
 std::string Trim(const std::string& s);
+
+// Letter case of ASCII letters only: settings texts are in a legacy code
+// page whose upper half must compare byte for byte.
+char AsciiUpper(char c);
+char AsciiLower(char c);
+std::string AsciiUpper(std::string s);
+std::string AsciiLower(std::string s);
+// The first `needle` in `haystack` at or after `from`, ASCII letters in
+// either case; npos when there is none.
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
 
 }  // namespace zolt

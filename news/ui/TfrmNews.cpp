@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "news/LastNewsId.h"
+#include "news/NewsItem.h"
 #include "news/NewsNotification.h"
 #include "news/ui/NewsListView.h"
 #include "toolkit/HtmlView.h"
 #include "ui_TfrmNews.h"
 #include "util/Text.h"
-#include "util/UUtils.h"
 
 namespace zolt {
 
@@ -106,17 +106,13 @@ void TfrmNews::showEvent(QShowEvent* event) {
 
 void TfrmNews::FormShow() {
     for (const NewsLine& line : newsList_) {
-        std::vector<std::string> fields;
-        SplitByChar('^', line, fields);
-        // Lines from the server may lack fields; those show as empty.
-        fields.resize(std::max<size_t>(fields.size(), 3));
+        const NewsItem news = ParseNewsLine(line);
         auto* item = new QTreeWidgetItem(lvwItems);
-        item->setText(kTitleColumn, ToQString(fields[1]));
-        item->setText(kPublishedColumn, ToQString(fields[2]));
-        item->setText(kIdColumn, ToQString(fields[0]));
-        // The id goes back to the server byte for byte, whatever its letters.
-        item->setData(kIdColumn, kIdRole,
-                      QByteArray(fields[0].data(), static_cast<qsizetype>(fields[0].size())));
+        item->setText(kTitleColumn, ToQString(news.title));
+        item->setText(kPublishedColumn, ToQString(news.published));
+        item->setText(kIdColumn, ToQString(news.id));
+        // The id goes back to the server byte for byte.
+        item->setData(kIdColumn, kIdRole, QByteArray::fromStdString(news.id));
     }
 }
 

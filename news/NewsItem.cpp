@@ -1,0 +1,18 @@
+#include "news/NewsItem.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "news/NewsReply.h"
+#include "util/UUtils.h"
+
+namespace zolt {
+
+NewsItem ParseNewsLine(const NewsLine& line) {
+    std::vector<std::string> fields;
+    SplitByChar(kNewsFieldSeparator, line, fields);
+    fields.resize(std::max<size_t>(fields.size(), 3));
+    return {fields[0], fields[1], fields[2]};
+}
+
+}  // namespace zolt
