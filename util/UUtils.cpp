@@ -88,9 +88,12 @@ bool LaunchBrowser(const Services& services, const std::string& url) {
         command = services.findProgram("xdg-open");
     }
     if (command.empty()) {
+        qCInfo(lcUtil) << "no browser to open a link with (neither x-www-browser nor xdg-open)";
         return false;
     }
-    services.startDetached(command, args);
+    if (!services.startDetached(command, args)) {
+        qCInfo(lcUtil) << "the browser did not start:" << command.c_str();
+    }
     return true;
 }
 

@@ -115,15 +115,10 @@ TEST_F(AboutBoxTest, WithSettingsFileAndFreshForEveryPress) {
 TEST_F(AboutBoxTest, LayoutAndFrame) {
     const BrandSettingsRecord none;
     TfrmAbout box(none);
-    EXPECT_EQ(box.size(), QSize(368, 211));
-    EXPECT_EQ(box.lblProductName->pos(), QPoint(9, 7));
-    EXPECT_EQ(box.lblProductVersion->pos(), QPoint(9, 32));
     QWidget* panel = box.findChild<QWidget*>("bsSkinPanel1");
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(panel->geometry(), QRect(8, 88, 348, 71));
     EXPECT_EQ(box.memAbout->parentWidget(), panel);
     EXPECT_EQ(box.memAbout->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(box.editAbout->geometry(), QRect(129, 171, 87, 21));
     EXPECT_EQ(box.editAbout->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
     const Qt::WindowFlags flags = box.windowFlags();
     EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));

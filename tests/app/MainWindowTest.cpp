@@ -65,29 +65,12 @@ TEST_F(MainWindowTest, WithoutSettingsFileOpensUnbrandedOnTheSimplePage) {
     EXPECT_FALSE(w->lblLink1URL->url().empty());
 }
 
-TEST_F(MainWindowTest, ClientAreaAndToolbarAsDesigned) {
+TEST_F(MainWindowTest, ToolbarCaptionsHintsAndIcons) {
     auto w = Open();
-    EXPECT_EQ(w->size(), QSize(778, 552));
-    struct Place {
-        QWidget* control;
-        QRect rect;
-        QString caption;
-    };
-    const std::vector<Place> places = {
-        {w->btnSimple, {6, 6, 133, 20}, "News Feed Generator"},
-        {w->btnAdvanced, {142, 6, 133, 20}, "Ebay Feed Generator"},
-        {w->btnMakeMoney, {278, 6, 125, 20}, "Make Money"},
-        {w->btnAbout, {406, 6, 125, 20}, "About"},
-        {w->btnNews, {639, 1, 41, 34}, ""},
-        {w->bsSkinSpeedButton1, {682, 1, 41, 34}, ""},
-        {w->bsSkinSpeedButton2, {725, 1, 41, 34}, ""},
-    };
-    for (const auto& p : places) {
-        EXPECT_EQ(p.control->geometry(), p.rect) << p.control->objectName().toStdString();
-        if (auto* b = qobject_cast<QPushButton*>(p.control)) {
-            EXPECT_EQ(b->text(), p.caption);
-        }
-    }
+    EXPECT_EQ(w->btnSimple->text(), "News Feed Generator");
+    EXPECT_EQ(w->btnAdvanced->text(), "Ebay Feed Generator");
+    EXPECT_EQ(w->btnMakeMoney->text(), "Make Money");
+    EXPECT_EQ(w->btnAbout->text(), "About");
     EXPECT_EQ(w->btnNews->toolTip(), "Check News");
     EXPECT_EQ(w->bsSkinSpeedButton1->toolTip(), "Check Updates");
     EXPECT_EQ(w->bsSkinSpeedButton2->toolTip(), "Help");
@@ -95,8 +78,6 @@ TEST_F(MainWindowTest, ClientAreaAndToolbarAsDesigned) {
         EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
         EXPECT_TRUE(b->text().isEmpty() || b->toolButtonStyle() == Qt::ToolButtonIconOnly);
     }
-    EXPECT_EQ(w->bsSkinPanel4->height(), 43);
-    EXPECT_EQ(w->panLinks->height(), 36);
 }
 
 TEST_F(MainWindowTest, ImageButtonsAndRightLinkStayAtTheRightEdge) {

@@ -19,15 +19,18 @@ T* Control(QWidget& page, const char* name) {
     return w;
 }
 
-struct Placed {
+struct Captioned {
     const char* name;
-    QRect geometry;
-    const char* text;  // caption, or nullptr for none to check
+    const char* text;
 };
 
-// Checks place and caption of every control in `rows`; a one-line label may
-// be larger than its row says, so as to show its whole text.
-void ExpectPlaces(QWidget& page, const std::vector<Placed>& rows);
+// Checks the caption of every control in `rows` (labels and buttons). Where
+// the controls stand, and whether their captions fit, is the layout test's.
+void ExpectCaptions(QWidget& page, const std::vector<Captioned>& rows);
+
+// "Preview" has the size of "Copy To Clipboard" and stands 8 pixels to its
+// right on the same line.
+void ExpectPreviewBesideCopy(QWidget& page, const char* copy, const char* preview);
 
 // The names of the focusable controls that Tab visits from `first` onwards,
 // driven with real Tab key presses.
