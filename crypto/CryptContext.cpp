@@ -16,7 +16,8 @@ inline void NextKeystreamBlock(CryptContext& context) {
             break;
         }
     }
-    AesEncryptBlock(context.counter, context.keystream, context.cipher);
+    // The schedule was set up for encryption by InitContext.
+    static_cast<void>(AesEncryptBlock(context.counter, context.keystream, context.cipher));
     context.position = 0;
 }
 
@@ -40,13 +41,14 @@ int32_t InitContext(uint32_t mode, const uint8_t* password, uint32_t passwordLen
 
     context.position = 16;
     std::memset(context.counter, 0, sizeof context.counter);
-    AesSetEncryptKey(material, keyLength, context.cipher);
     HmacStart(context.authenticator);
-    HmacAddKey(material + keyLength, keyLength, context.authenticator);
+    // Both take every key length that a valid mode gives.
+    const bool keyed = AesSetEncryptKey(material, keyLength, context.cipher) == 1 &&
+                       HmacAddKey(material + keyLength, keyLength, context.authenticator) == 0;
     verifier[0] = material[2 * keyLength];
     verifier[1] = material[2 * keyLength + 1];
     SecureZero(material, sizeof material);
-    return 0;
+    return keyed ? 0 : CryptErrBadMode;
 }
 
 void ApplyKeystream(uint8_t* data, size_t length, CryptContext& context) {
@@ -58,7 +60,8 @@ void ApplyKeystream(uint8_t* data, size_t length, CryptContext& context) {
     }
     if (length >= 16) {
         const size_t blocks = length / 16;
-        aes_detail::CounterBlocks(context.cipher, context.counter, context.keystream, data, blocks);
+        static_cast<void>(aes_detail::CounterBlocks(context.cipher, context.counter,
+                                                    context.keystream, data, blocks));
         context.position = 16;
         data += 16 * blocks;
         length -= 16 * blocks;

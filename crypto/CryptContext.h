@@ -50,8 +50,8 @@ struct CryptContext {
 // and the salt (SaltLength(mode) bytes). Returns 0, CryptErrPasswordTooLong
 // for more than 128 password bytes, or CryptErrBadMode for a mode outside
 // 1..3; nothing is stored on an error.
-int32_t InitContext(uint32_t mode, const uint8_t* password, uint32_t passwordLength,
-                    const uint8_t* salt, uint8_t* verifier, CryptContext& context);
+[[nodiscard]] int32_t InitContext(uint32_t mode, const uint8_t* password, uint32_t passwordLength,
+                                  const uint8_t* salt, uint8_t* verifier, CryptContext& context);
 // Counter mode in place; the authenticator takes the encrypted bytes.
 void ApplyKeystream(uint8_t* data, size_t length, CryptContext& context);
 void EncryptData(uint8_t* data, size_t length, CryptContext& context);

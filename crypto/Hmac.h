@@ -23,7 +23,7 @@ void HmacStart(HmacContext& context);
 // The key, in any number of pieces; one longer than 64 bytes in total stands
 // for its SHA-1 digest. Returns 0, or -1 without a change once message data
 // has begun.
-int HmacAddKey(const uint8_t* key, size_t length, HmacContext& context);
+[[nodiscard]] int HmacAddKey(const uint8_t* key, size_t length, HmacContext& context);
 // Message bytes, in any number of pieces (an empty piece also ends the key).
 void HmacAdd(const uint8_t* data, size_t length, HmacContext& context);
 // Writes the first `length` bytes (at most 20) of the code.

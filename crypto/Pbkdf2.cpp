@@ -44,7 +44,8 @@ void StretchPassword(const uint8_t* password, size_t passwordLength, const uint8
     // the inner key block and the key block is key XOR ipad.
     HmacContext keyed;
     HmacStart(keyed);
-    HmacAddKey(password, passwordLength, keyed);
+    // A fresh context takes a key of any length.
+    static_cast<void>(HmacAddKey(password, passwordLength, keyed));
     HmacAdd(nullptr, 0, keyed);
     // The outer hash after its key block, prepared once too.
     uint8_t outerBlock[kSha1BlockSize];

@@ -10,7 +10,7 @@ namespace zolt {
 // permissions of a regular file it replaces; a new name gets owner read and
 // write only. False, with `path` untouched, when the folder does not
 // take the new file.
-bool SaveFileReplacing(const std::string& path, const std::string& bytes);
+[[nodiscard]] bool SaveFileReplacing(const std::string& path, const std::string& bytes);
 
 // Removes the name `path` itself: a link is removed, its target is not
 // touched, a folder stays. False when nothing was removed.

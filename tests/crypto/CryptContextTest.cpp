@@ -96,7 +96,7 @@ TEST(CryptContext, InitSplitsTheDerivedMaterialIntoKeysAndVerifier) {
         EXPECT_EQ(k.verifier[0], k.material[2 * K]);
         EXPECT_EQ(k.verifier[1], k.material[2 * K + 1]);
         AesSchedule expected;
-        AesSetEncryptKey(k.material.data(), K, expected);
+        ASSERT_EQ(AesSetEncryptKey(k.material.data(), K, expected), 1);
         for (uint32_t i = 0; i < 4 * (expected.rounds + 1); ++i) {
             ASSERT_EQ(k.context.cipher.roundKeys[i], expected.roundKeys[i]) << i;
         }

@@ -153,7 +153,7 @@ std::string EncryptedWithPassword(const std::string& plain, const std::string& p
     MemoryStream in(plain);
     MemoryStream out;
     TEncryption encryption(password, kSettingsBufferSize);
-    encryption.EncryptStream(in, out);
+    EXPECT_TRUE(encryption.EncryptStream(in, out));
     return out.takeBytes();
 }
 
