@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFont>
+#include <QPalette>
+#include <QRegularExpression>
 
 #include "util/Zlib.h"
 
@@ -42,8 +45,32 @@ std::optional<std::string> LoadSkinFile(const std::string& path) {
     return DecodeSkin(f.readAll());
 }
 
+namespace {
+
+void SetBaseLook(QApplication& app) {
+    static bool set = false;
+    if (set) {
+        return;
+    }
+    set = true;
+    QFont font;
+    font.setFamilies({"Liberation Sans", "Arial", "DejaVu Sans"});
+    font.setPointSize(9);
+    QApplication::setFont(font);
+    QPalette palette = app.palette();
+    const QColor text(0x1f, 0x29, 0x33);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, text);
+        palette.setColor(QPalette::Inactive, role, text);
+    }
+    QApplication::setPalette(palette);
+}
+
+}  // namespace
+
 void ApplySkin(const std::string& styleSheet) {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        SetBaseLook(*app);
         const QString sheet =
             QString::fromUtf8(styleSheet.data(), static_cast<qsizetype>(styleSheet.size()));
         // Setting the same sheet again would still restyle every control.
@@ -51,6 +78,13 @@ void ApplySkin(const std::string& styleSheet) {
             app->setStyleSheet(sheet);
         }
     }
+}
+
+bool SkinSetsFonts() {
+    static const QRegularExpression fontProperty(QStringLiteral("font(-family|-size)?\\s*:"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    const auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    return app != nullptr && app->styleSheet().contains(fontProperty);
 }
 
 std::string CurrentSkin() {

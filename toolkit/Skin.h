@@ -15,8 +15,15 @@ const std::string& BuiltInSkin();
 // The style sheet in a compressed skin file; nothing when the file is
 // missing, unreadable, empty or not a zlib stream.
 std::optional<std::string> LoadSkinFile(const std::string& path);
-// Makes `styleSheet` the skin of the whole application.
+// Makes `styleSheet` the skin of the whole application, over the built-in
+// skin's font (Liberation Sans, of Arial's metrics, 9 pt) and text colour,
+// which a sheet may override.
 void ApplySkin(const std::string& styleSheet);
+// Whether the skin in force sets fonts (a font, font-family or font-size
+// property anywhere). Without, every control keeps the font its widgets
+// give it, the application's (Liberation Sans 9 pt) by default; a font rule
+// costs every control a font of its own to resolve.
+bool SkinSetsFonts();
 // The style sheet in force.
 std::string CurrentSkin();
 

@@ -13,6 +13,7 @@ namespace zolt {
 AdvancedPage::AdvancedPage(const Services& services, QWidget* parent)
     : QWidget(parent), services_(services), ui_(std::make_unique<Ui::AdvancedPage>()) {
     setObjectName("Advanced");
+    SetPageFont(*this);
     ui_->setupUi(this);
     FitPageLook(*this);
     connect(ui_->btnEGenerate, &QPushButton::clicked, this, &AdvancedPage::btnEGenerateClick);

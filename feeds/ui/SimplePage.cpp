@@ -13,6 +13,7 @@ namespace zolt {
 SimplePage::SimplePage(const Services& services, QWidget* parent)
     : QWidget(parent), services_(services), ui_(std::make_unique<Ui::SimplePage>()) {
     setObjectName("Simple");
+    SetPageFont(*this);
     ui_->setupUi(this);
     FitPageLook(*this);
     for (const FeedSearchSource& source : FeedSearchSources) {
