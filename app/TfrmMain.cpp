@@ -125,7 +125,11 @@ void TfrmMain::BuildControls() {
     pgcPrinc->setDocumentMode(true);
     pgcPrinc->tabBar()->hide();
     root->addWidget(pgcPrinc);
-    BuildWelcomePage();
+    // Without a welcome page to show, the page would only be made to be
+    // removed again at the first show.
+    if (brandSetup_ && !brandSetup_->record.WelcomeHtml.empty()) {
+        BuildWelcomePage();
+    }
     BuildMainPage();
 
     Timer1 = new QTimer(this);
@@ -217,7 +221,9 @@ void TfrmMain::ConnectHandlers() {
     auto on = [this](auto* sender, auto signal, void (TfrmMain::*handler)()) {
         connect(sender, signal, this, Guarded([this, handler] { (this->*handler)(); }));
     };
-    on(bsSkinButton1, &QPushButton::clicked, &TfrmMain::bsSkinButton1Click);
+    if (bsSkinButton1 != nullptr) {
+        on(bsSkinButton1, &QPushButton::clicked, &TfrmMain::bsSkinButton1Click);
+    }
     on(btnSimple, &QPushButton::clicked, &TfrmMain::btnSimpleClick);
     on(btnAdvanced, &QPushButton::clicked, &TfrmMain::btnAdvancedClick);
     on(btnMakeMoney, &QPushButton::clicked, &TfrmMain::btnMakeMoneyClick);
@@ -254,15 +260,8 @@ void TfrmMain::FormShow() {
         pgcPrinc->setCurrentIndex(i);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
-    if (!brand_.WelcomeHtml.empty()) {
+    if (prfWelcome != nullptr) {
         prfWelcome->setHtmlSource(brand_.WelcomeHtml);
-    } else if (stsWelcome != nullptr) {
-        pgcPrinc->removeTab(pgcPrinc->indexOf(stsWelcome));
-        delete stsWelcome;
-        stsWelcome = nullptr;
-        prfWelcome = nullptr;
-        bsSkinPanel14 = nullptr;
-        bsSkinButton1 = nullptr;
     }
     pgcPrinc->tabBar()->hide();
     pgcPrinc->setCurrentIndex(0);

@@ -41,7 +41,7 @@ class TfrmMain : public QWidget {
 
     // The controls, by their names.
     QTabWidget* pgcPrinc = nullptr;
-    QWidget* stsWelcome = nullptr;  // gone once the window shows without a welcome page
+    QWidget* stsWelcome = nullptr;  // only made when the brand has a welcome page
     QWidget* stsMain = nullptr;
     HtmlView* prfWelcome = nullptr;
     QWidget* bsSkinPanel14 = nullptr;
