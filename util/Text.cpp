@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace zolt {
 
@@ -99,14 +100,6 @@ std::string Trim(const std::string& s) {
     return s.substr(begin, end - begin);
 }
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string AsciiUpper(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](char c) { return AsciiUpper(c); });
     return s;
@@ -121,13 +114,46 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::
     if (from > haystack.size()) {
         return std::string::npos;
     }
-    const auto it = std::search(haystack.begin() + static_cast<std::ptrdiff_t>(from),
-                                haystack.end(), needle.begin(), needle.end(),
-                                [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); });
-    if (it == haystack.end() && !needle.empty()) {
+    if (needle.empty()) {
+        return from;
+    }
+    if (needle.size() > haystack.size() - from) {
         return std::string::npos;
     }
-    return static_cast<std::size_t>(it - haystack.begin());
+    // Candidates are found with memchr for the first byte in each case, then
+    // the rest is compared: settings texts are megabytes with few tags. Each
+    // case keeps its next hit, so no stretch of the text is scanned twice.
+    const std::size_t last = haystack.size() - needle.size();
+    const char cases[2] = {AsciiLower(needle[0]), AsciiUpper(needle[0])};
+    const int caseCount = cases[0] == cases[1] ? 1 : 2;
+    std::size_t next[2] = {0, 0};
+    bool known[2] = {false, false};
+    auto find = [&](char c, std::size_t at) {
+        const void* hit = std::memchr(haystack.data() + at, c, last + 1 - at);
+        return hit == nullptr
+                   ? std::string::npos
+                   : static_cast<std::size_t>(static_cast<const char*>(hit) - haystack.data());
+    };
+    for (std::size_t at = from; at <= last;) {
+        std::size_t candidate = std::string::npos;
+        for (int k = 0; k < caseCount; ++k) {
+            if (!known[k] || (next[k] != std::string::npos && next[k] < at)) {
+                next[k] = find(cases[k], at);
+                known[k] = true;
+            }
+            candidate = std::min(candidate, next[k]);
+        }
+        if (candidate == std::string::npos) {
+            return std::string::npos;
+        }
+        const std::string_view rest = needle.substr(1);
+        if (std::equal(rest.begin(), rest.end(), haystack.begin() + candidate + 1,
+                       [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); })) {
+            return candidate;
+        }
+        at = candidate + 1;
+    }
+    return std::string::npos;
 }
 
 }  // namespace zolt

@@ -26,8 +26,12 @@ std::string Trim(const std::string& s);
 
 // Letter case of ASCII letters only: settings texts are in a legacy code
 // page whose upper half must compare byte for byte.
-char AsciiUpper(char c);
-char AsciiLower(char c);
+constexpr char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+constexpr char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string AsciiUpper(std::string s);
 std::string AsciiLower(std::string s);
 // The first `needle` in `haystack` at or after `from`, ASCII letters in

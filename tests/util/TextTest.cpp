@@ -34,5 +34,25 @@ TEST(Trim, RemovesControlsAndBlanksAtBothEnds) {
     EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");
 }
 
+TEST(FindNoCase, FoldsAsciiLettersOnly) {
+    struct Row {
+        std::string haystack, needle;
+        std::size_t from, at;
+    } rows[] = {
+        {"<%%Welcome1%%>", "<%%welcome1%%>", 0, 0},
+        {"xx<%%TAG%%>yy<%%tag%%>", "<%%Tag%%>", 3, 13},
+        {"aAaAb", "AB", 0, 3},
+        {"aaaa", "aab", 0, std::string::npos},
+        {"Caf\xC9 caf\xE9", "CAF\xE9", 0, 5},
+        {"abc", "", 2, 2},
+        {"abc", "c", 3, std::string::npos},
+        {"abc", "abcd", 0, std::string::npos},
+        {"zzzzZ", "Z", 1, 1},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(FindNoCase(row.haystack, row.needle, row.from), row.at) << row.haystack;
+    }
+}
+
 }  // namespace
 }  // namespace zolt
