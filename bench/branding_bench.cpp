@@ -216,12 +216,3 @@ BENCHMARK(BM_ReadBrandSetup)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MakeBrandSetup)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,10 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTextDocument>
 
-#include <cstdlib>
 #include <string>
 
 #include "toolkit/HtmlView.h"
@@ -74,12 +72,3 @@ BENCHMARK(BM_LayoutWorstPage)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LayoutPlainPage)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
