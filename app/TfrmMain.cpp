@@ -127,7 +127,7 @@ void TfrmMain::BuildControls() {
     root->addWidget(pgcPrinc);
     // Without a welcome page to show, the page would only be made to be
     // removed again at the first show.
-    if (brandSetup_ && !brandSetup_->record.WelcomeHtml.empty()) {
+    if (brandSetup_ && !brandSetup_->record.content.WelcomeHtml.empty()) {
         BuildWelcomePage();
     }
     BuildMainPage();
@@ -243,7 +243,7 @@ void TfrmMain::FormCreate() {
     brand_ = LoadBrandSettings(brandSetup_, BrandTargetOf(*this));
     brandSetup_.reset();
     // 3. Without a welcome page the start-up checks run at once.
-    if (brand_.WelcomeHtml.empty()) {
+    if (brand_.content.WelcomeHtml.empty()) {
         Timer1->start();
     }
     // 4. NewsList starts empty; 5. the news feed generator first.
@@ -261,7 +261,7 @@ void TfrmMain::FormShow() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     if (prfWelcome != nullptr) {
-        prfWelcome->setHtmlSource(brand_.WelcomeHtml);
+        prfWelcome->setHtmlSource(brand_.content.WelcomeHtml);
     }
     pgcPrinc->tabBar()->hide();
     pgcPrinc->setCurrentIndex(0);
@@ -311,7 +311,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::bsSkinButton1Click() {
     pgcPrinc->setCurrentWidget(stsMain);
-    if (!brand_.WelcomeHtml.empty()) {
+    if (!brand_.content.WelcomeHtml.empty()) {
         Timer1->start();
     }
 }
@@ -354,13 +354,16 @@ void TfrmMain::RunUpdateCheck(bool silent) {
 void TfrmMain::btnNewsClick() {
     // The request waits for the network: the window may be gone after it.
     QPointer<TfrmMain> self(this);
-    const bool any = FetchNewsList(services_, *IdHTTP1, brand_, NewsList);
+    NewsList.clear();
+    const NewsChannelInfo channel = NewsChannel(brand_);
+    NewsLineList fetched = FetchNewsList(services_, *IdHTTP1, channel);
     // Closed while it waited: the user has gone, no box or news window now.
     if (!self || !isVisible()) {
         return;
     }
-    if (any) {
-        TfrmNews news(services_, *IdHTTP1, brand_, NewsList, this);
+    NewsList = std::move(fetched);
+    if (!NewsList.empty()) {
+        TfrmNews news(services_, *IdHTTP1, channel, NewsList, this);
         news.exec();
     } else {
         services_.showMessage(MessageKind::Information, kNoNewsMessage);
@@ -380,7 +383,8 @@ void TfrmMain::imgBannerClick() {
 void TfrmMain::Timer1Timer() {
     Timer1->stop();
     QPointer<TfrmMain> self(this);
-    const std::optional<std::string> hint = StartupNewsHint(services_, *IdHTTP1, brand_);
+    const std::optional<std::string> hint =
+        StartupNewsHint(services_, *IdHTTP1, NewsChannel(brand_));
     // Closed while the news check waited: no balloon and no update check.
     if (!self || !isVisible()) {
         return;

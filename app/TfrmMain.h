@@ -6,7 +6,7 @@
 #include <string>
 
 #include "branding/BrandSetup.h"
-#include "news/NewsProtocol.h"
+#include "news/NewsClient.h"
 #include "util/Services.h"
 
 class QPushButton;

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/TfrmMain.h"
@@ -28,6 +29,7 @@
 #include "toolkit/BannerImage.h"
 #include "toolkit/GifBanner.h"
 #include "toolkit/LinkLabel.h"
+#include "toolkit/Skin.h"
 #include "util/SettingsFileCrypt.h"
 
 namespace {
@@ -194,7 +196,11 @@ void BM_LoadBrandSettings(benchmark::State& state) {
     const Services services = BenchServices(SizedFolder(bytes));
     BareTarget controls(services);
     for (auto _ : state) {
-        LoadBrandSettings(services, controls.Target());
+        const std::optional<BrandSetup> setup = ReadBrandSetupOrNothing(services);
+        if (setup && setup->skinStyleSheet) {
+            ApplySkin(*setup->skinStyleSheet);
+        }
+        LoadBrandSettings(setup, controls.Target());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }

@@ -5,8 +5,8 @@
 namespace zolt {
 
 void OpenBannerClickURL(const Services& services, const BrandSettingsRecord& settings) {
-    if (!settings.BannerClickURL.empty()) {
-        LaunchBrowser(services, settings.BannerClickURL);
+    if (!settings.content.BannerClickURL.empty()) {
+        LaunchBrowser(services, settings.content.BannerClickURL);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "branding/BannerPicture.h"
 
-#include "branding/BrandFiles.h"
+#include "util/Files.h"
 #include "util/Text.h"
 
 namespace zolt {

@@ -32,16 +32,6 @@ std::pair<std::string, std::string> SplitListEntry(const std::string& entry) {
     return out;
 }
 
-void BrandContent::StoreIn(BrandSettingsRecord& record) const {
-    record.WelcomeHtml = WelcomeHtml;
-    record.BannerImageName = BannerImageName;
-    record.BannerClickURL = BannerClickURL;
-    record.Link1Caption = Link1Caption;
-    record.Link1URL = Link1URL;
-    record.Link2Caption = Link2Caption;
-    record.Link2URL = Link2URL;
-}
-
 BrandContent ChooseBrandContent(const Services& services,
                                 const std::vector<std::string>& welcomePages,
                                 const std::vector<std::string>& banners,

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "branding/BrandSettings.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -25,8 +24,6 @@ struct BrandContent {
     // Shown with the hand cursor: there is somewhere to go on a click.
     bool BannerHasClick() const { return !BannerClickURL.empty(); }
     bool LinksVisible() const { return !Link1Caption.empty(); }
-    // Copies the chosen fields into the brand record.
-    void StoreIn(BrandSettingsRecord& record) const;
 };
 
 // Field 0 and field 1 of a banner or link entry ("image^URL",

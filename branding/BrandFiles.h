@@ -1,9 +1,5 @@
 #pragma once
 
-#include <cstddef>
-#include <optional>
-#include <string>
-
 namespace zolt {
 
 // The brand's files beside the executable.
@@ -11,15 +7,5 @@ inline constexpr char kSettingsFileName[] = "dbsettings.dat";
 inline constexpr char kPlainSettingsFileName[] = "dbsettings.sim";
 inline constexpr char kSkinFileName[] = "mainskin.dat";
 inline constexpr char kIconFileName[] = "main.ico";
-
-// `name` inside the folder `baseDir`.
-std::string FileBeside(const std::string& baseDir, const std::string& name);
-
-bool FileExists(const std::string& path);
-
-// The whole content of a regular file; nothing when it is missing, not a
-// regular file, unreadable, or larger than `maxSize`.
-std::optional<std::string> ReadWholeFile(const std::string& path,
-                                         std::size_t maxSize = 64 * 1024 * 1024);
 
 }  // namespace zolt

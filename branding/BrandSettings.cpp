@@ -9,7 +9,7 @@ NewsChannelInfo NewsChannel(const BrandSettingsRecord& s) {
     if (level == nullptr || level->newsBaseUrl == nullptr) {
         return {};
     }
-    return {s.*level->newsBaseUrl, s.*level->publisherId, true};
+    return {s.*level->newsBaseUrl, s.*level->publisherId, level->prodTypeCode, s.BranderCode, true};
 }
 
 }  // namespace zolt

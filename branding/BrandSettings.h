@@ -2,10 +2,10 @@
 
 #include <string>
 
-namespace zolt {
+#include "branding/AppVersion.h"
+#include "branding/BrandContent.h"
 
-// The program's version; not read from the settings file.
-inline constexpr const char* AppVersion = "2.01";
+namespace zolt {
 
 // What the settings file "dbsettings.dat" says about the reseller's brand.
 // The main window fills its own while it is created and hands it, read-only,
@@ -29,20 +29,17 @@ struct BrandSettingsRecord {
     std::string AboutText;
 
     // The choices made at start among the numbered lists.
-    std::string WelcomeHtml;
-    std::string BannerImageName;
-    std::string BannerClickURL;
-    std::string Link1Caption;
-    std::string Link1URL;
-    std::string Link2Caption;
-    std::string Link2URL;
+    BrandContent content;
 };
 
-// The news server of a reseller level: base URL and publisher id.
+// The news server of a reseller level and who asks it: everything a news
+// request carries, so that the news code needs no more of the brand.
 struct NewsChannelInfo {
     std::string baseUrl;
     std::string publisherId;
-    bool exists = false;  // false for levels without a channel
+    std::string levelCode;    // "prodtype" on the wire: "BM", "BP", "BG"
+    std::string productCode;  // "prodcode" on the wire: the brand's BranderCode
+    bool exists = false;      // false for levels without a channel
 };
 
 // The channel that `BranderType` selects ("Master", "Platinum", "Gold",

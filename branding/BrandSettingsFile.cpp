@@ -4,6 +4,7 @@
 
 #include "branding/BrandFiles.h"
 #include "branding/SettingsText.h"
+#include "util/Files.h"
 #include "util/Logging.h"
 #include "util/SafeSave.h"
 #include "util/SettingsFileCrypt.h"

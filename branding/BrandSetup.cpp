@@ -3,6 +3,7 @@
 #include "branding/BrandFiles.h"
 #include "branding/BrandSettingsFile.h"
 #include "branding/BrandSettingsText.h"
+#include "util/Files.h"
 
 namespace zolt {
 
@@ -12,12 +13,11 @@ BrandSetup MakeBrandSetup(const Services& services, const std::string& settingsT
     setup.windowTitle = BrandWindowTitle(parsed.record.ApplicationName);
     setup.makeMoneyCaption = MakeMoneyCaption(parsed.makeMoneyButton);
     setup.newsButtonVisible = NewsButtonVisible(parsed.record);
-    setup.content =
-        ChooseBrandContent(services, parsed.welcomePages, parsed.banners, std::move(parsed.links));
     setup.record = std::move(parsed.record);
-    setup.content.StoreIn(setup.record);
-    setup.banner = ReadBannerPicture(services.baseDir, setup.content.bannerNumber,
-                                     setup.content.BannerImageName);
+    setup.record.content =
+        ChooseBrandContent(services, parsed.welcomePages, parsed.banners, std::move(parsed.links));
+    setup.banner = ReadBannerPicture(services.baseDir, setup.record.content.bannerNumber,
+                                     setup.record.content.BannerImageName);
     setup.skinStyleSheet = ReadSkinStyleSheet(services.baseDir);
     const std::string icon = FileBeside(services.baseDir, kIconFileName);
     if (FileExists(icon)) {

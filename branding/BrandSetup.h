@@ -18,7 +18,6 @@ struct BrandSetup {
     std::string windowTitle;
     std::string makeMoneyCaption;
     bool newsButtonVisible = false;
-    BrandContent content;
     // The chosen banner's stored picture; nothing hides the banner strip.
     std::optional<BannerPicture> banner;
     // A style sheet replacing the built-in skin.

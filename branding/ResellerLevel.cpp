@@ -9,13 +9,12 @@ namespace {
 using R = BrandSettingsRecord;
 
 constexpr std::array<ResellerLevelInfo, 4> kLevels = {{
-    {ResellerLevel::Master, "Master", "BM", &R::MasterNewsBaseURL, &R::MasterPublID,
-     &R::MasterNewsBaseURL, &R::MasterPublID},
-    {ResellerLevel::Platinum, "Platinum", "BP", &R::PlatinumNewsBaseURL, &R::PlatinumPublID,
-     &R::PlatinumNewsBaseURL, &R::PlatinumPublID},
-    {ResellerLevel::Gold, "Gold", "BG", &R::GoldNewsBaseURL, &R::GoldPublID, &R::GoldNewsBaseURL,
-     &R::GoldPublID},
-    {ResellerLevel::Free, "Free", "", nullptr, nullptr, &R::MasterNewsBaseURL, &R::MasterPublID},
+    {"Master", "BM", &R::MasterNewsBaseURL, &R::MasterPublID, &R::MasterNewsBaseURL,
+     &R::MasterPublID},
+    {"Platinum", "BP", &R::PlatinumNewsBaseURL, &R::PlatinumPublID, &R::PlatinumNewsBaseURL,
+     &R::PlatinumPublID},
+    {"Gold", "BG", &R::GoldNewsBaseURL, &R::GoldPublID, &R::GoldNewsBaseURL, &R::GoldPublID},
+    {"Free", "", nullptr, nullptr, &R::MasterNewsBaseURL, &R::MasterPublID},
 }};
 
 }  // namespace
@@ -31,11 +30,6 @@ const ResellerLevelInfo* FindResellerLevel(const std::string& branderType) {
         }
     }
     return nullptr;
-}
-
-ResellerLevel ResellerLevelOf(const BrandSettingsRecord& settings) {
-    const ResellerLevelInfo* info = FindResellerLevel(settings.BranderType);
-    return info != nullptr ? info->level : ResellerLevel::Unknown;
 }
 
 }  // namespace zolt

@@ -7,13 +7,9 @@
 
 namespace zolt {
 
-// The reseller levels a settings file names in "BranderType".
-enum class ResellerLevel { Master, Platinum, Gold, Free, Unknown };
-
-// Everything that depends on the level, one row per level. Adding a level
-// is adding a row.
+// Everything that depends on the reseller level a settings file names in
+// "BranderType", one row per level. Adding a level is adding a row.
 struct ResellerLevelInfo {
-    ResellerLevel level;
     const char* name;          // as "BranderType" spells it, compared exactly
     const char* prodTypeCode;  // sent to the news server; "" without a channel
     // The level's own news channel; nullptr for a level without one.
@@ -31,6 +27,5 @@ std::span<const ResellerLevelInfo> ResellerLevelTable();
 // The row of `branderType`; nullptr for a value that names no level (other
 // letter case or blanks included).
 const ResellerLevelInfo* FindResellerLevel(const std::string& branderType);
-ResellerLevel ResellerLevelOf(const BrandSettingsRecord& settings);
 
 }  // namespace zolt

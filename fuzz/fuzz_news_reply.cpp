@@ -12,9 +12,8 @@
 #include "branding/SettingsText.h"
 #include "fuzz/FuzzCheck.h"
 #include "news/LastNewsId.h"
+#include "news/NewsClient.h"
 #include "news/NewsId.h"
-#include "news/NewsNotification.h"
-#include "news/NewsProtocol.h"
 #include "news/NewsReply.h"
 #include "util/Text.h"
 
@@ -41,48 +40,45 @@ void CheckReplies(const std::string& raw) {
         FUZZ_CHECK(!line.empty());
         FUZZ_CHECK(line != kNewsSuccessMarker);
         FUZZ_CHECK(line.find(kNewsRecordSeparator) == std::string::npos);
-        FUZZ_CHECK(IsNewsId(line.substr(0, line.find(kNewsFieldSeparator))));
+        FUZZ_CHECK(NewsId::Parse(line.substr(0, line.find(kNewsFieldSeparator))).has_value());
     }
 
-    std::string id = "stale";
-    std::string title = "stale";
-    ParseLastCodeReply(reply, id, title);
-    FUZZ_CHECK(id.empty() ? title.empty() : IsNewsId(id));
-    FUZZ_CHECK(id.find(kNewsFieldSeparator) == std::string::npos);
-    FUZZ_CHECK(title.find(kNewsFieldSeparator) == std::string::npos);
-    FUZZ_CHECK(id.size() + title.size() <= reply.size());
-    (void)NewsIdToInt(id);
+    const LatestNews latest = ParseLastCodeReply(reply);
+    const std::string id = latest.id ? latest.id->text() : std::string();
+    FUZZ_CHECK(latest.id || latest.title.empty());
+    FUZZ_CHECK(latest.title.find(kNewsFieldSeparator) == std::string::npos);
+    FUZZ_CHECK(id.size() + latest.title.size() <= reply.size());
 
     const std::string html = ParseDetailsReply(reply);
     FUZZ_CHECK(html.size() <= reply.size());
 }
 
 void CheckNewsId(const std::string& text) {
-    const std::int64_t value = NewsIdToInt(text);
-    // A number that reads back as itself was taken whole.
-    if (value != 0) {
-        FUZZ_CHECK(NewsIdToInt(std::to_string(value)) == value);
+    // An id keeps its digits and reads back as its own number.
+    if (const std::optional<NewsId> id = NewsId::Parse(text)) {
+        FUZZ_CHECK(id->text() == text);
+        FUZZ_CHECK(NewsId::Parse(std::to_string(id->value()))->value() == id->value());
     }
 }
 
 // Only a news id is stored; it reads back as itself, and the rest of the
 // text survives.
-void CheckLastNewsId(const std::string& plain, const std::string& id) {
-    const std::string stored = LastNewsIdFromText(plain);
-    FUZZ_CHECK(stored.empty() || IsNewsId(stored));
-    const std::optional<std::string> written = TextWithLastNewsId(plain, id);
-    FUZZ_CHECK(written.has_value() == IsNewsId(id));
-    if (!written) {
+void CheckLastNewsId(const std::string& plain, const std::string& idText) {
+    (void)LastNewsIdFromText(plain);
+    const std::optional<NewsId> id = NewsId::Parse(idText);
+    if (!id) {
         return;
     }
-    FUZZ_CHECK(written->size() >= 2 && written->compare(written->size() - 2, 2, "\r\n") == 0);
-    FUZZ_CHECK(LastNewsIdFromText(*written) == id);
+    const std::string written = TextWithLastNewsId(plain, *id);
+    FUZZ_CHECK(written.size() >= 2 && written.compare(written.size() - 2, 2, "\r\n") == 0);
+    const std::optional<NewsId> stored = LastNewsIdFromText(written);
+    FUZZ_CHECK(stored && stored->text() == idText);
     const std::string rebuilt = RebuildSettingsText(plain);
     if (FindNoCase(rebuilt, kLastNewsIdOpenTag) == std::string::npos) {
-        FUZZ_CHECK(*written == rebuilt + kLastNewsIdOpenTag + id + kLastNewsIdCloseTag + "\r\n");
+        FUZZ_CHECK(written == rebuilt + kLastNewsIdOpenTag + idText + kLastNewsIdCloseTag + "\r\n");
     }
     // Writing the same id again changes nothing.
-    FUZZ_CHECK(TextWithLastNewsId(*written, id) == written);
+    FUZZ_CHECK(TextWithLastNewsId(written, *id) == written);
 }
 
 }  // namespace
@@ -94,6 +90,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string id = fuzz::TakeUntilNul(rest);
     CheckLastNewsId(rest, id);
     (void)NewsScriptUrl(id, kLastNewsScript);
-    (void)ProdTypeCode(id);
     return 0;
 }

@@ -71,8 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parsed.links.empty()) {
         FUZZ_CHECK(content.Link1Caption.empty() && content.Link2Caption.empty());
     }
-    BrandSettingsRecord record = parsed.record;
-    content.StoreIn(record);
 
     // A text read straight off the disk, without the rebuild, must not
     // trouble the parser either.

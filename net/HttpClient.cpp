@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QEventLoop>
-#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
@@ -94,33 +93,14 @@ std::string HttpClient::PostForm(const std::string& url, const FormFields& field
                       QByteArray("multipart/form-data; boundary=") + boundary);
     const QByteArray body = MultipartBody(fields, boundary);
 
-    std::string result;
-    Run(manager_->post(request, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize,
-        [&result](const QByteArray& chunk) {
-            result.append(chunk.constData(), static_cast<size_t>(chunk.size()));
-            return true;
-        });
-    return result;
-}
-
-void HttpClient::GetToFile(const std::string& url, QIODevice& file, std::int64_t maxBodySize) {
-    const QNetworkRequest request = MakeRequest(url);
-    Run(manager_->get(request), maxBodySize < 0 ? maxBodySize_ : maxBodySize,
-        [&file](const QByteArray& chunk) { return file.write(chunk) == chunk.size(); });
+    return Run(manager_->post(request, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
 }
 
 std::string HttpClient::Get(const std::string& url, std::int64_t maxBodySize) {
-    std::string result;
-    Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize,
-        [&result](const QByteArray& chunk) {
-            result.append(chunk.constData(), static_cast<size_t>(chunk.size()));
-            return true;
-        });
-    return result;
+    return Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
 }
 
-void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
-                     const std::function<bool(const QByteArray&)>& sink) {
+std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
     // The reply is a child of the manager: if this client dies while we wait
     // (its window destroyed from inside the nested loop), the manager takes
     // the reply with it, so the guard below must not delete it again.
@@ -131,9 +111,9 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
     calls_.push_back(&call);
 
     QEventLoop loop;
+    std::string body;
     std::int64_t received = 0;
     bool tooLarge = false;
-    bool sinkFailed = false;
     auto success = [&] {
         const int status = rawReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         return status >= 200 && status < 300;
@@ -149,7 +129,7 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
         }
     });
     connect(rawReply, &QNetworkReply::readyRead, &loop, [&] {
-        if (tooLarge || sinkFailed) {
+        if (tooLarge) {
             return;
         }
         const QByteArray chunk = rawReply->readAll();
@@ -160,9 +140,8 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
             return;
         }
         // An error page is not the body the caller asked for.
-        if (success() && !sink(chunk)) {
-            sinkFailed = true;
-            cut();
+        if (success()) {
+            body.append(chunk.constData(), static_cast<size_t>(chunk.size()));
         }
     });
     connect(rawReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -207,13 +186,9 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit,
         if (received > limit) {
             throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
         }
-        if (!sink(rest)) {
-            sinkFailed = true;
-        }
+        body.append(rest.constData(), static_cast<size_t>(rest.size()));
     }
-    if (sinkFailed) {
-        throw HttpError("the reply could not be stored");
-    }
+    return body;
 }
 
 void HttpClient::Disconnect() {

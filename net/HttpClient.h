@@ -3,14 +3,12 @@
 #include <QObject>
 
 #include <cstdint>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 class QByteArray;
-class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
@@ -55,8 +53,6 @@ class HttpClient : public QObject {
     // the reply. Raises HttpError. `maxBodySize` < 0: the client's limit.
     std::string PostForm(const std::string& url, const FormFields& fields,
                          std::int64_t maxBodySize = -1);
-    // GET, the body written into the open `file`. Raises HttpError.
-    void GetToFile(const std::string& url, QIODevice& file, std::int64_t maxBodySize = -1);
     // GET, the body in memory. Raises HttpError.
     std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
     // Aborts whatever is in flight (the waiting calls raise) and closes the
@@ -82,8 +78,7 @@ class HttpClient : public QObject {
     struct Call;
 
     QNetworkRequest MakeRequest(const std::string& url) const;
-    void Run(QNetworkReply* reply, std::int64_t limit,
-             const std::function<bool(const QByteArray&)>& sink);
+    std::string Run(QNetworkReply* reply, std::int64_t limit);
 
     QNetworkAccessManager* manager_;
     std::int64_t maxBodySize_ = kDefaultMaxBodySize;

@@ -8,6 +8,7 @@
 #include "branding/SettingsText.h"
 #include "news/NewsId.h"
 #include "news/UserState.h"
+#include "util/Files.h"
 #include "util/Logging.h"
 #include "util/SafeSave.h"
 #include "util/SettingsFileCrypt.h"
@@ -49,7 +50,7 @@ std::optional<std::string> BrandStateFileName(const std::string& plain) {
 
 // The id this user last read with this brand, kept in the state folder
 // because the program folder may not be written.
-std::optional<std::string> ReadUserLastNewsId(const Services& services, const std::string& plain) {
+std::optional<NewsId> ReadUserLastNewsId(const Services& services, const std::string& plain) {
     const std::optional<std::string> name = BrandStateFileName(plain);
     if (!name) {
         return std::nullopt;
@@ -58,22 +59,16 @@ std::optional<std::string> ReadUserLastNewsId(const Services& services, const st
     if (!state) {
         return std::nullopt;
     }
-    std::string id = LastNewsIdFromText(*state);
-    if (id.empty()) {
-        return std::nullopt;
-    }
-    return id;
+    return LastNewsIdFromText(*state);
 }
 
-bool WriteUserLastNewsId(const Services& services, const std::string& plain,
-                         const std::string& id) {
+bool WriteUserLastNewsId(const Services& services, const std::string& plain, const NewsId& id) {
     const std::optional<std::string> name = BrandStateFileName(plain);
     if (!name) {
         return false;
     }
-    const std::optional<std::string> text =
-        TextWithLastNewsId(ReadStateFile(services, *name).value_or(""), id);
-    if (!text || !WriteStateFile(services, *name, *text)) {
+    const std::string text = TextWithLastNewsId(ReadStateFile(services, *name).value_or(""), id);
+    if (!WriteStateFile(services, *name, text)) {
         qCWarning(lcNews) << "last news id not stored, the state folder does not take it";
         return false;
     }
@@ -82,23 +77,19 @@ bool WriteUserLastNewsId(const Services& services, const std::string& plain,
 
 }  // namespace
 
-std::string LastNewsIdFromText(const std::string& plain) {
+std::optional<NewsId> LastNewsIdFromText(const std::string& plain) {
     std::string unread = RebuildSettingsText(plain);
-    std::string id = ExtractTagValue(unread, kLastNewsIdOpenTag, kLastNewsIdCloseTag);
-    if (!id.empty() && !IsNewsId(id)) {
+    const std::string text = ExtractTagValue(unread, kLastNewsIdOpenTag, kLastNewsIdCloseTag);
+    std::optional<NewsId> id = NewsId::Parse(text);
+    if (!text.empty() && !id) {
         qCWarning(lcNews) << "stored last news id ignored, it is not a number";
-        return std::string();
     }
     return id;
 }
 
-std::optional<std::string> TextWithLastNewsId(const std::string& plain, const std::string& id) {
-    if (!IsNewsId(id)) {
-        qCWarning(lcNews) << "news id not stored, it is not a number";
-        return std::nullopt;
-    }
+std::string TextWithLastNewsId(const std::string& plain, const NewsId& id) {
     std::string text = RebuildSettingsText(plain);
-    const std::string element = std::string(kLastNewsIdOpenTag) + id + kLastNewsIdCloseTag;
+    const std::string element = std::string(kLastNewsIdOpenTag) + id.text() + kLastNewsIdCloseTag;
     const ElementSpan span = FindElement(text);
     if (span.open == std::string::npos) {
         return text + element + "\r\n";
@@ -114,27 +105,24 @@ std::optional<std::string> TextWithLastNewsId(const std::string& plain, const st
     return text;
 }
 
-std::string ReadLastNewsId(const Services& services) {
+std::optional<NewsId> ReadLastNewsId(const Services& services) {
     const std::optional<std::string> encrypted =
         ReadWholeFile(FileBeside(services.baseDir, kSettingsFileName));
     if (!encrypted) {
-        return std::string();
+        return std::nullopt;
     }
     std::string plain;
     DecryptSettingsBytes(*encrypted, plain);
     // Until this user has read something the settings file's own id counts.
     if (!ProgramFolderWritable(services)) {
-        if (std::optional<std::string> id = ReadUserLastNewsId(services, plain)) {
-            return *id;
+        if (std::optional<NewsId> id = ReadUserLastNewsId(services, plain)) {
+            return id;
         }
     }
     return LastNewsIdFromText(plain);
 }
 
-bool WriteLastNewsId(const Services& services, const std::string& id) {
-    if (!IsNewsId(id)) {
-        return false;
-    }
+bool WriteLastNewsId(const Services& services, const NewsId& id) {
     const std::string path = FileBeside(services.baseDir, kSettingsFileName);
     const std::optional<std::string> encrypted = ReadWholeFile(path);
     if (!encrypted) {
@@ -147,11 +135,7 @@ bool WriteLastNewsId(const Services& services, const std::string& id) {
     if (!ProgramFolderWritable(services)) {
         return WriteUserLastNewsId(services, plain, id);
     }
-    const std::optional<std::string> text = TextWithLastNewsId(plain, id);
-    if (!text) {
-        return false;
-    }
-    if (!SaveFileReplacing(path, EncryptSettingsBytes(*text))) {
+    if (!SaveFileReplacing(path, EncryptSettingsBytes(TextWithLastNewsId(plain, id)))) {
         qCWarning(lcNews) << "last news id not stored, the settings file cannot be rewritten";
         return false;
     }

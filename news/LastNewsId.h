@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "news/NewsId.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -10,31 +11,29 @@ namespace zolt {
 inline constexpr char kLastNewsIdOpenTag[] = "<%%LastNewsId%%>";
 inline constexpr char kLastNewsIdCloseTag[] = "<%%/LastNewsId%%>";
 
-// The stored id in a plain settings text; empty without the element or when
-// what it holds is not a news id (IsNewsId).
-std::string LastNewsIdFromText(const std::string& plain);
+// The stored id in a plain settings text; nothing without the element or when
+// what it holds is not a news id.
+std::optional<NewsId> LastNewsIdFromText(const std::string& plain);
 
 // The settings text, rebuilt with CR LF after every line, with the element
 // set to `id`. The element found by
 // LastNewsIdFromText is replaced where it stands and the rest of its line is
 // kept; a text without the element gets it as a line of its own at the end.
-// Nothing for an `id` that is not a news id: only a number may go into the
-// settings file.
-std::optional<std::string> TextWithLastNewsId(const std::string& plain, const std::string& id);
+std::string TextWithLastNewsId(const std::string& plain, const NewsId& id);
 
-// The id stored in "dbsettings.dat" of services.baseDir; empty when the file
-// is missing or holds no id. When the program may not write its folder
+// The id stored in "dbsettings.dat" of services.baseDir; nothing when the
+// file is missing or holds no id. When the program may not write its folder
 // (ProgramFolderWritable), the id this user stored in the brand's state file
 // counts first.
-std::string ReadLastNewsId(const Services& services);
+std::optional<NewsId> ReadLastNewsId(const Services& services);
 
 // Stores `id` in "dbsettings.dat", or, when the program may not write its
 // folder, in the state file named after the brand's BranderCode in
-// services.stateDir (see StateFileName). Nothing is written when `id` is not
-// a news id, or when the settings file is missing or does not decrypt
+// services.stateDir (see StateFileName). Nothing is written when the
+// settings file is missing or does not decrypt
 // cleanly, since rewriting a garbled text would destroy the brand. The new
 // file replaces the old one by a rename, so a crash at any moment leaves one
 // of the two complete. True when written.
-bool WriteLastNewsId(const Services& services, const std::string& id);
+bool WriteLastNewsId(const Services& services, const NewsId& id);
 
 }  // namespace zolt

@@ -1,12 +1,20 @@
 #include "news/NewsId.h"
 
-#include <algorithm>
-
 namespace zolt {
 
-bool IsNewsId(std::string_view text) {
-    return !text.empty() && text.size() <= kMaxNewsIdDigits &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+std::optional<NewsId> NewsId::Parse(std::string_view text) {
+    if (text.empty() || text.size() > kMaxNewsIdDigits) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        // 18 digits stay below 2^63, so this cannot overflow.
+        value = value * 10 + (c - '0');
+    }
+    return NewsId(std::string(text), value);
 }
 
 }  // namespace zolt

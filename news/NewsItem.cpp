@@ -12,7 +12,7 @@ NewsItem ParseNewsLine(const NewsLine& line) {
     std::vector<std::string> fields;
     SplitByChar(kNewsFieldSeparator, line, fields);
     fields.resize(std::max<size_t>(fields.size(), 3));
-    return {fields[0], fields[1], fields[2]};
+    return {NewsId::Parse(fields[0]), fields[1], fields[2]};
 }
 
 }  // namespace zolt

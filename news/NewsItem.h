@@ -1,20 +1,22 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
-#include "news/NewsProtocol.h"
+#include "news/NewsClient.h"
+#include "news/NewsId.h"
 
 namespace zolt {
 
 // One news line taken apart: what the news window shows and asks for.
 struct NewsItem {
-    std::string id;         // field 0, sent back to ask for the page
-    std::string title;      // field 1
-    std::string published;  // field 2, a date as display text
+    std::optional<NewsId> id;  // field 0, sent back to ask for the page; nothing when not an id
+    std::string title;         // field 1
+    std::string published;     // field 2, a date as display text
 };
 
 // The fields of "id^title^date" as received, without trimming; a field the
-// line lacks reads as empty.
+// line lacks reads as empty, an id that is not one as none.
 NewsItem ParseNewsLine(const NewsLine& line);
 
 }  // namespace zolt

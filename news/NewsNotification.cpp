@@ -1,62 +1,38 @@
 #include "news/NewsNotification.h"
 
-#include <charconv>
-
 #include "news/LastNewsId.h"
 
 namespace zolt {
-
-std::int64_t NewsIdToInt(const std::string& text) {
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    // from_chars takes a minus but not a plus.
-    if (first != last && *first == '+') {
-        ++first;
-        if (first != last && (*first == '-' || *first == '+')) {
-            return 0;
-        }
-    }
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(first, last, value, 10);
-    if (error != std::errc() || end != last || first == last) {
-        return 0;
-    }
-    return value;
-}
 
 std::string NewsHintText(const std::string& title) {
     return std::string(kNewsHintHeading) + "\r\n" + title;
 }
 
-bool HasNewsChannel(const BrandSettingsRecord& brand) {
-    const NewsChannelInfo channel = NewsChannel(brand);
-    return channel.exists && !channel.publisherId.empty();
-}
-
 std::optional<std::string> StartupNewsHint(const Services& services, HttpClient& http,
-                                           const BrandSettingsRecord& brand) {
-    if (!HasNewsChannel(brand)) {
+                                           const NewsChannelInfo& channel) {
+    const std::optional<NewsClient> client = NewsClient::For(channel, http);
+    if (!client) {
         return std::nullopt;
     }
-    std::string serverId;
-    std::string title;
-    if (!GetLastNewsCode(services, http, brand, serverId, title)) {
+    const std::optional<LatestNews> latest = client->LastNewsCode();
+    if (!latest || !latest->id) {
         return std::nullopt;
     }
-    const std::string storedId = ReadLastNewsId(services);
-    if (NewsIdToInt(serverId) <= NewsIdToInt(storedId)) {
+    // Without a stored id every news counts as new, except a server's id 0.
+    const std::optional<NewsId> stored = ReadLastNewsId(services);
+    if (latest->id->value() <= (stored ? stored->value() : 0)) {
         return std::nullopt;
     }
-    return NewsHintText(title);
+    return NewsHintText(latest->title);
 }
 
-bool FetchNewsList(const Services& services, HttpClient& http, const BrandSettingsRecord& brand,
-                   NewsLineList& newsList) {
-    newsList.clear();
-    if (!HasNewsChannel(brand)) {
-        return false;
+NewsLineList FetchNewsList(const Services& services, HttpClient& http,
+                           const NewsChannelInfo& channel) {
+    const std::optional<NewsClient> client = NewsClient::For(channel, http);
+    if (!client) {
+        return {};
     }
-    return GetLastNews(services, http, brand, newsList) && !newsList.empty();
+    return client->LastNews(services).value_or(NewsLineList{});
 }
 
 }  // namespace zolt

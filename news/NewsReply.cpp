@@ -47,7 +47,7 @@ std::vector<std::string> ParseAllNewsReply(const std::string& reply) {
         if (record.empty() || record == kNewsSuccessMarker) {
             continue;
         }
-        if (!IsNewsId(std::string_view(record).substr(0, record.find(kNewsFieldSeparator)))) {
+        if (!NewsId::Parse(std::string_view(record).substr(0, record.find(kNewsFieldSeparator)))) {
             qCWarning(lcNews) << "news line skipped, its id is not a number:"
                               << QByteArray::fromStdString(record.substr(0, 100));
             continue;
@@ -57,27 +57,21 @@ std::vector<std::string> ParseAllNewsReply(const std::string& reply) {
     return lines;
 }
 
-void ParseLastCodeReply(const std::string& reply, std::string& id, std::string& title) {
-    id.clear();
-    title.clear();
+LatestNews ParseLastCodeReply(const std::string& reply) {
     const std::string rest = RemoveMarkers(reply);
     if (rest == kNewsSuccessMarker) {
-        return;
+        return {};
     }
     std::vector<std::string> fields;
     SplitByChar(kNewsFieldSeparator, rest, fields);
-    if (fields.size() > 0) {
-        id = fields[0];
-    }
-    if (fields.size() > 1) {
-        title = fields[1];
-    }
-    if (!IsNewsId(id)) {
+    const std::string idText = fields.empty() ? std::string() : fields[0];
+    LatestNews latest{NewsId::Parse(idText), fields.size() > 1 ? fields[1] : std::string()};
+    if (!latest.id) {
         qCWarning(lcNews) << "newest news ignored, its id is not a number:"
-                          << QByteArray::fromStdString(id.substr(0, 100));
-        id.clear();
-        title.clear();
+                          << QByteArray::fromStdString(idText.substr(0, 100));
+        return {};
     }
+    return latest;
 }
 
 std::string ParseDetailsReply(const std::string& reply) {

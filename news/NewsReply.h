@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "news/NewsId.h"
 
 namespace zolt {
 
@@ -33,12 +36,17 @@ inline constexpr const char* kNewsInvalidNewsMessage =
 bool IsNewsSuccess(const std::string& reply, NewsReplyKind kind);
 
 // The news lines of a successful "all" reply, in reply order; empty pieces,
-// the marker and lines whose id is not a news id (IsNewsId) are left out.
+// the marker and lines whose id is not a news id are left out.
 std::vector<std::string> ParseAllNewsReply(const std::string& reply);
 
-// Id and title of a successful "lastcode" reply; fields the reply lacks read
-// as empty, and both are empty when the id is not a news id.
-void ParseLastCodeReply(const std::string& reply, std::string& id, std::string& title);
+// What a successful "lastcode" reply says: the newest id and its title. No id
+// (and no title) when the server has no news or sends an id that is not one;
+// a title the reply lacks reads as empty.
+struct LatestNews {
+    std::optional<NewsId> id;
+    std::string title;
+};
+LatestNews ParseLastCodeReply(const std::string& reply);
 
 // The HTML of a successful details reply: marker removed, "$hh" decoded.
 std::string ParseDetailsReply(const std::string& reply);

@@ -5,8 +5,8 @@
 
 #include <charconv>
 
-#include "branding/BrandFiles.h"
 #include "branding/BrandSettings.h"
+#include "util/Files.h"
 #include "util/IniReader.h"
 #include "util/Logging.h"
 #include "util/SafeSave.h"
@@ -102,8 +102,6 @@ UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, boo
     if (info) {
         const IniReader ini(*info);
         const std::string version = ini.ReadString("APPLICATION", "Version");
-        // Read like the version; nothing uses it yet.
-        [[maybe_unused]] const std::string name = ini.ReadString("APPLICATION", "Name");
         if (IsNewerVersion(version) && services.packageInstall) {
             services.showMessage(MessageKind::Information, PackageUpdateMessage(version));
             return UpdateCheckResult::PackageManaged;

@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-#include "branding/BrandFiles.h"
+#include "util/Files.h"
 #include "util/SafeSave.h"
 
 namespace zolt {

@@ -37,14 +37,6 @@ const std::string& BuiltInSkin() {
     return sheet;
 }
 
-std::optional<std::string> LoadSkinFile(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    return DecodeSkin(f.readAll());
-}
-
 namespace {
 
 void SetBaseLook(QApplication& app) {

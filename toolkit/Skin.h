@@ -12,9 +12,6 @@ namespace zolt {
 
 // The built-in skin's style sheet (decompressed once from the resources).
 const std::string& BuiltInSkin();
-// The style sheet in a compressed skin file; nothing when the file is
-// missing, unreadable, empty or not a zlib stream.
-std::optional<std::string> LoadSkinFile(const std::string& path);
 // Makes `styleSheet` the skin of the whole application, over the built-in
 // skin's font (Liberation Sans, of Arial's metrics, 9 pt) and text colour,
 // which a sheet may override.

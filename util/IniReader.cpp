@@ -1,7 +1,5 @@
 #include "util/IniReader.h"
 
-#include <QFile>
-
 #include <utility>
 
 #include "util/Text.h"
@@ -38,14 +36,6 @@ IniReader::IniReader(std::string text) : text_(std::move(text)) {
     if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         text_.erase(0, 3);
     }
-}
-
-IniReader IniReader::FromFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return IniReader("");
-    }
-    return IniReader(file.readAll().toStdString());
 }
 
 std::string IniReader::ReadString(const std::string& section, const std::string& key,

@@ -12,8 +12,6 @@ namespace zolt {
 class IniReader {
   public:
     explicit IniReader(std::string text);
-    // The text of the file at `path`; an unreadable file reads as empty.
-    static IniReader FromFile(const std::string& path);
 
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback = "") const;

@@ -13,7 +13,6 @@
 #include "toolkit/GifBanner.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/Pictures.h"
-#include "toolkit/Skin.h"
 #include "util/Logging.h"
 #include "util/Text.h"
 
@@ -74,7 +73,7 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     t.btnNews->setVisible(setup.newsButtonVisible);
     t.btnMakeMoney->setText(ToQString(setup.makeMoneyCaption));
 
-    const BrandContent& content = setup.content;
+    const BrandContent& content = setup.record.content;
     if (content.BannerHasClick()) {
         t.imgBanner->setCursor(Qt::PointingHandCursor);
         t.gifBanner->setCursor(Qt::PointingHandCursor);
@@ -117,14 +116,6 @@ BrandSettingsRecord LoadBrandSettings(const std::optional<BrandSetup>& setup,
     }
     ApplyBrandSetup(*setup, target);
     return setup->record;
-}
-
-BrandSettingsRecord LoadBrandSettings(const Services& services, const BrandTarget& target) {
-    const std::optional<BrandSetup> setup = ReadBrandSetupOrNothing(services);
-    if (setup && setup->skinStyleSheet) {
-        ApplySkin(*setup->skinStyleSheet);
-    }
-    return LoadBrandSettings(setup, target);
 }
 
 void CenterBanner(const BrandTarget& t) {

@@ -8,16 +8,13 @@
 
 namespace zolt {
 
-// Reads the settings file beside the executable, brands the main window
-// (title, Make Money caption, news button, banner strip, link strip, skin and
-// icon) and returns the brand's record. Without a settings file, or one that
-// cannot be read, the window keeps its design state and the record is empty.
-BrandSettingsRecord LoadBrandSettings(const Services& services, const BrandTarget& target);
-
-// The two halves of the above: reading the brand (nothing when there is
-// none or it cannot be read), then branding the window with it. The skin is
-// left to the caller, who applies it before making the controls so that
-// each is styled once.
+// Loading the brand comes in two halves, so that the main window can apply
+// the skin before it makes its controls and each is styled once. First the
+// settings file beside the executable is read (nothing when there is none or
+// it cannot be read); then the main window is branded with it (title, Make
+// Money caption, news button, banner strip, link strip and icon) and the
+// brand's record returned. Without a brand the window keeps its design state
+// and the record is empty.
 std::optional<BrandSetup> ReadBrandSetupOrNothing(const Services& services);
 BrandSettingsRecord LoadBrandSettings(const std::optional<BrandSetup>& setup,
                                       const BrandTarget& target);

@@ -10,10 +10,10 @@
 
 #include "news/LastNewsId.h"
 #include "news/NewsItem.h"
-#include "news/NewsNotification.h"
 #include "news/ui/NewsListView.h"
 #include "toolkit/HtmlView.h"
 #include "ui_TfrmNews.h"
+#include "util/Logging.h"
 #include "util/Text.h"
 
 namespace zolt {
@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kUpperPanelHeight = 105;
 constexpr int kPublishedWidth = 160;
-constexpr int kIdRole = Qt::UserRole;
+constexpr int kIndexRole = Qt::UserRole;
 
 // Shows the hourglass over the window's parts while a page is fetched and
 // ends the loading state, also when the fetch leaves by an exception.
@@ -51,13 +51,12 @@ class LoadingGuard {
 
 }  // namespace
 
-TfrmNews::TfrmNews(const Services& services, HttpClient& http, const BrandSettingsRecord& brand,
+TfrmNews::TfrmNews(const Services& services, HttpClient& http, const NewsChannelInfo& channel,
                    const NewsLineList& newsList, QWidget* parent)
     : QDialog(parent),
       ui(std::make_unique<Ui::TfrmNews>()),
       services_(services),
-      http_(http),
-      brand_(brand),
+      client_(NewsClient::For(channel, http)),
       newsList_(newsList) {
     ui->setupUi(this);
     lvwItems = ui->lvwItems;
@@ -105,14 +104,14 @@ void TfrmNews::showEvent(QShowEvent* event) {
 }
 
 void TfrmNews::FormShow() {
+    items_.clear();
     for (const NewsLine& line : newsList_) {
-        const NewsItem news = ParseNewsLine(line);
+        const NewsItem& news = items_.emplace_back(ParseNewsLine(line));
         auto* item = new QTreeWidgetItem(lvwItems);
         item->setText(kTitleColumn, ToQString(news.title));
         item->setText(kPublishedColumn, ToQString(news.published));
-        item->setText(kIdColumn, ToQString(news.id));
-        // The id goes back to the server byte for byte.
-        item->setData(kIdColumn, kIdRole, QByteArray::fromStdString(news.id));
+        item->setText(kIdColumn, news.id ? ToQString(news.id->text()) : QString());
+        item->setData(kIdColumn, kIndexRole, static_cast<qulonglong>(items_.size() - 1));
     }
 }
 
@@ -127,15 +126,20 @@ void TfrmNews::lvwItemsChange() {
         return;
     }
     requestedItem_ = item;
-    const QByteArray rawId = item->data(kIdColumn, kIdRole).toByteArray();
-    const std::string id(rawId.constData(), static_cast<size_t>(rawId.size()));
+    const std::optional<NewsId>& id = items_.at(item->data(kIdColumn, kIndexRole).toULongLong()).id;
 
+    if (!client_) {
+        return;
+    }
+    if (!id) {
+        qCWarning(lcNews) << "news details not requested, the id is not a number";
+        return;
+    }
     LoadingGuard loading(FDetailsLoading, {lvwItems, lvwItems->viewport(), prfEditorNews,
                                            prfEditorNews->viewport(), this});
-    std::string html;
-    if (HasNewsChannel(brand_) && GetNewsDetails(services_, http_, brand_, id, html)) {
-        prfEditorNews->setHtmlSource(html);
-        WriteLastNewsId(services_, id);
+    if (const std::optional<std::string> html = client_->NewsDetails(services_, *id)) {
+        prfEditorNews->setHtmlSource(*html);
+        WriteLastNewsId(services_, *id);
     }
 }
 

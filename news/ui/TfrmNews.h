@@ -3,10 +3,12 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "branding/BrandSettings.h"
-#include "news/NewsProtocol.h"
+#include "news/NewsClient.h"
+#include "news/NewsItem.h"
 #include "util/Services.h"
 
 class QTreeWidgetItem;
@@ -32,7 +34,7 @@ class TfrmNews : public QDialog {
     static constexpr int kPublishedColumn = 1;
     static constexpr int kIdColumn = 2;
 
-    TfrmNews(const Services& services, HttpClient& http, const BrandSettingsRecord& brand,
+    TfrmNews(const Services& services, HttpClient& http, const NewsChannelInfo& channel,
              const NewsLineList& newsList, QWidget* parent = nullptr);
     ~TfrmNews() override;
 
@@ -52,9 +54,11 @@ class TfrmNews : public QDialog {
     HtmlView* prfEditorNews;
 
     const Services& services_;
-    HttpClient& http_;
-    const BrandSettingsRecord& brand_;
+    // Nothing for a copy whose level has no channel to ask.
+    const std::optional<NewsClient> client_;
     const NewsLineList& newsList_;
+    // The rows' news, in row order; a row carries its index.
+    std::vector<NewsItem> items_;
 
     bool FDetailsLoading = false;
     bool filled_ = false;

@@ -74,7 +74,7 @@ TEST_F(AboutBoxTest, WithoutSettingsFile) {
     const void* box = PressAbout(*w, [](TfrmAbout& about) {
         EXPECT_EQ(about.windowTitle(), "About ...");
         EXPECT_EQ(about.lblProductName->text(), "");
-        EXPECT_EQ(about.lblProductVersion->text(), "Product Version: 2.01");
+        EXPECT_EQ(about.lblProductVersion->text(), QString("Product Version: ") + AppVersion);
         EXPECT_EQ(about.lblCopyright->text(), "Copyright (c)  ");
         EXPECT_EQ(about.memAbout->toPlainText(), "");
         EXPECT_EQ(about.editAbout->text(), "Ok");
@@ -96,7 +96,7 @@ TEST_F(AboutBoxTest, WithSettingsFileAndFreshForEveryPress) {
     const auto check = [](TfrmAbout& box) {
         EXPECT_EQ(box.windowTitle(), "About Feed Wizard...");
         EXPECT_EQ(box.lblProductName->text(), "Feed Wizard");
-        EXPECT_EQ(box.lblProductVersion->text(), "Product Version: 2.01");
+        EXPECT_EQ(box.lblProductVersion->text(), QString("Product Version: ") + AppVersion);
         EXPECT_EQ(box.lblCopyright->text(), "Copyright (c) 2020-2026 Wizard Ltd.");
         // One line per line break; the last break ends the text.
         EXPECT_EQ(box.memAbout->blockCount(), 13);

@@ -85,7 +85,7 @@ TEST_F(BrandingWindowTest, TitleCaptionAndNewsButton) {
                       E(level + "NewsBaseURL", "http://127.0.0.1:9/") +
                       E(level + "PublID", "pub-1") + E("MakeMoneyButton", "Earn Cash"));
         auto w = Open();
-        EXPECT_EQ(w->windowTitle(), "Feed Wizard v2.01") << row.type;
+        EXPECT_EQ(w->windowTitle(), QString("Feed Wizard v") + AppVersion) << row.type;
         EXPECT_EQ(w->btnMakeMoney->text(), "Earn Cash") << row.type;
         EXPECT_EQ(w->btnNews->isVisible(), row.newsVisible) << "'" << row.type << "' " << level;
         EXPECT_EQ(w->brand().BranderType, row.type);
@@ -98,7 +98,7 @@ TEST_F(BrandingWindowTest, TextsInUtf8AndWindows1252) {
         SetUp();
         WriteSettings(E("ApplicationName", name) + E("Link1", name + "^http://l/"));
         auto w = Open();
-        EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Fünf € v2.01"));
+        EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Fünf € v") + AppVersion);
         EXPECT_EQ(w->lblLink1URL->text(), QString::fromUtf8("Fünf €"));
         EXPECT_EQ(w->btnMakeMoney->text(), "Make Money");
     }
@@ -160,7 +160,7 @@ TEST_F(BrandingWindowTest, TheDrawnBannerIsReadFromItsOwnFile) {
     auto w = Open();
     EXPECT_EQ(w->imgBanner->size(), QSize(300, 50));
     EXPECT_EQ(w->panBanner->height(), 60);
-    EXPECT_EQ(w->brand().BannerImageName, "b.jpg");
+    EXPECT_EQ(w->brand().content.BannerImageName, "b.jpg");
     QTest::mouseClick(w->imgBanner, Qt::LeftButton);
     ASSERT_EQ(rec->processes.size(), 1u);
     EXPECT_EQ(rec->processes[0].args, std::vector<std::string>{"http://b/"});
@@ -279,7 +279,7 @@ TEST_F(BrandingWindowTest, FileThatDoesNotDecryptGivesAnEmptyBrand) {
     dir.write("dbsettings.dat", EncryptSettingsBytes(E("ApplicationName", "X")).substr(0, 15));
     dir.write("banner1.dat", test::MakeJpeg(468, 60));
     auto w = Open();
-    EXPECT_EQ(w->windowTitle(), " v2.01");
+    EXPECT_EQ(w->windowTitle(), QString(" v") + AppVersion);
     EXPECT_FALSE(w->btnNews->isVisible());
     EXPECT_EQ(w->btnMakeMoney->text(), "Make Money");
     EXPECT_FALSE(w->panBanner->isVisible());
@@ -291,7 +291,7 @@ TEST_F(BrandingWindowTest, NoRoomForThePlainCopyStillBrands) {
     WriteSettings(E("ApplicationName", "Shown All The Same"));
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("dbsettings.sim/in-the-way"))));
     auto w = Open();
-    EXPECT_EQ(w->windowTitle(), "Shown All The Same v2.01");
+    EXPECT_EQ(w->windowTitle(), QString("Shown All The Same v") + AppVersion);
     EXPECT_FALSE(w->btnNews->isVisible());
     EXPECT_FALSE(w->panBanner->isVisible());
     EXPECT_EQ(w->brand().ApplicationName, "Shown All The Same");

@@ -104,7 +104,8 @@ class Faults : public ::testing::Test {
         news = std::make_unique<ScriptedHttpServer>(
             [this](const HttpRequestSeen& request) { return newsHandler(request); });
         update = std::make_unique<ScriptedHttpServer>([](const HttpRequestSeen&) {
-            return ScriptedHttpServer::Reply(200, "[APPLICATION]\r\nVersion=2.01\r\n");
+            return ScriptedHttpServer::Reply(
+                200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
         });
         services = test::MakeRecordingServices(rec, dir.path() + "/");
         services.updateBaseUrl = update->url("");
@@ -142,7 +143,7 @@ class Faults : public ::testing::Test {
         // owner's.
         newsBrand = Brand();
         newsLines = {"7^Big news^2026-12-08"};
-        TfrmNews window(services, http, newsBrand, newsLines);
+        TfrmNews window(services, http, NewsChannel(newsBrand), newsLines);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         auto* list = window.findChild<QTreeWidget*>("lvwItems");
@@ -176,7 +177,7 @@ TEST_F(Faults, SettingsFileCutShortOrWithAByteFlippedIsNeverWritten) {
     dir.write("dbsettings.dat", intact);
     {
         auto w = Open();
-        EXPECT_EQ(w->windowTitle().toStdString(), "Fault Test v2.01");
+        EXPECT_EQ(w->windowTitle().toStdString(), std::string("Fault Test v") + AppVersion);
     }
     ReadNewsItem();
     EXPECT_NE(dir.read("dbsettings.dat"), intact);
@@ -251,7 +252,7 @@ TEST_F(Faults, ReadOnlyProgramFolderStillBrandsAndIsNotWritten) {
     ASSERT_NE(::access(dir.path().c_str(), W_OK), 0) << "the folder is still writable";
 
     auto w = Open();
-    EXPECT_EQ(w->windowTitle().toStdString(), "Fault Test v2.01");
+    EXPECT_EQ(w->windowTitle().toStdString(), std::string("Fault Test v") + AppVersion);
     EXPECT_TRUE(w->panBanner->isVisible());
     EXPECT_EQ(w->btnMakeMoney->text(), "Earn");
     EXPECT_NE(CurrentSkin().find("#123456"), std::string::npos);
@@ -336,7 +337,7 @@ TEST_F(Faults, BannerFileThatIsNoPictureHidesTheStrip) {
             ASSERT_TRUE(QDir().mkdir(QString::fromStdString(folder.file("banner1.dat"))));
         }
         auto w = Open();
-        EXPECT_EQ(w->windowTitle().toStdString(), "Fault Test v2.01");
+        EXPECT_EQ(w->windowTitle().toStdString(), std::string("Fault Test v") + AppVersion);
         EXPECT_FALSE(w->panBanner->isVisible());
         EXPECT_FALSE(w->imgBanner->isVisible());
         EXPECT_FALSE(w->gifBanner->isVisible());
@@ -371,7 +372,7 @@ TEST_F(Faults, SkinFileThatIsNotZlibKeepsTheBuiltInSkin) {
         dir.write("dbsettings.dat", EncryptSettingsBytes(E("ApplicationName", "Fault Test")));
         dir.write("mainskin.dat", c.bytes);
         auto w = Open();
-        EXPECT_EQ(w->windowTitle().toStdString(), "Fault Test v2.01");
+        EXPECT_EQ(w->windowTitle().toStdString(), std::string("Fault Test v") + AppVersion);
         EXPECT_EQ(CurrentSkin(), BuiltInSkin());
         EXPECT_EQ(rec->messageTexts(), std::vector<std::string>{});
         EXPECT_EQ(dir.read("mainskin.dat"), c.bytes);

@@ -56,7 +56,7 @@ TEST(Layout, EveryWindowShowsItsCaptionsWholeAndItsControlsApart) {
     HttpClient http;
     const NewsLineList lines = {"2^A message with a long title for the list^2026-12-09 10:00",
                                 "1^Welcome^2026-01-01"};
-    TfrmNews news(services, http, main.brand(), lines);
+    TfrmNews news(services, http, NewsChannel(main.brand()), lines);
     EXPECT_EQ(FaultsShown(news), std::vector<std::string>{}) << "news window";
 }
 

@@ -61,14 +61,14 @@ TEST_F(UpdateButton, AcceptedUpdateStartsTheUpdaterAndClosesTheWindow) {
     ASSERT_EQ(rec->processes.size(), 1u);
     EXPECT_EQ(rec->processes[0].program, dir.path() + "/Updater");
     EXPECT_EQ(rec->processes[0].args,
-              (std::vector<std::string>{services.updateBaseUrl, "2.01", "A"}));
+              (std::vector<std::string>{services.updateBaseUrl, AppVersion, "A"}));
     EXPECT_EQ(rec->messageTexts(),
               (std::vector<std::string>{NewUpdateQuestion("2.02"), kUpdateCloseQuestion}));
     EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(UpdateButton, NoUpdateSaysSoAndTheWindowStays) {
-    ScriptedHttpServer server(Serving("2.01"));
+    ScriptedHttpServer server(Serving(AppVersion));
     auto w = Open(server);
     w->bsSkinSpeedButton1->click();
     EXPECT_EQ(rec->messageTexts(), std::vector<std::string>{kNoUpdateMessage});

@@ -1,4 +1,3 @@
 zolt_test(NAME app_update_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/UpdateButtonTest.cpp
-          ${PROJECT_SOURCE_DIR}/tests/support/ScriptedHttpServer.cpp
   LIBS zolt_app)

@@ -57,14 +57,6 @@ TEST(ChooseBrandContent, EachChoiceIsAFreshDrawFromItsOwnList) {
     EXPECT_TRUE(c.LinksVisible());
     EXPECT_EQ(draws.sizes, (std::vector<int>{3, 3, 4, 3}));
     EXPECT_EQ(draws.reseeds, 4);
-
-    BrandSettingsRecord record;
-    record.ApplicationName = "kept";
-    c.StoreIn(record);
-    EXPECT_EQ(record.ApplicationName, "kept");
-    EXPECT_EQ(record.WelcomeHtml, c.WelcomeHtml);
-    EXPECT_EQ(record.BannerClickURL, "http://b/");
-    EXPECT_EQ(record.Link2URL, "http://3/");
 }
 
 TEST(ChooseBrandContent, EmptyListsChooseNothing) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "branding/AppVersion.h"
 #include "branding/BrandSettingsFile.h"
 #include "branding/BrandSetup.h"
 #include "branding/SettingsText.h"
@@ -62,15 +63,15 @@ TEST(BrandSettingsFile, EncryptedFileBrandsTheRecord) {
     WriteEncrypted(dir, kPlain);
     dir.write("banner1.dat", "jpeg bytes");
     const BrandSetup setup = SetupOf(dir);
-    EXPECT_EQ(setup.windowTitle, "Feed Wizard v2.01");
+    EXPECT_EQ(setup.windowTitle, std::string("Feed Wizard v") + AppVersion);
     EXPECT_EQ(setup.makeMoneyCaption, "Earn Cash");
     EXPECT_TRUE(setup.newsButtonVisible);
     EXPECT_EQ(setup.record.BranderCode, "FW-01");
     EXPECT_EQ(setup.record.AffiliateURL, "http://shop/?a=4711");
     EXPECT_EQ(setup.record.AboutText, "first\r\nsecond");
-    EXPECT_EQ(setup.record.WelcomeHtml, "<h1>Hi</h1>");
-    EXPECT_EQ(setup.record.BannerClickURL, "http://ad/");
-    EXPECT_EQ(setup.record.Link1Caption, "One");
+    EXPECT_EQ(setup.record.content.WelcomeHtml, "<h1>Hi</h1>");
+    EXPECT_EQ(setup.record.content.BannerClickURL, "http://ad/");
+    EXPECT_EQ(setup.record.content.Link1Caption, "One");
     ASSERT_TRUE(setup.banner.has_value());
     EXPECT_EQ(setup.banner->bytes, "jpeg bytes");
     EXPECT_EQ(setup.banner->format, "jpg");
@@ -116,11 +117,11 @@ TEST(BrandSettingsFile, FilesThatDoNotDecryptReadAsAnEmptyBrand) {
         ASSERT_TRUE(text.has_value()) << c.what;
         EXPECT_EQ(*text, "") << c.what;
         const BrandSetup setup = SetupOf(dir);
-        EXPECT_EQ(setup.windowTitle, " v2.01") << c.what;
+        EXPECT_EQ(setup.windowTitle, std::string(" v") + AppVersion) << c.what;
         EXPECT_FALSE(setup.newsButtonVisible) << c.what;
         EXPECT_EQ(setup.makeMoneyCaption, "Make Money") << c.what;
         EXPECT_FALSE(setup.banner.has_value()) << c.what;
-        EXPECT_FALSE(setup.content.LinksVisible()) << c.what;
+        EXPECT_FALSE(setup.record.content.LinksVisible()) << c.what;
         EXPECT_EQ(Listing(dir), (QStringList{"banner1.dat", "dbsettings.dat"})) << c.what;
     }
 }

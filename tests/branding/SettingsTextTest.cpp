@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "branding/AppVersion.h"
 #include "branding/BrandSettingsText.h"
 #include "branding/ExtractTagValue.h"
 #include "branding/SettingsKeys.h"
@@ -172,8 +173,8 @@ TEST(ParseBrandSettings, NumberedLists) {
 }
 
 TEST(BrandRules, TitleAndMakeMoneyCaption) {
-    EXPECT_EQ(BrandWindowTitle(""), " v2.01");
-    EXPECT_EQ(BrandWindowTitle("Feed Wizard"), "Feed Wizard v2.01");
+    EXPECT_EQ(BrandWindowTitle(""), std::string(" v") + AppVersion);
+    EXPECT_EQ(BrandWindowTitle("Feed Wizard"), std::string("Feed Wizard v") + AppVersion);
     EXPECT_EQ(MakeMoneyCaption(""), "Make Money");
     EXPECT_EQ(MakeMoneyCaption(" Earn "), " Earn ");
 }

@@ -13,11 +13,15 @@
 #include "crypto/Encryption.h"
 #include "crypto/MemoryStream.h"
 #include "news/LastNewsId.h"
+#include "tests/news/NewsIdText.h"
 #include "tests/support/TempDir.h"
 #include "util/SettingsFileCrypt.h"
 
 namespace zolt {
 namespace {
+
+using test::Id;
+using test::Text;
 
 using test::TempDir;
 
@@ -49,24 +53,24 @@ TEST(LastNewsIdText, RewritesOnlyTheElementAndEndsEveryLineWithCrLf) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string once = TextWithLastNewsId(c.before, "16").value_or("");
+        const std::string once = TextWithLastNewsId(c.before, Id("16"));
         EXPECT_EQ(once, c.after);
-        EXPECT_EQ(LastNewsIdFromText(once), "16");
+        EXPECT_EQ(Text(LastNewsIdFromText(once)), "16");
         // A second write replaces what the first one put there.
-        const std::string twice = TextWithLastNewsId(once, "9").value_or("");
-        EXPECT_EQ(LastNewsIdFromText(twice), "9");
+        const std::string twice = TextWithLastNewsId(once, Id("9"));
+        EXPECT_EQ(Text(LastNewsIdFromText(twice)), "9");
         EXPECT_EQ(twice.size(), once.size() - 1);
     }
 }
 
 TEST(LastNewsIdText, ReadsTheFirstElementWhenItIsANumber) {
-    EXPECT_EQ(LastNewsIdFromText(""), "");
-    EXPECT_EQ(LastNewsIdFromText("A\r\nB\r\n"), "");
-    EXPECT_EQ(LastNewsIdFromText("<%%LastNewsId%%>7\r\n"), "");
-    EXPECT_EQ(LastNewsIdFromText("x" + Element("12") + "y"), "12");
-    EXPECT_EQ(LastNewsIdFromText(Element("5") + Element("6")), "5");
-    EXPECT_EQ(LastNewsIdFromText("x" + Element(" 12 ") + "y"), "");
-    EXPECT_EQ(LastNewsIdFromText("<%%LastNewsId%%>1\n2<%%/LastNewsId%%>"), "");
+    EXPECT_EQ(Text(LastNewsIdFromText("")), "");
+    EXPECT_EQ(Text(LastNewsIdFromText("A\r\nB\r\n")), "");
+    EXPECT_EQ(Text(LastNewsIdFromText("<%%LastNewsId%%>7\r\n")), "");
+    EXPECT_EQ(Text(LastNewsIdFromText("x" + Element("12") + "y")), "12");
+    EXPECT_EQ(Text(LastNewsIdFromText(Element("5") + Element("6"))), "5");
+    EXPECT_EQ(Text(LastNewsIdFromText("x" + Element(" 12 ") + "y")), "");
+    EXPECT_EQ(Text(LastNewsIdFromText("<%%LastNewsId%%>1\n2<%%/LastNewsId%%>")), "");
 }
 
 TEST(LastNewsIdText, OnlyNumbersOfUpTo18DigitsAreStored) {
@@ -86,10 +90,10 @@ TEST(LastNewsIdText, OnlyNumbersOfUpTo18DigitsAreStored) {
     };
     const std::string brand = "<%%BranderType%%>Gold<%%/BranderType%%>\r\n";
     for (const auto& [id, stored] : ids) {
-        const std::optional<std::string> text = TextWithLastNewsId(brand, id);
-        EXPECT_EQ(text.has_value(), stored) << id;
+        EXPECT_EQ(NewsId::Parse(id).has_value(), stored) << id;
         if (id.find("<%%") == std::string::npos) {
-            EXPECT_EQ(LastNewsIdFromText(brand + Element(id) + "\r\n"), stored ? id : "") << id;
+            EXPECT_EQ(Text(LastNewsIdFromText(brand + Element(id) + "\r\n")), stored ? id : "")
+                << id;
         }
     }
 }
@@ -123,8 +127,8 @@ class LastNewsIdFile : public ::testing::Test {
 };
 
 TEST_F(LastNewsIdFile, MissingFileReadsEmptyAndIsNotCreated) {
-    EXPECT_EQ(ReadLastNewsId(services()), "");
-    EXPECT_FALSE(WriteLastNewsId(services(), "4"));
+    EXPECT_EQ(Text(ReadLastNewsId(services())), "");
+    EXPECT_FALSE(WriteLastNewsId(services(), Id("4")));
     EXPECT_TRUE(entries().isEmpty());
 }
 
@@ -134,9 +138,8 @@ TEST_F(LastNewsIdFile, ALinkAsTheSettingsFileIsReplacedNotWrittenThrough) {
         EncryptSettingsBytes("<%%BranderType%%>Gold<%%/BranderType%%>\r\n");
     test::WriteFileBytes(elsewhere.file("real.dat"), original);
     ASSERT_EQ(::symlink(elsewhere.file("real.dat").c_str(), path().c_str()), 0);
-    EXPECT_FALSE(WriteLastNewsId(services(), "5<%%/LastNewsId%%>"));
-    ASSERT_TRUE(WriteLastNewsId(services(), "5"));
-    EXPECT_EQ(ReadLastNewsId(services()), "5");
+    ASSERT_TRUE(WriteLastNewsId(services(), Id("5")));
+    EXPECT_EQ(Text(ReadLastNewsId(services())), "5");
     EXPECT_FALSE(QFileInfo(QString::fromStdString(path())).isSymLink());
     EXPECT_EQ(elsewhere.read("real.dat"), original);
 }
@@ -150,19 +153,19 @@ TEST_F(LastNewsIdFile, WritesAppendOnceThenReplaceKeepingEveryOtherByte) {
         "\t<%%AboutText%%>line one  \r\nline two<%%/AboutText%%>\r\n"
         "\r\n";
     writePlain(brand);
-    EXPECT_EQ(ReadLastNewsId(services()), "");
+    EXPECT_EQ(Text(ReadLastNewsId(services())), "");
 
-    ASSERT_TRUE(WriteLastNewsId(services(), "16"));
+    ASSERT_TRUE(WriteLastNewsId(services(), Id("16")));
     bool clean = false;
     EXPECT_EQ(readPlain(&clean), brand + Element("16") + "\r\n");
     EXPECT_TRUE(clean);
-    EXPECT_EQ(ReadLastNewsId(services()), "16");
+    EXPECT_EQ(Text(ReadLastNewsId(services())), "16");
 
     // An older item read later is stored as it is.
-    ASSERT_TRUE(WriteLastNewsId(services(), "3"));
+    ASSERT_TRUE(WriteLastNewsId(services(), Id("3")));
     EXPECT_EQ(readPlain(&clean), brand + Element("3") + "\r\n");
     EXPECT_TRUE(clean);
-    EXPECT_EQ(ReadLastNewsId(services()), "3");
+    EXPECT_EQ(Text(ReadLastNewsId(services())), "3");
 
     // No plain copy and no temporary file stay behind.
     EXPECT_EQ(entries(), QStringList{"dbsettings.dat"});
@@ -170,7 +173,7 @@ TEST_F(LastNewsIdFile, WritesAppendOnceThenReplaceKeepingEveryOtherByte) {
 
 TEST_F(LastNewsIdFile, FileWithBareLineFeedsComesBackWithCrLf) {
     writePlain("<%%BranderType%%>Gold<%%/BranderType%%>\nA\n" + Element("2") + "\nB");
-    ASSERT_TRUE(WriteLastNewsId(services(), "30"));
+    ASSERT_TRUE(WriteLastNewsId(services(), Id("30")));
     const std::string plain = readPlain();
     EXPECT_EQ(plain,
               "<%%BranderType%%>Gold<%%/BranderType%%>\r\nA\r\n" + Element("30") + "\r\nB\r\n");
@@ -212,7 +215,7 @@ TEST_F(LastNewsIdFile, DamagedFileIsLeftByteForByte) {
     for (const auto& [name, bytes] : damaged) {
         SCOPED_TRACE(name);
         test::WriteFileBytes(path(), bytes);
-        EXPECT_FALSE(WriteLastNewsId(services(), "99"));
+        EXPECT_FALSE(WriteLastNewsId(services(), Id("99")));
         EXPECT_EQ(test::ReadFileBytes(path()), bytes);
         EXPECT_EQ(entries(), QStringList{"dbsettings.dat"});
     }

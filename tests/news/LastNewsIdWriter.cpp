@@ -3,6 +3,7 @@
 // or has done the given number of writes.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "news/LastNewsId.h"
@@ -14,11 +15,16 @@ int main(int argc, char** argv) {
     }
     zolt::Services services;
     services.baseDir = argv[1];
-    const std::string ids[2] = {argv[2], argv[3]};
+    const std::optional<zolt::NewsId> ids[2] = {zolt::NewsId::Parse(argv[2]),
+                                                zolt::NewsId::Parse(argv[3])};
+    if (!ids[0] || !ids[1]) {
+        std::fprintf(stderr, "the ids must be news ids\n");
+        return 2;
+    }
     const long maxWrites = std::strtol(argv[4], nullptr, 10);
     for (long i = 0; i < maxWrites; ++i) {
-        const std::string& id = ids[i % 2];
-        if (!zolt::WriteLastNewsId(services, id)) {
+        const std::string& id = ids[i % 2]->text();
+        if (!zolt::WriteLastNewsId(services, *ids[i % 2])) {
             std::fprintf(stdout, "failed %s\n", id.c_str());
             return 1;
         }

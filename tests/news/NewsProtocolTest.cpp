@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "net/HttpClient.h"
-#include "news/NewsProtocol.h"
+#include "news/NewsClient.h"
 #include "news/NewsReply.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/ScriptedHttpServer.h"
@@ -56,6 +56,15 @@ struct Fixture {
     ScriptedHttpServer server;
 };
 
+// The brand's client; a brand without a channel to ask has none.
+std::optional<NewsClient> ClientOf(const BrandSettingsRecord& brand, HttpClient& http) {
+    return NewsClient::For(NewsChannel(brand), http);
+}
+
+NewsId Id(const char* text) {
+    return NewsId::Parse(text).value();
+}
+
 ScriptedHttpServer::Handler Always(const std::string& body, int status = 200) {
     return [=](const HttpRequestSeen&) { return ScriptedHttpServer::Reply(status, body); };
 }
@@ -71,11 +80,9 @@ TEST(NewsProtocol, EachLevelSendsTheThreeRequestsWithItsIdentity) {
         // With and without the "/" at the end of the base URL.
         const BrandSettingsRecord withSlash = Brand(row.level, f.server.url("news/"));
         const BrandSettingsRecord without = Brand(row.level, f.server.url("news"));
-        NewsLineList list;
-        std::string id, title, html;
-        EXPECT_TRUE(GetLastNews(f.services, f.http, withSlash, list));
-        EXPECT_TRUE(GetLastNewsCode(f.services, f.http, without, id, title));
-        EXPECT_TRUE(GetNewsDetails(f.services, f.http, withSlash, "42", html));
+        EXPECT_TRUE(ClientOf(withSlash, f.http)->LastNews(f.services));
+        EXPECT_TRUE(ClientOf(without, f.http)->LastNewsCode());
+        EXPECT_TRUE(ClientOf(withSlash, f.http)->NewsDetails(f.services, Id("42")));
 
         const FormFields identity{
             {"memusername", "PUB1"}, {"prodcode", "BRAND7"}, {"prodtype", row.code}};
@@ -109,12 +116,7 @@ TEST(NewsProtocol, NoChannelOrNoPublisherIdMakesNoRequestAndShowsNothing) {
         Brand("Gold", f.server.url(), "")};
     for (const auto& brand : brands) {
         SCOPED_TRACE(brand.BranderType);
-        NewsLineList list{"kept"};
-        std::string id = "x", title = "y", html = "z";
-        EXPECT_FALSE(GetLastNews(f.services, f.http, brand, list));
-        EXPECT_FALSE(GetLastNewsCode(f.services, f.http, brand, id, title));
-        EXPECT_FALSE(GetNewsDetails(f.services, f.http, brand, "1", html));
-        EXPECT_EQ(list, NewsLineList{"kept"});
+        EXPECT_FALSE(ClientOf(brand, f.http));
     }
     EXPECT_TRUE(f.server.requests().empty());
     EXPECT_TRUE(f.recorder->messages.empty());
@@ -134,16 +136,13 @@ TEST(NewsProtocol, SuccessfulRepliesAreTrimmedAndParsed) {
         return ScriptedHttpServer::Reply(200, body);
     });
     const BrandSettingsRecord brand = Brand("Gold", f.server.url());
-    NewsLineList list{"earlier"};
-    ASSERT_TRUE(GetLastNews(f.services, f.http, brand, list));
-    // Appended, never cleared.
-    EXPECT_EQ(list, (NewsLineList{"earlier", "9^Nine^d9", "8^Eight^d8"}));
-    std::string id, title, html;
-    ASSERT_TRUE(GetLastNewsCode(f.services, f.http, brand, id, title));
-    EXPECT_EQ(id, "9");
-    EXPECT_EQ(title, "Nine");
-    ASSERT_TRUE(GetNewsDetails(f.services, f.http, brand, "9", html));
-    EXPECT_EQ(html, "<b>Hi</b>");
+    const std::optional<NewsClient> client = ClientOf(brand, f.http);
+    EXPECT_EQ(client->LastNews(f.services), (NewsLineList{"9^Nine^d9", "8^Eight^d8"}));
+    const std::optional<LatestNews> latest = client->LastNewsCode();
+    ASSERT_TRUE(latest && latest->id);
+    EXPECT_EQ(latest->id->text(), "9");
+    EXPECT_EQ(latest->title, "Nine");
+    EXPECT_EQ(client->NewsDetails(f.services, Id("9")), "<b>Hi</b>");
     EXPECT_TRUE(f.recorder->messages.empty());
 }
 
@@ -176,16 +175,10 @@ TEST(NewsProtocol, FailuresShowTheirWarningExceptForTheLastCode) {
             row.handler
                 ? f.server.url("n/")
                 : "http://127.0.0.1:" + std::to_string(ScriptedHttpServer::ClosedPort()) + "/n/";
-        const BrandSettingsRecord brand = Brand("Platinum", base);
-        NewsLineList list{"kept"};
-        std::string id = "x", title = "y", html = "z";
-        EXPECT_FALSE(GetLastNews(f.services, f.http, brand, list));
-        EXPECT_EQ(list, NewsLineList{"kept"});
-        EXPECT_FALSE(GetLastNewsCode(f.services, f.http, brand, id, title));
-        EXPECT_EQ(id, "");
-        EXPECT_EQ(title, "");
-        EXPECT_FALSE(GetNewsDetails(f.services, f.http, brand, "3", html));
-        EXPECT_EQ(html, "");
+        const std::optional<NewsClient> client = ClientOf(Brand("Platinum", base), f.http);
+        EXPECT_FALSE(client->LastNews(f.services));
+        EXPECT_FALSE(client->LastNewsCode());
+        EXPECT_FALSE(client->NewsDetails(f.services, Id("3")));
 
         std::vector<std::string> expected;
         for (const std::string& m : {row.listMessage, row.detailsMessage}) {
@@ -204,8 +197,7 @@ TEST(NewsProtocol, EmptyBaseUrlCountsAsNoAnswer) {
     auto recorder = std::make_shared<Recorder>();
     const Services services = test::MakeRecordingServices(recorder, "/nonexistent");
     HttpClient http;
-    NewsLineList list;
-    EXPECT_FALSE(GetLastNews(services, http, Brand("Master", ""), list));
+    EXPECT_FALSE(ClientOf(Brand("Master", ""), http)->LastNews(services));
     EXPECT_EQ(recorder->messageTexts(), std::vector<std::string>{kNewsAccessFailedMessage});
 }
 
@@ -219,10 +211,8 @@ TEST(NewsProtocol, ARequestCutShortByDisconnectStaysQuiet) {
         }
     });
     timer.start(5);
-    NewsLineList list;
-    EXPECT_FALSE(GetLastNews(f.services, f.http, brand, list));
-    std::string html;
-    EXPECT_FALSE(GetNewsDetails(f.services, f.http, brand, "1", html));
+    EXPECT_FALSE(ClientOf(brand, f.http)->LastNews(f.services));
+    EXPECT_FALSE(ClientOf(brand, f.http)->NewsDetails(f.services, Id("1")));
     EXPECT_TRUE(f.recorder->messages.empty());
 }
 

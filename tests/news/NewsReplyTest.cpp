@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "news/NewsProtocol.h"
+#include "news/NewsClient.h"
 #include "news/NewsReply.h"
 
 namespace zolt {
@@ -79,11 +79,9 @@ TEST(NewsReply, LastCodeReplyGivesIdAndTitleMissingFieldsEmpty) {
         {"x1^t" + S + "OK", "", ""},
     };
     for (const Row& row : rows) {
-        std::string id = "old";
-        std::string title = "old";
-        ParseLastCodeReply(row.reply, id, title);
-        EXPECT_EQ(id, row.id) << row.reply;
-        EXPECT_EQ(title, row.title) << row.reply;
+        const LatestNews latest = ParseLastCodeReply(row.reply);
+        EXPECT_EQ(latest.id ? latest.id->text() : "", row.id) << row.reply;
+        EXPECT_EQ(latest.title, row.title) << row.reply;
     }
 }
 
@@ -128,7 +126,9 @@ TEST(NewsReply, ScriptAddressAndLevelCodes) {
     } rows[] = {{"Master", "BM"}, {"Platinum", "BP"}, {"Gold", "BG"}, {"Free", ""},
                 {"gold", ""},     {"GOLD", ""},       {"", ""},       {" Gold", ""}};
     for (const Row& row : rows) {
-        EXPECT_EQ(ProdTypeCode(row.type), row.code) << row.type;
+        BrandSettingsRecord brand;
+        brand.BranderType = row.type;
+        EXPECT_EQ(NewsChannel(brand).levelCode, row.code) << row.type;
     }
 }
 

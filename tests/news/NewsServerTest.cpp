@@ -2,13 +2,14 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "net/HttpClient.h"
-#include "news/NewsProtocol.h"
+#include "news/NewsClient.h"
 #include "news/NewsReply.h"
 #include "tests/support/PhpServer.h"
 #include "tests/support/RecordingServices.h"
@@ -93,6 +94,10 @@ class NewsServer : public ::testing::Test {
         b.MasterPublID = b.PlatinumPublID = b.GoldPublID = publisher;
         return b;
     }
+    NewsClient Client(const BrandSettingsRecord& brand) {
+        return NewsClient::For(NewsChannel(brand), http_).value();
+    }
+    static NewsId Id(const std::string& text) { return NewsId::Parse(text).value(); }
 
     std::shared_ptr<Recorder> recorder_ = std::make_shared<Recorder>();
     Services services_ = test::MakeRecordingServices(recorder_, "/nonexistent");
@@ -111,21 +116,19 @@ std::string NewsServer::firstId_, NewsServer::otherId_, NewsServer::secondId_,
     NewsServer::masterId_;
 
 TEST_F(NewsServer, ListsTheProductsNewsNewestFirst) {
-    NewsLineList list;
-    ASSERT_TRUE(GetLastNews(services_, http_, Brand("Gold", "PUBG"), list));
-    EXPECT_EQ(list,
+    EXPECT_EQ(Client(Brand("Gold", "PUBG")).LastNews(services_),
               (NewsLineList{secondId_ + "^Second^10 Dec 2026", firstId_ + "^First^2026-12-08"}));
-    std::string id, title;
-    ASSERT_TRUE(GetLastNewsCode(services_, http_, Brand("Gold", "PUBG"), id, title));
-    EXPECT_EQ(id, secondId_);
-    EXPECT_EQ(title, "Second");
+    std::optional<LatestNews> latest = Client(Brand("Gold", "PUBG")).LastNewsCode();
+    ASSERT_TRUE(latest && latest->id);
+    EXPECT_EQ(latest->id->text(), secondId_);
+    EXPECT_EQ(latest->title, "Second");
 
-    list.clear();
-    ASSERT_TRUE(GetLastNews(services_, http_, Brand("Master", "PUBM"), list));
-    EXPECT_EQ(list, NewsLineList{masterId_ + "^For masters^2026-12-11"});
-    ASSERT_TRUE(GetLastNewsCode(services_, http_, Brand("Master", "PUBM"), id, title));
-    EXPECT_EQ(id, masterId_);
-    EXPECT_EQ(title, "For masters");
+    EXPECT_EQ(Client(Brand("Master", "PUBM")).LastNews(services_),
+              NewsLineList{masterId_ + "^For masters^2026-12-11"});
+    latest = Client(Brand("Master", "PUBM")).LastNewsCode();
+    ASSERT_TRUE(latest && latest->id);
+    EXPECT_EQ(latest->id->text(), masterId_);
+    EXPECT_EQ(latest->title, "For masters");
     EXPECT_TRUE(recorder_->messages.empty()) << recorder_->messageTexts()[0];
 }
 
@@ -138,22 +141,19 @@ TEST_F(NewsServer, DetailsComeBackAsTheStoredHtml) {
         {"Master", "PUBM", masterId_, "<i>m</i>"},
     };
     for (const Row& row : rows) {
-        std::string html;
-        ASSERT_TRUE(GetNewsDetails(services_, http_, Brand(row.level, row.publisher), row.id, html))
+        EXPECT_EQ(Client(Brand(row.level, row.publisher)).NewsDetails(services_, Id(row.id)),
+                  row.html)
             << row.id;
-        EXPECT_EQ(html, row.html);
     }
     EXPECT_TRUE(recorder_->messages.empty());
 }
 
 TEST_F(NewsServer, APublisherWithoutNewsGetsOkAlone) {
-    NewsLineList list{"kept"};
-    ASSERT_TRUE(GetLastNews(services_, http_, Brand("Platinum", "PUBP"), list));
-    EXPECT_EQ(list, NewsLineList{"kept"});
-    std::string id = "x", title = "y";
-    ASSERT_TRUE(GetLastNewsCode(services_, http_, Brand("Platinum", "PUBP"), id, title));
-    EXPECT_EQ(id, "");
-    EXPECT_EQ(title, "");
+    EXPECT_EQ(Client(Brand("Platinum", "PUBP")).LastNews(services_), NewsLineList{});
+    const std::optional<LatestNews> latest = Client(Brand("Platinum", "PUBP")).LastNewsCode();
+    ASSERT_TRUE(latest);
+    EXPECT_FALSE(latest->id);
+    EXPECT_EQ(latest->title, "");
     EXPECT_TRUE(recorder_->messages.empty());
 }
 
@@ -178,11 +178,9 @@ TEST_F(NewsServer, RefusalsShowTheirWarnings) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         recorder_->messages.clear();
-        NewsLineList list;
-        std::string html;
-        const bool listed = GetLastNews(services_, http_, row.brand, list);
-        EXPECT_EQ(listed, row.listMessage.empty());
-        EXPECT_FALSE(GetNewsDetails(services_, http_, row.brand, row.newsId, html));
+        const NewsClient client = Client(row.brand);
+        EXPECT_EQ(client.LastNews(services_).has_value(), row.listMessage.empty());
+        EXPECT_FALSE(client.NewsDetails(services_, Id(row.newsId)));
         std::vector<std::string> expected;
         for (const auto& m : {row.listMessage, row.detailsMessage}) {
             if (!m.empty()) {
@@ -190,9 +188,8 @@ TEST_F(NewsServer, RefusalsShowTheirWarnings) {
             }
         }
         EXPECT_EQ(recorder_->messageTexts(), expected);
-        std::string id, title;
         recorder_->messages.clear();
-        EXPECT_EQ(GetLastNewsCode(services_, http_, row.brand, id, title), row.listMessage.empty());
+        EXPECT_EQ(client.LastNewsCode().has_value(), row.listMessage.empty());
         EXPECT_TRUE(recorder_->messages.empty());
     }
 }
@@ -204,10 +201,8 @@ TEST_F(NewsServer, AnUnreadableDatabaseIsReportedAsTheSitesTrouble) {
     PhpServer broken(ServerDir() + "/public", "", env);
     BrandSettingsRecord brand = Brand("Gold", "PUBG");
     brand.GoldNewsBaseURL = broken.url("");
-    NewsLineList list;
-    EXPECT_FALSE(GetLastNews(services_, http_, brand, list));
-    std::string html;
-    EXPECT_FALSE(GetNewsDetails(services_, http_, brand, firstId_, html));
+    EXPECT_FALSE(Client(brand).LastNews(services_));
+    EXPECT_FALSE(Client(brand).NewsDetails(services_, Id(firstId_)));
     EXPECT_EQ(recorder_->messageTexts(),
               (std::vector<std::string>{kNewsConnectionFailMessage, kNewsConnectionFailMessage}));
 }

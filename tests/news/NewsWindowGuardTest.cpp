@@ -37,7 +37,7 @@ TEST(NewsWindowWhileLoading, AnotherRowCannotBeSelectedUntilThePageHasCome) {
     HttpClient http;
     const NewsLineList lines = {"7^First^d1", "8^Second^d2", "9^Third^d3"};
 
-    TfrmNews w(services, http, brand, lines);
+    TfrmNews w(services, http, NewsChannel(brand), lines);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     auto* list = w.findChild<QTreeWidget*>("lvwItems");

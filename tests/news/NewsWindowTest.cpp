@@ -11,8 +11,9 @@
 
 #include "net/HttpClient.h"
 #include "news/LastNewsId.h"
-#include "news/NewsProtocol.h"
+#include "news/NewsClient.h"
 #include "news/ui/TfrmNews.h"
+#include "tests/news/NewsIdText.h"
 #include "tests/news/NewsSite.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/TempDir.h"
@@ -21,6 +22,9 @@
 
 namespace zolt {
 namespace {
+
+using test::Id;
+using test::Text;
 
 class NewsWindow : public ::testing::Test {
   protected:
@@ -40,7 +44,7 @@ class NewsWindow : public ::testing::Test {
 
     std::unique_ptr<TfrmNews> Open(const NewsLineList& lines) {
         newsList = lines;
-        auto w = std::make_unique<TfrmNews>(services, http, brand, newsList);
+        auto w = std::make_unique<TfrmNews>(services, http, NewsChannel(brand), newsList);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         list = w->findChild<QTreeWidget*>("lvwItems");
@@ -75,8 +79,8 @@ class NewsWindow : public ::testing::Test {
 };
 
 TEST_F(NewsWindow, ListsTheServersLinesInOrderWithoutShowingTheId) {
-    NewsLineList lines;
-    ASSERT_TRUE(GetLastNews(services, http, brand, lines));
+    const NewsLineList lines =
+        NewsClient::For(NewsChannel(brand), http)->LastNews(services).value();
     ASSERT_EQ(lines.size(), 3u);
     auto w = Open(lines);
     EXPECT_EQ(w->windowTitle(), "News");
@@ -106,7 +110,7 @@ TEST_F(NewsWindow, SelectingFetchesThePageOnceAndStoresItsIdEvenWhenOlder) {
     auto w = Open({ids[2] + "^Newest^d", ids[0] + "^Oldest^d"});
     Click(0);
     EXPECT_EQ(page->htmlSource(), "<p>three</p>");
-    EXPECT_EQ(ReadLastNewsId(services), ids[2]);
+    EXPECT_EQ(Text(ReadLastNewsId(services)), ids[2]);
     // The server's log comes in on its own time.
     EXPECT_TRUE(test::WaitFor([&] { return DetailRequests() == 1; }, 10000));
 
@@ -130,7 +134,7 @@ TEST_F(NewsWindow, FailedFetchKeepsThePreviousPageAndTheStoredId) {
         std::vector<std::string>{"There is a trouble with this news. Contact your provider."});
     EXPECT_EQ(page->htmlSource(), "<p>two</p>");
     EXPECT_EQ(dir.read("dbsettings.dat"), before);
-    EXPECT_EQ(ReadLastNewsId(services), ids[1]);
+    EXPECT_EQ(Text(ReadLastNewsId(services)), ids[1]);
 }
 
 TEST_F(NewsWindow, ShortLinesShowMissingFieldsEmpty) {
@@ -148,7 +152,7 @@ TEST_F(NewsWindow, BrandWithoutChannelFetchesNothing) {
     auto w = Open({ids[2] + "^Newest^d"});
     Click(0);
     EXPECT_TRUE(page->htmlSource().empty());
-    EXPECT_EQ(ReadLastNewsId(services), "");
+    EXPECT_EQ(Text(ReadLastNewsId(services)), "");
     EXPECT_FALSE(w->detailsLoading());
 }
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TfrmMain.h"
+#include "branding/AppVersion.h"
 #include "net/HttpClient.h"
 #include "news/NewsNotification.h"
 #include "tests/news/NewsSite.h"
@@ -28,29 +29,21 @@ namespace {
 
 using test::ScriptedHttpServer;
 
-TEST(NewsIdToInt, ReadsSigned64BitDecimalsAndEverythingElseAsZero) {
+TEST(NewsId, KeepsItsDigitsAndComparesByValue) {
+    // Which texts are ids at all is the table of LastNewsIdText.
     const std::vector<std::pair<std::string, std::int64_t>> cases = {
         {"15", 15},
-        {"-3", -3},
-        {"+7", 7},
         {"0", 0},
-        {"", 0},
-        {"abc", 0},
-        {" 5", 0},
-        {"5 ", 0},
-        {"0x10", 0},
-        {"1e3", 0},
-        {"2147483647", 2147483647},
+        {"007", 7},
         {"2147483648", 2147483648},
-        {"999999999999999999", 999999999999999999},
-        {"9223372036854775808", 0},
-        {"-9223372036854775808", INT64_MIN},
-        {"--1", 0},
-        {"+-1", 0},
-        {"12abc", 0}};
+        {"999999999999999999", 999999999999999999}};
     for (const auto& [text, value] : cases) {
-        EXPECT_EQ(NewsIdToInt(text), value) << '"' << text << '"';
+        const std::optional<NewsId> id = NewsId::Parse(text);
+        ASSERT_TRUE(id) << text;
+        EXPECT_EQ(id->value(), value) << text;
+        EXPECT_EQ(id->text(), text);
     }
+    EXPECT_EQ(NewsId::Parse("007"), NewsId::Parse("7"));
     EXPECT_EQ(NewsHintText("Spring"), "You've Got A Message!\r\nSpring");
 }
 
@@ -94,7 +87,7 @@ TEST(StartupNewsHint, ComparesTheServersNewestIdWithTheStoredOne) {
         const BrandSettingsRecord brand = site.Brand(c.product);
         test::WriteSettings(dir, test::SettingsText(brand, c.stored ? StoredId(*c.stored) : ""));
         const std::string before = dir.read("dbsettings.dat");
-        EXPECT_EQ(StartupNewsHint(services, http, brand), c.hint);
+        EXPECT_EQ(StartupNewsHint(services, http, NewsChannel(brand)), c.hint);
         EXPECT_TRUE(rec->messages.empty());
         // The check never writes the settings file.
         EXPECT_EQ(dir.read("dbsettings.dat"), before);
@@ -117,7 +110,7 @@ TEST(StartupNewsHint, NonNumericServerIdCountsAsZero) {
         auto rec = std::make_shared<test::Recorder>();
         const Services services = test::MakeRecordingServices(rec, dir.path() + "/");
         test::WriteSettings(dir, test::SettingsText(brand, StoredId(stored)));
-        EXPECT_EQ(StartupNewsHint(services, http, brand).has_value(), hint) << stored;
+        EXPECT_EQ(StartupNewsHint(services, http, NewsChannel(brand)).has_value(), hint) << stored;
     }
 }
 
@@ -134,7 +127,8 @@ class StartupCheck : public ::testing::Test {
         newsId = site->AddNews("PS", "Big news", "<p>read me</p>");
         update = std::make_unique<ScriptedHttpServer>([this](const test::HttpRequestSeen&) {
             balloonAtUpdate = window && window->LMDMessageHint1->isVisible();
-            return ScriptedHttpServer::Reply(200, "[APPLICATION]\r\nVersion=2.01\r\n");
+            return ScriptedHttpServer::Reply(
+                200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
         });
         services = test::MakeRecordingServices(rec, dir.path() + "/");
         services.updateBaseUrl = update->url("");
@@ -253,7 +247,8 @@ TEST_F(StartupCheck, ReadingTheMessageEndsTheBalloon) {
     window.reset();
     update = std::make_unique<ScriptedHttpServer>([this](const test::HttpRequestSeen&) {
         balloonAtUpdate = window && window->LMDMessageHint1->isVisible();
-        return ScriptedHttpServer::Reply(200, "[APPLICATION]\r\nVersion=2.01\r\n");
+        return ScriptedHttpServer::Reply(
+            200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
     });
     services.updateBaseUrl = update->url("");
     window = std::make_unique<TfrmMain>(services);

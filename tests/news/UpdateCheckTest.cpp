@@ -100,8 +100,14 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
         std::vector<std::pair<K, std::string>> messages;
         R result;
     } rows[] = {
-        {"same version", Info("2.01"), false, true, {}, {{K::Information, noUpdate}}, R::NoUpdate},
-        {"same version, silent", Info("2.01"), true, true, {}, {}, R::NoUpdate},
+        {"same version",
+         Info(AppVersion),
+         false,
+         true,
+         {},
+         {{K::Information, noUpdate}},
+         R::NoUpdate},
+        {"same version, silent", Info(AppVersion), true, true, {}, {}, R::NoUpdate},
         {"older by digits",
          Info("2.001"),
          false,
@@ -180,7 +186,7 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
             ASSERT_EQ(site.recorder->processes.size(), 1u);
             EXPECT_EQ(site.recorder->processes[0].program, site.updater());
             EXPECT_EQ(site.recorder->processes[0].args,
-                      (std::vector<std::string>{site.services.updateBaseUrl, "2.01", "A"}));
+                      (std::vector<std::string>{site.services.updateBaseUrl, AppVersion, "A"}));
         } else {
             EXPECT_TRUE(site.recorder->processes.empty());
         }
@@ -311,7 +317,7 @@ TEST(CheckForUpdate, WorksAgainstAPlainWebServer) {
     EXPECT_EQ(CheckForUpdate(services, http, true), UpdateCheckResult::CloseForUpdate);
     ASSERT_EQ(recorder->processes.size(), 1u);
     EXPECT_EQ(recorder->processes[0].args,
-              (std::vector<std::string>{services.updateBaseUrl, "2.01", "A"}));
+              (std::vector<std::string>{services.updateBaseUrl, AppVersion, "A"}));
 }
 
 }  // namespace

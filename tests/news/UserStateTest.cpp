@@ -1,5 +1,7 @@
 #include <QDir>
 
+#include <sys/stat.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,11 +10,15 @@
 
 #include "news/LastNewsId.h"
 #include "news/UserState.h"
+#include "tests/news/NewsIdText.h"
 #include "tests/support/TempDir.h"
 #include "util/SettingsFileCrypt.h"
 
 namespace zolt {
 namespace {
+
+using test::Id;
+using test::Text;
 
 using test::TempDir;
 
@@ -65,8 +71,8 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
         services.stateDir = row.stateFolder ? home.file("state/rssfeedzolt/") : "";
         const std::string before = program.read("dbsettings.dat");
 
-        EXPECT_EQ(WriteLastNewsId(services, "16"), row.written);
-        EXPECT_EQ(ReadLastNewsId(services), row.written ? "16" : "7");
+        EXPECT_EQ(WriteLastNewsId(services, Id("16")), row.written);
+        EXPECT_EQ(Text(ReadLastNewsId(services)), row.written ? "16" : "7");
         const bool settingsChanged = program.read("dbsettings.dat") != before;
         EXPECT_EQ(settingsChanged, !row.packageInstall);
         EXPECT_EQ(QDir(QString::fromStdString(program.path())).count(), 3u);  // ".", "..", the file
@@ -77,9 +83,16 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
         EXPECT_LE(QDir(QString::fromStdString(home.file("state"))).count(), 3u);  // rssfeedzolt/
         // A second read replaces what the first stored, in the same file.
         if (row.stateFile) {
-            ASSERT_TRUE(WriteLastNewsId(services, "3"));
-            EXPECT_EQ(ReadLastNewsId(services), "3");
+            ASSERT_TRUE(WriteLastNewsId(services, Id("3")));
+            EXPECT_EQ(Text(ReadLastNewsId(services)), "3");
             EXPECT_EQ(QDir(QString::fromStdString(home.file("state/rssfeedzolt"))).count(), 3u);
+            // Other users of the machine may not read what this one has read.
+            struct stat folder {};
+            ASSERT_EQ(::stat(home.file("state/rssfeedzolt").c_str(), &folder), 0);
+            EXPECT_EQ(folder.st_mode & 0777, 0700u);
+            // A state file that holds no id counts as none: the settings file's id again.
+            test::WriteFileBytes(home.file("state/rssfeedzolt/" + *row.stateFile), "garbage\r\n");
+            EXPECT_EQ(Text(ReadLastNewsId(services)), "7");
         }
     }
 }

@@ -1,5 +1,4 @@
 # The news window while a page request waits, against a server that holds its reply.
 zolt_test(NAME news_window_guard_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/NewsWindowGuardTest.cpp
-          ${PROJECT_SOURCE_DIR}/tests/support/ScriptedHttpServer.cpp
   LIBS zolt_news_ui)

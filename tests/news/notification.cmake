@@ -2,5 +2,4 @@
 # server and a scripted update site on 127.0.0.1.
 zolt_test(NAME news_notification_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/NotificationTest.cpp
-          ${PROJECT_SOURCE_DIR}/tests/support/ScriptedHttpServer.cpp
   LIBS zolt_app)

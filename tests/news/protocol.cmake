@@ -2,5 +2,4 @@ zolt_test(NAME news_protocol_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/NewsReplyTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/NewsProtocolTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/NewsServerTest.cpp
-          ${PROJECT_SOURCE_DIR}/tests/support/ScriptedHttpServer.cpp
   LIBS zolt_news)

@@ -3,6 +3,7 @@
 // (the state folder of XDG_STATE_HOME, the package marker in FOLDER).
 //   mark_news_read FOLDER ID
 #include <cstdio>
+#include <optional>
 
 #include "news/LastNewsId.h"
 
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s FOLDER ID\n", argv[0]);
         return 2;
     }
-    return zolt::WriteLastNewsId(zolt::MakeSystemServices(argv[1]), argv[2]) ? 0 : 1;
+    const std::optional<zolt::NewsId> id = zolt::NewsId::Parse(argv[2]);
+    return id && zolt::WriteLastNewsId(zolt::MakeSystemServices(argv[1]), *id) ? 0 : 1;
 }

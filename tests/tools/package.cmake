@@ -7,5 +7,6 @@ if(NOT ZOLT_SANITIZE)
   add_test(NAME debian_package
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/package_test.sh ${CMAKE_CPACK_COMMAND} ${CMAKE_BINARY_DIR}
             ${PROJECT_SOURCE_DIR} $<TARGET_FILE:zolt-brand> $<TARGET_FILE:mark_news_read>)
-  set_tests_properties(debian_package PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+  set_tests_properties(debian_package PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
+    ENVIRONMENT "ZOLT_VERSION=${PROJECT_VERSION}")
 endif()

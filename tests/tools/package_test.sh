@@ -41,7 +41,7 @@ within_a_minute() {  # runs the command until it succeeds, for a minute at most
 # The package and what Debian's tools say about it.
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" ||
   { cat "$work/cpack.log"; exit 1; }
-deb="$work/out/rssfeedzolt_2.01_$(dpkg --print-architecture).deb"
+deb="$work/out/rssfeedzolt_${ZOLT_VERSION:?}_$(dpkg --print-architecture).deb"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no shlibdeps dependencies"; exit 1; }
 [ "$(dpkg-deb -f "$deb" Recommends)" = "php-cli, php-curl, php-xml, php-mbstring, fonts-liberation2" ]
 echo "lintian:" && lintian --tag-display-limit 0 "$deb"

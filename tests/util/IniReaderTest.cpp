@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TempDir.h"
 #include "util/IniReader.h"
 
 namespace zolt {
@@ -59,15 +58,6 @@ TEST(IniReader, LineEndingsMarkAndRepeatedSections) {
     for (const Row& row : rows) {
         EXPECT_EQ(IniReader(row.text).ReadString("Application", "version"), row.value) << row.text;
     }
-}
-
-TEST(IniReader, ReadsAFileAndTreatsAMissingOneAsEmpty) {
-    test::TempDir dir;
-    dir.write("mainappupdate.inf", "[APPLICATION]\r\nVersion=2.5\r\n");
-    EXPECT_EQ(
-        IniReader::FromFile(dir.file("mainappupdate.inf")).ReadString("APPLICATION", "Version"),
-        "2.5");
-    EXPECT_EQ(IniReader::FromFile(dir.file("none.inf")).ReadString("APPLICATION", "Version"), "");
 }
 
 }  // namespace

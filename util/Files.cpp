@@ -1,4 +1,4 @@
-#include "branding/BrandFiles.h"
+#include "util/Files.h"
 
 #include <sys/stat.h>
 
