@@ -45,6 +45,20 @@ class BrandingWindowTest : public ::testing::Test {
     }
     void TearDown() override { ApplySkin(BuiltInSkin()); }
 
+    // What a row of a table starts from: an empty program folder, a new
+    // recorder and the built-in skin, whatever the rows before it left.
+    void Reset() {
+        ApplySkin(BuiltInSkin());
+        QDir folder(QString::fromStdString(dir.path()));
+        for (const QFileInfo& entry :
+             folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+            ASSERT_TRUE(entry.isDir() ? QDir(entry.filePath()).removeRecursively()
+                                      : QFile::remove(entry.filePath()));
+        }
+        rec = std::make_shared<test::Recorder>();
+        Reset();
+    }
+
     void WriteSettings(const std::string& plain) {
         dir.write("dbsettings.dat", EncryptSettingsBytes(plain));
     }
@@ -79,7 +93,7 @@ TEST_F(BrandingWindowTest, TitleCaptionAndNewsButton) {
         {"gold", "Gold", false},       {"", "Master", false},
     };
     for (const Row& row : rows) {
-        SetUp();
+        Reset();
         const std::string level = row.filledLevel;
         WriteSettings(E("ApplicationName", "Feed Wizard") + E("BranderType", row.type) +
                       E(level + "NewsBaseURL", "http://127.0.0.1:9/") +
@@ -95,7 +109,7 @@ TEST_F(BrandingWindowTest, TitleCaptionAndNewsButton) {
 TEST_F(BrandingWindowTest, TextsInUtf8AndWindows1252) {
     for (const std::string& name :
          {std::string("F\xC3\xBCnf \xE2\x82\xAC"), std::string("F\xFCnf \x80")}) {
-        SetUp();
+        Reset();
         WriteSettings(E("ApplicationName", name) + E("Link1", name + "^http://l/"));
         auto w = Open();
         EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Fünf € v") + AppVersion);
@@ -166,34 +180,6 @@ TEST_F(BrandingWindowTest, TheDrawnBannerIsReadFromItsOwnFile) {
     EXPECT_EQ(rec->processes[0].args, std::vector<std::string>{"http://b/"});
 }
 
-TEST_F(BrandingWindowTest, BannersThatCannotShowHideTheStrip) {
-    struct Case {
-        const char* what;
-        std::string entry;
-        std::string file;  // empty: no banner1.dat
-    };
-    const std::vector<Case> cases = {
-        {"missing file", "top.jpg^http://a/", ""},
-        {"empty image name", "^http://a/", test::MakeJpeg(50, 10)},
-        {"damaged picture", "top.jpg^http://a/", "not a picture at all"},
-        {"name of another format", "top.png^http://a/", test::MakeJpeg(50, 10)},
-        {"unknown format", "top.xyz^http://a/", test::MakeJpeg(50, 10)},
-        {"damaged animation", "top.gif^http://a/", "GIF89a broken"},
-    };
-    for (const auto& c : cases) {
-        SetUp();
-        dir.write("banner1.dat", c.file);
-        if (c.file.empty()) {
-            QFile::remove(QString::fromStdString(dir.file("banner1.dat")));
-        }
-        WriteSettings(E("ApplicationName", "X") + E("Banner1", c.entry) +
-                      E("Link1", "L^http://l/"));
-        auto w = Open();
-        EXPECT_FALSE(w->panBanner->isVisible()) << c.what;
-        EXPECT_TRUE(w->panLinks->isVisible()) << c.what;
-    }
-}
-
 TEST_F(BrandingWindowTest, Links) {
     {
         WriteSettings(E("Link1", "Only One^http://one/"));
@@ -208,7 +194,7 @@ TEST_F(BrandingWindowTest, Links) {
         EXPECT_EQ(rec->processes[0].args, std::vector<std::string>{"http://one/"});
     }
     for (const std::vector<int>& draws : std::vector<std::vector<int>>{{0, 0}, {1, 0}}) {
-        SetUp();
+        Reset();
         WriteSettings(E("Link1", "First^http://1/") + E("Link2", "Second^http://2/"));
         rec->draws = {draws.begin(), draws.end()};
         auto w = Open();
@@ -221,7 +207,7 @@ TEST_F(BrandingWindowTest, Links) {
         EXPECT_EQ(w->lblLink2URL->geometry().right(), w->panLinks->width() - 13 - 1);
     }
     for (const std::string& links : {std::string(), E("Link1", "^http://no-caption/")}) {
-        SetUp();
+        Reset();
         WriteSettings(E("ApplicationName", "X") + links);
         auto w = Open();
         EXPECT_FALSE(w->panLinks->isVisible());
@@ -266,8 +252,7 @@ TEST_F(BrandingWindowTest, SkinAndIcon) {
     EXPECT_FALSE(w->windowIcon().availableSizes().isEmpty());
 
     for (const std::string& stored : {ZlibCompress(""), std::string("not compressed")}) {
-        SetUp();
-        ApplySkin(BuiltInSkin());
+        Reset();
         WriteSettings(E("ApplicationName", "Skinned"));
         dir.write("mainskin.dat", stored);
         auto again = Open();

@@ -322,6 +322,9 @@ TEST_F(Faults, BannerFileThatIsNoPictureHidesTheStrip) {
         {"GIF signature and noise", "anim.gif", "GIF89a" + RandomBytes(600, 8)},
         {"JPEG named GIF", "anim.gif", jpeg.substr(0, 40)},
         {"a folder", "top.jpg", std::nullopt},
+        {"empty image name", "", jpeg},
+        {"name of another format", "top.png", jpeg},
+        {"unknown format", "top.xyz", jpeg},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -330,7 +333,8 @@ TEST_F(Faults, BannerFileThatIsNoPictureHidesTheStrip) {
         services.updateBaseUrl = update->url("");
         folder.write("dbsettings.dat",
                      EncryptSettingsBytes(E("ApplicationName", "Fault Test") +
-                                          E("Banner1", c.picture + "^http://ad.example/")));
+                                          E("Banner1", c.picture + "^http://ad.example/") +
+                                          E("Link1", "L^http://l/")));
         if (c.bytes) {
             folder.write("banner1.dat", *c.bytes);
         } else {
@@ -341,6 +345,7 @@ TEST_F(Faults, BannerFileThatIsNoPictureHidesTheStrip) {
         EXPECT_FALSE(w->panBanner->isVisible());
         EXPECT_FALSE(w->imgBanner->isVisible());
         EXPECT_FALSE(w->gifBanner->isVisible());
+        EXPECT_TRUE(w->panLinks->isVisible());
         EXPECT_EQ(rec->messageTexts(), std::vector<std::string>{});
         // Clicking where the banner would be does nothing.
         QTest::mouseClick(w.get(), Qt::LeftButton, {}, QPoint(w->width() / 2, 60));

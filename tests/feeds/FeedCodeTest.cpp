@@ -87,14 +87,6 @@ TEST(EncodeSearchKeyword, KeepsUnreservedAndEncodesEveryOtherByte) {
     }
 }
 
-TEST(FeedSearchSources, ListsTheThreeServicesInOrder) {
-    ASSERT_EQ(FeedSearchSources.size(), 3u);
-    EXPECT_STREQ(FeedSearchSources[0].name, "Google News");
-    EXPECT_STREQ(FeedSearchSources[1].name, "Yahoo News");
-    EXPECT_STREQ(FeedSearchSources[2].name, "BBC News");
-    EXPECT_EQ(SearchFeedAddress(3, "x"), std::nullopt);
-}
-
 TEST(PhpQuoted, EscapesBackslashQuoteAndDollarOnly) {
     const std::pair<std::string, std::string> rows[] = {
         {"", "\"\""},
