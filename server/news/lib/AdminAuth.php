@@ -24,8 +24,9 @@ final class AdminAuth
     /** Failures older than this are forgotten. */
     private const MEMORY_SECONDS = 24 * 3600;
 
-    /** The dummy hash checked for an unknown name, so that it takes as long as a known one. */
-    private static ?string $dummyHash = null;
+    /** Checked for an unknown name, so that it takes as long as a known one. */
+    private const DUMMY_HASH = '$argon2id$v=19$m=65536,t=4,p=1$TUh3VlIzTXhNL25iRWFtbw$'
+        . 'shlREfT5vu1hql1yMoHT7xwsm8EeydRjGyPjE3RCxjE';
 
     public function __construct(private readonly AdminStore $db, private readonly int $now)
     {
@@ -95,8 +96,8 @@ final class AdminAuth
         }
         $account = strlen($userName) <= NewsRules::MAX_KEY_BYTES && strlen($password) <= 4096
             ? $this->db->account($userName) : null;
-        self::$dummyHash ??= AdminStore::passwordHash('not a password of anybody');
-        $valid = password_verify($password, $account['password_hash'] ?? self::$dummyHash) && $account !== null;
+        $dummy = defined('PASSWORD_ARGON2ID') ? self::DUMMY_HASH : AdminStore::passwordHash('not a password');
+        $valid = password_verify($password, $account['password_hash'] ?? $dummy) && $account !== null;
         if (!$valid) {
             $this->db->forgetFailuresBefore($this->now - self::MEMORY_SECONDS);
             foreach ($subjects as $subject) {
@@ -106,8 +107,7 @@ final class AdminAuth
                 'The name or the password is wrong.'));
         }
         $this->db->clearFailures($subjects[0]);
-        if (password_needs_rehash($account['password_hash'], defined('PASSWORD_ARGON2ID') ? PASSWORD_ARGON2ID
-            : PASSWORD_DEFAULT)) {
+        if (password_needs_rehash($account['password_hash'], AdminStore::passwordAlgorithm())) {
             $this->db->setPassword($userName, $password);
         }
         $this->db->endSessionsBefore($this->now - self::MAX_SECONDS, $this->now - self::IDLE_SECONDS);

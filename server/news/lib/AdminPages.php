@@ -104,7 +104,7 @@ final class AdminPages
             . '<label for="date">Date (shown as written)</label><input id="date" name="date" maxlength="100" value="'
             . $h($item['news_date']) . '">'
             . '<label for="product">Product</label><select id="product" name="product">' . $options . '</select>'
-            . '<label for="body">Message (HTML)</label><textarea id="body" name="body" rows="16" required>' . "\n"
+            . '<label for="body">Message (HTML)</label><textarea id="body" name="body" rows="12" required>' . "\n"
             . $h($item['body']) . '</textarea>'
             . '<div class="buttons"><button type="submit" formaction="preview.php" formtarget="preview">Preview'
             . '</button> <button type="submit" name="save" value="1">' . ($id === '' ? 'Publish' : 'Save')

@@ -14,9 +14,15 @@ final class AdminStore
     {
     }
 
+    /** Argon2id where PHP has it (libargon2), else PHP's default (bcrypt). */
+    public static function passwordAlgorithm(): string
+    {
+        return defined('PASSWORD_ARGON2ID') ? PASSWORD_ARGON2ID : PASSWORD_DEFAULT;
+    }
+
     public static function passwordHash(string $password): string
     {
-        return password_hash($password, defined('PASSWORD_ARGON2ID') ? PASSWORD_ARGON2ID : PASSWORD_DEFAULT);
+        return password_hash($password, self::passwordAlgorithm());
     }
 
     /** @return ?array{user_name:string,publisher_id:string,password_hash:string} */
