@@ -4,7 +4,7 @@
 by headless Chromium. `flow`: a reseller writes, previews, publishes, edits and
 deletes a message, and the program's own requests see each step. `security`:
 one table of what an attacker tries. ZOLT_SCREENSHOT=FILE saves the edit page."""
-import http.client, os, re, shutil, subprocess, sys, tempfile, urllib.parse
+import http.client, os, re, shutil, socket, subprocess, sys, tempfile, time, urllib.parse
 from datetime import date
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -145,6 +145,7 @@ def security(base, site, driver):
     rows = [
         ('sign-in: new session id, HttpOnly, SameSite=Strict',
          lambda: status == 303 and pre not in alice.cookies.values() and 'HttpOnly' in flags and 'SameSite=Strict' in flags),
+        ('under https: Secure, __Host- and HSTS', https_cookie),
         ('form without a token refused', lambda: alice.send('POST', '/edit.php', item)[0] == 403),
         ('form with a wrong token refused', lambda: alice.send('POST', '/edit.php', {**item, 'csrf': pre})[0] == 403),
         ('delete without a token refused', lambda: alice.send('POST', '/delete.php', {'id': other})[0] == 403),
@@ -191,6 +192,27 @@ def preview_is_inert(driver, site):
     ran = driver.find_element(By.TAG_NAME, 'body').get_attribute('id')
     driver.switch_to.default_content()
     return text == 'x' and ran != 'ran'
+
+
+def https_cookie():
+    with socket.create_server(('127.0.0.1', 0)) as probe:
+        port = probe.getsockname()[1]
+    server = subprocess.Popen(['php', '-S', f'127.0.0.1:{port}', f'{os.path.dirname(__file__)}/fixtures/https_router.php'],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        client = Client(f'http://127.0.0.1:{port}/')
+        for _ in range(500):  # until it listens, at most 10 s
+            try:
+                client.send('GET', '/signin.php')
+                break
+            except OSError:
+                time.sleep(0.02)
+        cookie = client.reply.getheader('Set-Cookie', '')
+        return (cookie.startswith('__Host-') and '; secure' in cookie.lower() and 'HttpOnly' in cookie
+                and client.reply.getheader('Strict-Transport-Security', '') != '')
+    finally:
+        server.terminate()
+        server.wait()
 
 
 def refusal(site, user):

@@ -101,7 +101,7 @@ final class AdminAuth
         if (!$valid) {
             $this->db->forgetFailuresBefore($this->now - self::MEMORY_SECONDS);
             foreach ($subjects as $subject) {
-                $this->db->recordFailure($subject, $this->db->failures($subject)[0] + 1, $this->now);
+                $this->db->recordFailure($subject, $this->now);
             }
             throw new AdminReply(401, AdminPages::signIn($this->signInToken(), $userName,
                 'The name or the password is wrong.'));

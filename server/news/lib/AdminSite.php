@@ -128,8 +128,19 @@ function admin_edit(AdminStore $db, array $account): never
         throw new AdminReply(422, AdminPages::edit($account, $item, $products, array_values($errors)));
     }
     if ($item['news_id'] === '') {
-        $id = $db->store->addNews($publisher, $item['product_code'], $item['title'], $item['news_date'],
-            $item['body']);
+        // Two publishers may publish at once and take the same next id: the
+        // second insert then fails on the key, and takes the one after.
+        for ($attempt = 1; ; $attempt++) {
+            try {
+                $id = $db->store->addNews($publisher, $item['product_code'], $item['title'], $item['news_date'],
+                    $item['body']);
+                break;
+            } catch (PDOException $e) {
+                if ($attempt === 3) {
+                    throw $e;
+                }
+            }
+        }
         throw AdminReply::redirect("index.php?done=published&id=$id");
     }
     $id = (int)$item['news_id'];

@@ -106,13 +106,20 @@ final class AdminStore
         return $row === null ? [0, 0] : [(int)$row['failures'], (int)$row['last_at']];
     }
 
-    public function recordFailure(string $subject, int $failures, int $now): void
+    /** Counts one more failure; an increment in the database, so that parallel tries are all counted. */
+    public function recordFailure(string $subject, int $now): void
     {
-        $this->store->transaction(function (NewsStore $s) use ($subject, $failures, $now) {
-            $s->run('DELETE FROM sign_in_failures WHERE subject = ?', [$subject]);
-            $s->run('INSERT INTO sign_in_failures (subject, failures, last_at) VALUES (?, ?, ?)',
-                [$subject, $failures, $now]);
-        });
+        $increment = 'UPDATE sign_in_failures SET failures = failures + 1, last_at = ? WHERE subject = ?';
+        if ($this->store->run($increment, [$now, $subject])->rowCount() > 0) {
+            return;
+        }
+        try {
+            $this->store->run('INSERT INTO sign_in_failures (subject, failures, last_at) VALUES (?, ?, ?)',
+                [$subject, 1, $now]);
+        } catch (PDOException) {
+            // Another request made the row in the meantime.
+            $this->store->run($increment, [$now, $subject]);
+        }
     }
 
     public function clearFailures(string $subject): void
