@@ -9,7 +9,8 @@ if (PHP_SAPI !== 'cli') {
     exit;
 }
 
-require_once __DIR__ . '/lib/NewsStore.php';
+require_once __DIR__ . '/lib/AdminStore.php';
+require_once __DIR__ . '/lib/NewsRules.php';
 
 const ADMIN_USAGE = <<<'TXT'
 Usage: php admin.php [--dsn=DSN] COMMAND [ARGUMENTS]
@@ -29,12 +30,22 @@ Commands:
       Adds a news item of the publisher for the product, or for every
       product when PRODUCTCODE is "*". DATE is shown as written ("" gives
       today's date as YYYY-MM-DD). HTMLFILE is the body, "-" reads it from
-      standard input. Prints the new item's id; without --id it is one more
+      standard input; a body the program would show as plain text (over
+      2 MiB, tables nested deeper than 8, elements deeper than 100) is refused. Prints the new item's id; without --id it is one more
       than the highest id so far, so newer items always have higher ids.
   remove-news NEWSID
       Deletes a news item.
+  add-account USER PUBLISHERID
+      Adds an account of the news admin site (admin/) that reads and writes
+      the news of this publisher only. The password is asked on the terminal,
+      or read as the first line of standard input (never from the command
+      line, where other users could see it); at least 10 characters.
+  set-password USER
+      Gives the account a new password (read the same way) and signs it out.
+  remove-account USER
+      Removes the account and signs it out; its news stay.
   list
-      Shows publishers, products and news items.
+      Shows publishers, products, accounts and news items.
   help, --help, -h
       Shows this text.
 
@@ -77,7 +88,7 @@ function admin_main(array $argv): int
     }
     $command = array_shift($rest);
     $expect = ['init' => 0, 'add-publisher' => 2, 'add-product' => 1, 'add-news' => 5,
-        'remove-news' => 1, 'list' => 0];
+        'remove-news' => 1, 'list' => 0, 'add-account' => 2, 'set-password' => 1, 'remove-account' => 1];
     if ($command === null || !isset($expect[$command])) {
         throw new UsageError($command === null ? 'no command given' : "unknown command \"$command\"");
     }
@@ -114,17 +125,41 @@ function admin_main(array $argv): int
             if ($date === '') {
                 $date = date('Y-m-d');
             }
-            admin_check_text('title', $title, 255);
-            admin_check_text('date', $date, 100);
+            admin_check_text('title', $title, NewsRules::MAX_TITLE_BYTES);
+            admin_check_text('date', $date, NewsRules::MAX_DATE_BYTES);
             $body = $file === '-' ? stream_get_contents(STDIN) : @file_get_contents($file);
             if ($body === false) {
                 throw new RuntimeException("cannot read \"$file\"");
+            }
+            $problem = NewsRules::pageProblem($body);
+            if ($problem !== null) {
+                throw new UsageError($problem);
             }
             echo $store->addNews($publisher, $product === '*' ? null : $product, $title, $date, $body, $newsId), "\n";
             break;
         case 'remove-news':
             if (preg_match('/^[0-9]{1,18}$/', $rest[0]) !== 1 || !$store->removeNews((int)$rest[0])) {
                 throw new RuntimeException("no news item \"{$rest[0]}\"");
+            }
+            break;
+        case 'add-account':
+            [$user, $publisher] = $rest;
+            admin_check_user($user);
+            if ($store->publisherLevel($publisher) === null) {
+                throw new RuntimeException("no publisher \"$publisher\"; add it with add-publisher");
+            }
+            (new AdminStore($store))->addAccount($user, $publisher, admin_read_password());
+            break;
+        case 'set-password':
+            $accounts = new AdminStore($store);
+            if ($accounts->account($rest[0]) === null) {
+                throw new RuntimeException("no account \"{$rest[0]}\"");
+            }
+            $accounts->setPassword($rest[0], admin_read_password());
+            break;
+        case 'remove-account':
+            if (!(new AdminStore($store))->removeAccount($rest[0])) {
+                throw new RuntimeException("no account \"{$rest[0]}\"");
             }
             break;
         case 'list':
@@ -157,12 +192,46 @@ function admin_check_key(string $what, string $value): void
 
 function admin_check_text(string $what, string $value, int $maxBytes): void
 {
-    if (preg_match('/[\x00-\x1F\x7F\xAF^]/', $value) === 1) {
-        throw new UsageError("the $what may not hold control characters, \"^\" or the byte 0xAF");
+    $problem = NewsRules::textProblem($what, $value, $maxBytes);
+    if ($problem !== null) {
+        throw new UsageError($problem);
     }
-    if (strlen($value) > $maxBytes) {
-        throw new UsageError("the $what is longer than $maxBytes bytes");
+}
+
+function admin_check_user(string $user): void
+{
+    if (preg_match('/^[A-Za-z0-9._@-]{1,64}$/', $user) !== 1) {
+        throw new UsageError('an account name is 1 to 64 letters, digits, ".", "_", "@" or "-"');
     }
+}
+
+/** The password: asked twice without echo on a terminal, else the first line of standard input. */
+function admin_read_password(): string
+{
+    $terminal = stream_isatty(STDIN);
+    if ($terminal) {
+        fwrite(STDERR, 'Password: ');
+        shell_exec('stty -echo');
+    }
+    try {
+        $password = rtrim((string)fgets(STDIN, 4097), "\r\n");
+        if ($terminal) {
+            fwrite(STDERR, "\nThe same again: ");
+            $again = rtrim((string)fgets(STDIN, 4097), "\r\n");
+            fwrite(STDERR, "\n");
+            if ($again !== $password) {
+                throw new UsageError('the two passwords differ');
+            }
+        }
+    } finally {
+        if ($terminal) {
+            shell_exec('stty echo');
+        }
+    }
+    if (strlen($password) < 10 || strlen($password) > 4096) {
+        throw new UsageError('a password has 10 to 4096 characters');
+    }
+    return $password;
 }
 
 function admin_list(NewsStore $store): void
@@ -174,6 +243,10 @@ function admin_list(NewsStore $store): void
     echo "Products:\n";
     foreach ($store->all('products') as $row) {
         printf("  %s\n", $row['product_code']);
+    }
+    echo "Accounts:\n";
+    foreach ((new AdminStore($store))->accounts() as $row) {
+        printf("  %s  %s\n", $row['user_name'], $row['publisher_id']);
     }
     echo "News:\n";
     foreach ($store->all('news') as $row) {

@@ -105,12 +105,24 @@ $t->test('admin.php refuses what would break the replies or the model', function
         'unknown command' => [['frobnicate'], 2],
         'no command' => [[], 2],
         'remove unknown news' => [['remove-news', '999'], 1],
+        // Pages the program would show as plain text, and the largest it lays out.
+        'body over 2 MiB' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 2, str_repeat('x', 2097153)],
+        'tables nested 9 deep' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 2,
+            str_repeat('<table><tr><td>', 9)],
+        'elements nested 101 deep' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 2, str_repeat('<i>', 101)],
+        'tables 8 and elements 100 deep' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 0,
+            str_repeat('<table><tr><td>', 8) . str_repeat('<i>', 75) . '<p>x<p>y'],
+        'account for an unknown publisher' => [['add-account', 'ann', 'NOBODY'], 1, "long-enough-pw\n"],
+        'account with a short password' => [['add-account', 'ann', 'QUIET'], 2, "short\n"],
+        'account name with a blank' => [['add-account', 'a b', 'QUIET'], 2, "long-enough-pw\n"],
+        'password of an unknown account' => [['set-password', 'nobody'], 1, "long-enough-pw\n"],
     ];
     foreach ($cases as $name => [$args, $code]) {
-        [$rc, $out, $err] = admin($args, 'body', $env);
+        [$rc, $out, $err] = admin($args, $cases[$name][2] ?? 'body', $env);
         $t->eq($code, $rc, "$name ($err)");
         $t->check($rc === 0 || $err !== '', "$name says why");
     }
+    $t->eq(0, admin(['remove-news', '41'], '', $env)[0], 'the largest page was added as 41');
     [$rc, $out] = admin(['--help']);
     $t->eq(0, $rc);
     foreach (['init', 'add-publisher', 'add-product', 'add-news', 'remove-news', 'list', 'ZOLT_NEWS_DSN'] as $word) {

@@ -6,6 +6,9 @@ set -euo pipefail
 export LC_ALL=C
 news="$(cd "$(dirname "$0")/../../server/news" && pwd)"
 state="$(mktemp -d)"
+# What the run must leave as it was: the system's nginx and PHP files.
+system_files() { find /etc/nginx /etc/php -printf '%p %u:%g %m\n' 2>/dev/null | sort; }
+before="$(system_files)"
 trap '"$news/deploy/local-server" stop "$state"; rm -rf "$state"' EXIT
 
 admin() { php "$news/admin.php" "$@" >/dev/null; }
@@ -48,5 +51,14 @@ pids="$(cat "$state/nginx.pid" "$state/php-fpm.pid")"
 "$news/deploy/local-server" stop "$state"
 check "stopped" "" "$(for p in $pids; do kill -0 "$p" 2>/dev/null && echo "$p runs"; done)"
 check "port closed" 000 "$(curl -s -o /dev/null -w '%{http_code}' "$base" || true)"
+check "system files keep owners and modes" "" "$(diff <(echo "$before") <(system_files) || true)"
+# An SQLite file's folder stays its owner's: only the file goes to the server account.
+db="${ZOLT_NEWS_DSN#sqlite:}"
+if [ "$(id -u)" -eq 0 ] && [ "$db" != "$ZOLT_NEWS_DSN" ]; then
+  chown root: "$(dirname "$db")"
+  "$news/deploy/local-server" start "$state" >/dev/null 2>&1
+  "$news/deploy/local-server" stop "$state"
+  check "database folder keeps its owner" root "$(stat -c %U "$(dirname "$db")")"
+fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -125,6 +125,23 @@ final class NewsStore
             title {$type['title']} NOT NULL,
             news_date {$type['date']} NOT NULL,
             body {$type['body']} NOT NULL)");
+        // The admin site's accounts, each of one publisher, its sign-in
+        // sessions (the hash of the cookie's value only) and the failed
+        // sign-ins per account and per address that slow the next ones.
+        $this->db->exec("CREATE TABLE IF NOT EXISTS accounts (
+            user_name {$type['key']} NOT NULL PRIMARY KEY,
+            publisher_id {$type['key']} NOT NULL REFERENCES publishers (publisher_id),
+            password_hash {$type['title']} NOT NULL)");
+        $this->db->exec("CREATE TABLE IF NOT EXISTS admin_sessions (
+            session_hash {$type['key']} NOT NULL PRIMARY KEY,
+            user_name {$type['key']} NOT NULL,
+            csrf_token {$type['key']} NOT NULL,
+            created_at BIGINT NOT NULL,
+            seen_at BIGINT NOT NULL)");
+        $this->db->exec("CREATE TABLE IF NOT EXISTS sign_in_failures (
+            subject {$type['key']} NOT NULL PRIMARY KEY,
+            failures INT NOT NULL,
+            last_at BIGINT NOT NULL)");
         // Both requests read one publisher's items, newest first.
         if (!$this->indexExists('news_by_publisher')) {
             $this->db->exec('CREATE INDEX news_by_publisher ON news (publisher_id, news_id)');
@@ -244,7 +261,22 @@ final class NewsStore
     private const NEWS_OF = 'SELECT news_id, title, news_date FROM news
         WHERE publisher_id = ? AND (product_code = ? OR product_code IS NULL)';
 
-    private function run(string $sql, array $args): PDOStatement
+    /** Runs $body in one transaction, rolled back when it throws. */
+    public function transaction(callable $body): mixed
+    {
+        $this->db->beginTransaction();
+        try {
+            $result = $body($this);
+            $this->db->commit();
+            return $result;
+        } catch (Throwable $e) {
+            $this->db->rollBack();
+            throw $e;
+        }
+    }
+
+    /** One bound statement; strings go over as bytes. */
+    public function run(string $sql, array $args): PDOStatement
     {
         $st = $this->db->prepare($sql);
         // PostgreSQL reads a text value as a bytea literal, with escapes;
@@ -258,12 +290,12 @@ final class NewsStore
     }
 
     /** @return list<array<string,?string>> */
-    private function rows(string $sql, array $args): array
+    public function rows(string $sql, array $args): array
     {
         return array_map(self::plain(...), $this->run($sql, $args)->fetchAll());
     }
 
-    private function one(string $sql, array $args): ?array
+    public function one(string $sql, array $args): ?array
     {
         $st = $this->run($sql, $args);
         $row = $st->fetch();

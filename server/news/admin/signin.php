@@ -1,0 +1,5 @@
+<?php
+// The admin site's "signin" page; what it does is in lib/AdminSite.php.
+declare(strict_types=1);
+require __DIR__ . '/../lib/AdminSite.php';
+admin_site('signin');
