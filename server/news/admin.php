@@ -63,110 +63,160 @@ final class UsageError extends RuntimeException
 {
 }
 
-function admin_main(array $argv): int
+/** What the command line asks for: the options taken out, the command and its arguments left. */
+final class AdminRequest
 {
-    $args = array_slice($argv, 1);
-    $settings = null;
-    $newsId = null;
-    $rest = [];
-    foreach ($args as $arg) {
-        if (str_starts_with($arg, '--dsn=')) {
-            $settings = NewsStore::settings();
-            $settings['dsn'] = substr($arg, 6);
-        } elseif (str_starts_with($arg, '--id=')) {
-            $value = substr($arg, 5);
-            if (preg_match('/^[1-9][0-9]{0,17}$/', $value) !== 1) {
-                throw new UsageError("--id needs a positive whole number, not \"$value\"");
-            }
-            $newsId = (int)$value;
-        } elseif (in_array($arg, ['--help', '-h', 'help'], true)) {
-            echo ADMIN_USAGE, "\n";
-            return 0;
-        } else {
-            $rest[] = $arg;
-        }
-    }
-    $command = array_shift($rest);
-    $expect = ['init' => 0, 'add-publisher' => 2, 'add-product' => 1, 'add-news' => 5,
-        'remove-news' => 1, 'list' => 0, 'add-account' => 2, 'set-password' => 1, 'remove-account' => 1];
-    if ($command === null || !isset($expect[$command])) {
-        throw new UsageError($command === null ? 'no command given' : "unknown command \"$command\"");
-    }
-    if (count($rest) !== $expect[$command]) {
-        throw new UsageError("$command takes {$expect[$command]} argument(s), " . count($rest) . ' given');
-    }
-    if ($newsId !== null && $command !== 'add-news') {
-        throw new UsageError('--id belongs to add-news');
+    public function __construct(
+        public readonly ?array $settings,
+        public readonly ?int $newsId,
+        public readonly bool $help,
+        public readonly ?string $command,
+        public readonly array $args,
+    ) {
     }
 
-    $store = NewsStore::open($command === 'init', $settings);
-    switch ($command) {
-        case 'init':
-            $store->createSchema();
-            echo "Database ready.\n";
-            break;
-        case 'add-publisher':
-            [$publisher, $level] = $rest;
-            admin_check_key('publisher id', $publisher);
-            $store->addPublisher($publisher, admin_level_code($level));
-            break;
-        case 'add-product':
-            admin_check_key('product code', $rest[0]);
-            $store->addProduct($rest[0]);
-            break;
-        case 'add-news':
-            [$publisher, $product, $title, $date, $file] = $rest;
-            if ($store->publisherLevel($publisher) === null) {
-                throw new RuntimeException("no publisher \"$publisher\"; add it with add-publisher");
+    public static function parse(array $argv): self
+    {
+        $settings = null;
+        $newsId = null;
+        $help = false;
+        $rest = [];
+        foreach (array_slice($argv, 1) as $arg) {
+            if (str_starts_with($arg, '--dsn=')) {
+                $settings = NewsStore::settings();
+                $settings['dsn'] = substr($arg, 6);
+            } elseif (str_starts_with($arg, '--id=')) {
+                $value = substr($arg, 5);
+                if (preg_match('/^[1-9][0-9]{0,17}$/', $value) !== 1) {
+                    throw new UsageError("--id needs a positive whole number, not \"$value\"");
+                }
+                $newsId = (int)$value;
+            } elseif (in_array($arg, ['--help', '-h', 'help'], true)) {
+                $help = true;
+            } else {
+                $rest[] = $arg;
             }
-            if ($product !== '*' && !$store->productExists($product)) {
-                throw new RuntimeException("no product \"$product\"; add it with add-product");
-            }
-            if ($date === '') {
-                $date = date('Y-m-d');
-            }
-            admin_check_text('title', $title, NewsRules::MAX_TITLE_BYTES);
-            admin_check_text('date', $date, NewsRules::MAX_DATE_BYTES);
-            $body = $file === '-' ? stream_get_contents(STDIN) : @file_get_contents($file);
-            if ($body === false) {
-                throw new RuntimeException("cannot read \"$file\"");
-            }
-            $problem = NewsRules::pageProblem($body);
-            if ($problem !== null) {
-                throw new UsageError($problem);
-            }
-            echo $store->addNews($publisher, $product === '*' ? null : $product, $title, $date, $body, $newsId), "\n";
-            break;
-        case 'remove-news':
-            if (preg_match('/^[0-9]{1,18}$/', $rest[0]) !== 1 || !$store->removeNews((int)$rest[0])) {
-                throw new RuntimeException("no news item \"{$rest[0]}\"");
-            }
-            break;
-        case 'add-account':
-            [$user, $publisher] = $rest;
-            admin_check_user($user);
-            if ($store->publisherLevel($publisher) === null) {
-                throw new RuntimeException("no publisher \"$publisher\"; add it with add-publisher");
-            }
-            (new AdminStore($store))->addAccount($user, $publisher, admin_read_password());
-            break;
-        case 'set-password':
-            $accounts = new AdminStore($store);
-            if ($accounts->account($rest[0]) === null) {
-                throw new RuntimeException("no account \"{$rest[0]}\"");
-            }
-            $accounts->setPassword($rest[0], admin_read_password());
-            break;
-        case 'remove-account':
-            if (!(new AdminStore($store))->removeAccount($rest[0])) {
-                throw new RuntimeException("no account \"{$rest[0]}\"");
-            }
-            break;
-        case 'list':
-            admin_list($store);
-            break;
+        }
+        return new self($settings, $newsId, $help, array_shift($rest), $rest);
     }
+}
+
+/** Every command: how many arguments it takes and the function that carries it out. */
+const ADMIN_COMMANDS = [
+    'init' => [0, 'admin_init'],
+    'add-publisher' => [2, 'admin_add_publisher'],
+    'add-product' => [1, 'admin_add_product'],
+    'add-news' => [5, 'admin_add_news'],
+    'remove-news' => [1, 'admin_remove_news'],
+    'list' => [0, 'admin_list'],
+    'add-account' => [2, 'admin_add_account'],
+    'set-password' => [1, 'admin_set_password'],
+    'remove-account' => [1, 'admin_remove_account'],
+];
+
+function admin_main(array $argv): int
+{
+    $request = AdminRequest::parse($argv);
+    if ($request->help) {
+        echo ADMIN_USAGE, "\n";
+        return 0;
+    }
+    $command = $request->command;
+    if ($command === null || !isset(ADMIN_COMMANDS[$command])) {
+        throw new UsageError($command === null ? 'no command given' : "unknown command \"$command\"");
+    }
+    [$count, $handler] = ADMIN_COMMANDS[$command];
+    if (count($request->args) !== $count) {
+        throw new UsageError("$command takes $count argument(s), " . count($request->args) . ' given');
+    }
+    if ($request->newsId !== null && $command !== 'add-news') {
+        throw new UsageError('--id belongs to add-news');
+    }
+    $handler(NewsStore::open($command === 'init', $request->settings), $request);
     return 0;
+}
+
+function admin_init(NewsStore $store, AdminRequest $request): void
+{
+    $store->createSchema();
+    echo "Database ready.\n";
+}
+
+function admin_add_publisher(NewsStore $store, AdminRequest $request): void
+{
+    [$publisher, $level] = $request->args;
+    admin_check_key('publisher id', $publisher);
+    $store->addPublisher($publisher, admin_level_code($level));
+}
+
+function admin_add_product(NewsStore $store, AdminRequest $request): void
+{
+    admin_check_key('product code', $request->args[0]);
+    $store->addProduct($request->args[0]);
+}
+
+function admin_add_news(NewsStore $store, AdminRequest $request): void
+{
+    [$publisher, $product, $title, $date, $file] = $request->args;
+    admin_require_publisher($store, $publisher);
+    if ($product !== '*' && !$store->productExists($product)) {
+        throw new RuntimeException("no product \"$product\"; add it with add-product");
+    }
+    if ($date === '') {
+        $date = date('Y-m-d');
+    }
+    admin_check_text('title', $title, NewsRules::MAX_TITLE_BYTES);
+    admin_check_text('date', $date, NewsRules::MAX_DATE_BYTES);
+    $body = $file === '-' ? stream_get_contents(STDIN) : @file_get_contents($file);
+    if ($body === false) {
+        throw new RuntimeException("cannot read \"$file\"");
+    }
+    $problem = NewsRules::pageProblem($body);
+    if ($problem !== null) {
+        throw new UsageError($problem);
+    }
+    echo $store->addNews($publisher, $product === '*' ? null : $product, $title, $date, $body,
+        $request->newsId), "\n";
+}
+
+function admin_remove_news(NewsStore $store, AdminRequest $request): void
+{
+    $id = $request->args[0];
+    if (preg_match('/^[0-9]{1,18}$/', $id) !== 1 || !$store->removeNews((int)$id)) {
+        throw new RuntimeException("no news item \"$id\"");
+    }
+}
+
+function admin_add_account(NewsStore $store, AdminRequest $request): void
+{
+    [$user, $publisher] = $request->args;
+    admin_check_user($user);
+    admin_require_publisher($store, $publisher);
+    (new AdminStore($store))->addAccount($user, $publisher, admin_read_password());
+}
+
+function admin_set_password(NewsStore $store, AdminRequest $request): void
+{
+    $user = $request->args[0];
+    $accounts = new AdminStore($store);
+    if ($accounts->account($user) === null) {
+        throw new RuntimeException("no account \"$user\"");
+    }
+    $accounts->setPassword($user, admin_read_password());
+}
+
+function admin_remove_account(NewsStore $store, AdminRequest $request): void
+{
+    if (!(new AdminStore($store))->removeAccount($request->args[0])) {
+        throw new RuntimeException("no account \"{$request->args[0]}\"");
+    }
+}
+
+function admin_require_publisher(NewsStore $store, string $publisher): void
+{
+    if ($store->publisherLevel($publisher) === null) {
+        throw new RuntimeException("no publisher \"$publisher\"; add it with add-publisher");
+    }
 }
 
 function admin_level_code(string $level): string
@@ -234,7 +284,7 @@ function admin_read_password(): string
     return $password;
 }
 
-function admin_list(NewsStore $store): void
+function admin_list(NewsStore $store, AdminRequest $request): void
 {
     echo "Publishers:\n";
     foreach ($store->all('publishers') as $row) {
