@@ -61,6 +61,16 @@ declare(strict_types=1);
 const FEEDREADER_USER_AGENT = 'Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 '
     . '(KHTML, like Gecko) Chrome/124.0.0.0 Safari/537.36';
 const FEEDREADER_SUMMARY_CHARS = 300;
+const FEEDREADER_TITLE_CHARS = 300;
+// A longer link is shown as text: no page links to such an address, and
+// resolving it against the feed's address would cost every page view.
+const FEEDREADER_LINK_BYTES = 8192;
+// The most nodes (elements, attributes, texts) that a feed, and each piece
+// of HTML in it, is read into; the rest is cut off, as if the feed ended
+// there. libxml spends some 150 bytes on a node, so this keeps a page view
+// of the largest feed within some 50 MB, while a real 4 MB feed has a
+// tenth as many.
+const FEEDREADER_MAX_NODES = 150000;
 // Every cache file starts with this, so that a cache folder under the web
 // root shows nothing to a visitor who guesses a file name.
 const FEEDREADER_CACHE_GUARD = "<?php exit; ?>\n";
@@ -111,10 +121,18 @@ function getnewsfeed($url, $cacheSeconds = 120, $showTitles = 1, $numItems = 10)
         if (!feedreader_is_web_address($address)) {
             throw new FeedreaderError('This feed address is not an http or https address.');
         }
-        $feed = feedreader_cached('news', $address, (int)$cacheSeconds,
-            static fn(): array => feedreader_parse_feed(...feedreader_fetch_or_fail($address, $settings)), $settings);
-        return feedreader_render_feed($feed, (int)$showTitles === 1, (int)$numItems);
+        // Only the items shown are read, so the copy kept depends on their number too.
+        $numItems = max(0, (int)$numItems);
+        $feed = feedreader_cached('news', feedreader_news_cache_key($address, $numItems), (int)$cacheSeconds,
+            static fn(): array => feedreader_parse_feed(...[...feedreader_fetch_or_fail($address, $settings), $numItems]),
+            $settings);
+        return feedreader_render_feed($feed, (int)$showTitles === 1, $numItems);
     });
+}
+
+function feedreader_news_cache_key(string $address, int $numItems): string
+{
+    return "$numItems $address";
 }
 
 /**
@@ -176,6 +194,7 @@ const FEEDREADER_NS_RSS1 = 'http://purl.org/rss/1.0/';
 const FEEDREADER_NS_RSS090 = 'http://my.netscape.com/rdf/simple/0.9/';
 const FEEDREADER_NS_CONTENT = 'http://purl.org/rss/1.0/modules/content/';
 const FEEDREADER_NS_DC = 'http://purl.org/dc/elements/1.1/';
+const FEEDREADER_NS_MEDIA = 'http://search.yahoo.com/mrss/';
 const FEEDREADER_NS_XHTML = 'http://www.w3.org/1999/xhtml';
 const FEEDREADER_NS_XML = 'http://www.w3.org/XML/1998/namespace';
 
@@ -183,8 +202,10 @@ const FEEDREADER_NS_XML = 'http://www.w3.org/XML/1998/namespace';
  * Reads an RSS 2.0/0.9x, RSS 1.0/0.90 (RDF) or Atom 1.0/0.3 document into
  * ['title', 'link', 'items' => [['title', 'link', 'time', 'date', 'summary']]],
  * every text in UTF-8, every link absolute against xml:base or $baseUrl.
+ * Only the first $maxItems items are read.
  */
-function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = ''): array
+function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = '',
+    int $maxItems = PHP_INT_MAX): array
 {
     $doc = feedreader_load_xml(feedreader_to_utf8($body, $contentType));
     $root = $doc->documentElement;
@@ -198,56 +219,57 @@ function feedreader_parse_feed(string $body, string $contentType = '', string $b
                 break;
             }
         }
-        return feedreader_parse_rss(feedreader_child($root, 'channel', $ns), $root, $ns, $baseUrl);
+        return feedreader_parse_rss(feedreader_child($root, 'channel', $ns), $root, $ns, $baseUrl, $maxItems);
     }
     if ($kind === 'rss') {
         $channel = feedreader_child($root, 'channel', $ns);
-        return feedreader_parse_rss($channel, $channel ?? $root, $ns, $baseUrl);
+        return feedreader_parse_rss($channel, $channel ?? $root, $ns, $baseUrl, $maxItems);
     }
     if ($kind === 'feed') {
-        return feedreader_parse_atom($root, $ns, $baseUrl);
+        return feedreader_parse_atom($root, $ns, $baseUrl, $maxItems);
     }
     throw new FeedreaderError('This address holds no RSS or Atom feed.');
 }
 
-function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base): array
+function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base, int $maxItems): array
 {
+    // The base of every item is that of the element holding them, found once.
+    $holderBase = feedreader_base_at($holder, null, $base);
+    $channelBase = $channel === null || $channel === $holder ? $holderBase : feedreader_base_at($channel, $holder, $holderBase);
     $feed = [
-        'title' => feedreader_markup_text(feedreader_child($channel, 'title', $ns)),
-        'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $base),
+        'title' => feedreader_first_text([[$channel, 'title', $ns], [$channel, 'title', FEEDREADER_NS_DC]], 'feedreader_markup_text'),
+        'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $channelBase, $channel),
         'items' => [],
     ];
-    foreach (feedreader_children($holder, 'item', $ns) as $item) {
-        $summary = '';
-        $sources = [['description', $ns], ['encoded', FEEDREADER_NS_CONTENT], ['body', FEEDREADER_NS_XHTML],
-            ['body', $ns], ['fullitem', '*']];
-        foreach ($sources as [$name, $space]) {
-            $summary = feedreader_markup_text(feedreader_child($item, $name, $space));
-            if ($summary !== '') {
-                break;
-            }
-        }
+    foreach (feedreader_children($holder, 'item', $ns, $maxItems) as $item) {
+        $media = feedreader_child($item, 'group', FEEDREADER_NS_MEDIA);
+        $summary = feedreader_first_text([[$item, 'description', $ns], [$item, 'encoded', FEEDREADER_NS_CONTENT],
+            [$item, 'body', FEEDREADER_NS_XHTML], [$item, 'body', $ns], [$item, 'fullitem', '*'],
+            [$item, 'description', FEEDREADER_NS_DC]], 'feedreader_markup_text');
+        $title = feedreader_first_text([[$item, 'title', $ns], [$item, 'title', FEEDREADER_NS_DC],
+            [$item, 'title', FEEDREADER_NS_MEDIA], [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_markup_text');
         $date = feedreader_child($item, 'pubDate', $ns) ?? feedreader_child($item, 'date', FEEDREADER_NS_DC);
-        $link = feedreader_text_link(feedreader_child($item, 'link', $ns), $base);
+        $link = feedreader_text_link(feedreader_child($item, 'link', $ns), $holderBase, $holder);
         $guid = feedreader_child($item, 'guid', $ns);
         if ($link === '' && $guid !== null && strtolower(trim($guid->getAttribute('isPermaLink'))) !== 'false'
-            && preg_match('#^[a-z][a-z0-9+.-]*:#i', trim($guid->textContent)) === 1) {
+            && preg_match('#^[a-z][a-z0-9+.-]*:#i', trim($guid->textContent)) === 1
+            && strlen(trim($guid->textContent)) <= FEEDREADER_LINK_BYTES) {
             $link = trim($guid->textContent);
         }
-        $feed['items'][] = feedreader_item(feedreader_markup_text(feedreader_child($item, 'title', $ns)),
-            $link, $date?->textContent ?? '', $summary);
+        $feed['items'][] = feedreader_item($title, $link, $date?->textContent ?? '', $summary);
     }
     return $feed;
 }
 
-function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base): array
+function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int $maxItems): array
 {
+    $rootBase = feedreader_base_at($root, null, $base);
     $feed = [
-        'title' => feedreader_atom_text(feedreader_child($root, 'title', $ns)),
-        'link' => feedreader_atom_link($root, $ns, $base),
+        'title' => feedreader_first_text([[$root, 'title', $ns], [$root, 'title', FEEDREADER_NS_DC]], 'feedreader_atom_text'),
+        'link' => feedreader_atom_link($root, $ns, $rootBase, $root),
         'items' => [],
     ];
-    foreach (feedreader_children($root, 'entry', $ns) as $entry) {
+    foreach (feedreader_children($root, 'entry', $ns, $maxItems) as $entry) {
         $date = '';
         // Atom 1.0 dates, then Atom 0.3 ones.
         foreach (['published', 'updated', 'issued', 'modified', 'created'] as $name) {
@@ -256,22 +278,34 @@ function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base): arr
                 break;
             }
         }
-        $summary = feedreader_atom_text(feedreader_child($entry, 'summary', $ns));
-        if ($summary === '') {
-            $summary = feedreader_atom_text(feedreader_child($entry, 'content', $ns));
-        }
-        $feed['items'][] = feedreader_item(feedreader_atom_text(feedreader_child($entry, 'title', $ns)),
-            feedreader_atom_link($entry, $ns, $base), $date, $summary);
+        $media = feedreader_child($entry, 'group', FEEDREADER_NS_MEDIA);
+        $summary = feedreader_first_text([[$entry, 'summary', $ns], [$entry, 'content', $ns]], 'feedreader_atom_text');
+        $title = feedreader_first_text([[$entry, 'title', $ns], [$entry, 'title', FEEDREADER_NS_DC],
+            [$entry, 'title', FEEDREADER_NS_MEDIA], [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_atom_text');
+        $feed['items'][] = feedreader_item($title, feedreader_atom_link($entry, $ns, $rootBase, $root), $date, $summary);
     }
     return $feed;
 }
 
+/** @param list<array{0:?DOMElement,1:string,2:?string}> $places the text of the first of these children that has one */
+function feedreader_first_text(array $places, callable $read): string
+{
+    foreach ($places as [$parent, $name, $ns]) {
+        $text = $read(feedreader_child($parent, $name, $ns));
+        if ($text !== '') {
+            return $text;
+        }
+    }
+    return '';
+}
+
 function feedreader_item(string $title, string $link, string $date, string $summary): array
 {
-    $date = trim($date);
+    // A date is a few words; what is longer is no date.
+    $date = feedreader_shorten(trim($date), 60);
     $time = $date === '' ? false : strtotime($date);
     return [
-        'title' => $title,
+        'title' => feedreader_shorten($title, FEEDREADER_TITLE_CHARS),
         'link' => $link,
         'time' => $time === false ? null : $time,
         'date' => feedreader_clean_text($date),
@@ -279,11 +313,11 @@ function feedreader_item(string $title, string $link, string $date, string $summ
     ];
 }
 
-/** @return list<DOMElement> the element children with that local name in namespace $ns (null: none, "*": any) */
-function feedreader_children(?DOMElement $parent, string $localName, ?string $ns): array
+/** @return list<DOMElement> the (first $max) element children with that local name in namespace $ns (null: none, "*": any) */
+function feedreader_children(?DOMElement $parent, string $localName, ?string $ns, int $max = PHP_INT_MAX): array
 {
     $found = [];
-    for ($node = $parent?->firstChild; $node !== null; $node = $node->nextSibling) {
+    for ($node = $parent?->firstChild; $node !== null && count($found) < $max; $node = $node->nextSibling) {
         if ($node instanceof DOMElement && $node->localName === $localName && ($ns === '*' || $node->namespaceURI === $ns)) {
             $found[] = $node;
         }
@@ -293,21 +327,43 @@ function feedreader_children(?DOMElement $parent, string $localName, ?string $ns
 
 function feedreader_child(?DOMElement $parent, string $localName, ?string $ns): ?DOMElement
 {
-    return feedreader_children($parent, $localName, $ns)[0] ?? null;
+    return feedreader_children($parent, $localName, $ns, 1)[0] ?? null;
 }
 
-/** An RSS element's text, which holds HTML (escaped, or in some feeds as child elements), as plain text. */
+/**
+ * An RSS element's text, which holds HTML (escaped, or in some feeds as child elements, or both), as plain
+ * text. Child elements are written back as tags around the text, so that the whole is read as one piece of
+ * HTML, as a reader sees it.
+ */
 function feedreader_markup_text(?DOMElement $el): string
 {
     if ($el === null) {
         return '';
     }
-    foreach ($el->childNodes as $child) {
+    if ($el->firstElementChild === null) {
+        return feedreader_plain_text($el->textContent);
+    }
+    $html = '';
+    feedreader_markup_of($el, true, $html);
+    return feedreader_plain_text($html);
+}
+
+/**
+ * Appends $node's content as HTML: elements as bare tags (their text is all that is kept), text as
+ * HTML source where $raw, else escaped, since a feed that escapes markup escapes it only once.
+ */
+function feedreader_markup_of(DOMNode $node, bool $raw, string &$html): void
+{
+    for ($child = $node->firstChild; $child !== null; $child = $child->nextSibling) {
         if ($child instanceof DOMElement) {
-            return feedreader_clean_text(feedreader_node_text($el, []));
+            $name = strtolower((string)$child->localName);
+            $html .= "<$name>";
+            feedreader_markup_of($child, false, $html);
+            $html .= "</$name>";
+        } elseif ($child instanceof DOMText || $child instanceof DOMEntityReference) {
+            $html .= $raw ? $child->textContent : htmlspecialchars($child->textContent, ENT_NOQUOTES, 'UTF-8');
         }
     }
-    return feedreader_plain_text($el->textContent);
 }
 
 /**
@@ -331,19 +387,25 @@ function feedreader_atom_text(?DOMElement $el): string
         }
         return $markup ? feedreader_plain_text($decoded) : feedreader_clean_text($decoded);
     }
-    if (($xml || $markup) && $mode !== 'escaped' && $el->getElementsByTagName('*')->length > 0) {
-        return feedreader_clean_text(feedreader_node_text($el, []));
+    if ($el->firstElementChild !== null && $mode !== 'escaped') {
+        if ($xml) {
+            return feedreader_clean_text(feedreader_node_text($el, []));
+        }
+        if ($markup) {
+            // Escaped HTML beside child elements: one piece of HTML, as in RSS.
+            return feedreader_markup_text($el);
+        }
     }
     return $markup ? feedreader_plain_text($el->textContent) : feedreader_clean_text($el->textContent);
 }
 
 /** The address of the first alternate link (href, else its text), else of the first link at all. */
-function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base): string
+function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base, DOMElement $baseHolder): string
 {
     $fallback = '';
     foreach (feedreader_children($parent, 'link', $ns) as $link) {
-        $url = $link->hasAttribute('href') ? feedreader_link_url($link, $link->getAttribute('href'), $base)
-            : feedreader_text_link($link, $base);
+        $url = $link->hasAttribute('href') ? feedreader_link_url($link, $link->getAttribute('href'), $base, $baseHolder)
+            : feedreader_text_link($link, $base, $baseHolder);
         $rel = trim($link->getAttribute('rel'));
         if ($url !== '' && ($rel === '' || $rel === 'alternate')) {
             return $url;
@@ -353,31 +415,51 @@ function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base): st
     return $fallback;
 }
 
-function feedreader_text_link(?DOMElement $el, string $base): string
+function feedreader_text_link(?DOMElement $el, string $base, ?DOMElement $baseHolder): string
 {
-    return $el === null ? '' : feedreader_link_url($el, $el->textContent, $base);
+    return $el === null ? '' : feedreader_link_url($el, $el->textContent, $base, $baseHolder);
 }
 
-/** $ref, written in $el, made absolute against the xml:base in force there, else $base; "" when it cannot be. */
-function feedreader_link_url(DOMElement $el, string $ref, string $base): string
+/**
+ * The base address in force inside $el: $base, which is that in force inside $holder (null: outside the
+ * document), with the xml:base of $el and of its ancestors below $holder applied; "" when it grows too long.
+ */
+function feedreader_base_at(DOMElement $el, ?DOMElement $holder, string $base): string
 {
-    // Browsers drop tabs and line breaks inside an address and blanks around it.
-    $ref = trim(str_replace(["\t", "\n", "\r"], '', $ref), " \x00..\x1F");
-    if ($ref === '') {
-        return '';
-    }
     $bases = [];
-    for ($node = $el; $node instanceof DOMElement; $node = $node->parentNode) {
+    for ($node = $el; $node instanceof DOMElement && $node !== $holder; $node = $node->parentNode) {
         if ($node->hasAttributeNS(FEEDREADER_NS_XML, 'base')) {
             $bases[] = trim($node->getAttributeNS(FEEDREADER_NS_XML, 'base'));
         }
     }
     foreach (array_reverse($bases) as $xmlBase) {
-        $base = feedreader_resolve_url($base, $xmlBase);
+        $base = strlen($xmlBase) > FEEDREADER_LINK_BYTES ? '' : feedreader_resolve_url($base, $xmlBase);
+        if (strlen($base) > FEEDREADER_LINK_BYTES) {
+            $base = '';
+        }
     }
+    return $base;
+}
+
+/**
+ * $ref, written in $el, made absolute against the xml:base in force there ($base is that inside $baseHolder,
+ * an ancestor of $el); "" when it cannot be or is longer than FEEDREADER_LINK_BYTES.
+ */
+function feedreader_link_url(DOMElement $el, string $ref, string $base, ?DOMElement $baseHolder): string
+{
+    if (strlen($ref) > 4 * FEEDREADER_LINK_BYTES) {
+        return '';
+    }
+    // Browsers drop tabs and line breaks inside an address and blanks around it.
+    $ref = trim(str_replace(["\t", "\n", "\r"], '', $ref), " \x00..\x1F");
+    if ($ref === '' || strlen($ref) > FEEDREADER_LINK_BYTES) {
+        return '';
+    }
+    $base = feedreader_base_at($el, $baseHolder, $base);
     // Blanks and control characters inside are percent-encoded, as browsers send them.
-    return preg_replace_callback('/[\x00-\x20\x7F]|\xC2[\x80-\x9F]/', static fn(array $c): string => rawurlencode($c[0]),
+    $url = preg_replace_callback('/[\x00-\x20\x7F]|\xC2[\x80-\x9F]/', static fn(array $c): string => rawurlencode($c[0]),
         feedreader_resolve_url($base, $ref)) ?? '';
+    return strlen($url) > FEEDREADER_LINK_BYTES ? '' : $url;
 }
 
 /* ------------------------------------------------------- addresses */
@@ -421,23 +503,38 @@ function feedreader_split_url(string $url): array
         'fragment' => $m[5] ?? null];
 }
 
+/** RFC 3986's remove_dot_segments, walking the path once. */
 function feedreader_remove_dot_segments(string $path): string
 {
     $out = [];
-    while ($path !== '') {
-        if (str_starts_with($path, '../') || str_starts_with($path, './')) {
-            $path = substr($path, str_starts_with($path, './') ? 2 : 3);
-        } elseif (str_starts_with($path, '/./') || $path === '/.') {
-            $path = '/' . substr($path, 3);
-        } elseif (str_starts_with($path, '/../') || $path === '/..') {
-            $path = '/' . substr($path, 4);
+    $length = strlen($path);
+    for ($pos = 0; $pos < $length;) {
+        $rest = $length - $pos;
+        if (substr_compare($path, '../', $pos, 3) === 0) {
+            $pos += 3;
+        } elseif (substr_compare($path, './', $pos, 2) === 0) {
+            $pos += 2;
+        } elseif (substr_compare($path, '/./', $pos, 3) === 0) {
+            // "/./x" goes on as "/x".
+            $pos += 2;
+        } elseif ($rest === 2 && substr_compare($path, '/.', $pos, 2) === 0) {
+            $out[] = '/';
+            break;
+        } elseif (substr_compare($path, '/../', $pos, 4) === 0) {
+            $pos += 3;
             array_pop($out);
-        } elseif ($path === '.' || $path === '..') {
-            $path = '';
+        } elseif ($rest === 3 && substr_compare($path, '/..', $pos, 3) === 0) {
+            array_pop($out);
+            $out[] = '/';
+            break;
+        } elseif (($rest === 1 && $path[$pos] === '.') || ($rest === 2 && substr_compare($path, '..', $pos, 2) === 0)) {
+            break;
         } else {
-            $segment = preg_match('#^/?[^/]*#', $path, $m) === 1 ? $m[0] : $path;
-            $out[] = $segment;
-            $path = substr($path, strlen($segment));
+            // One segment with the "/" before it.
+            $end = strpos($path, '/', $path[$pos] === '/' ? $pos + 1 : $pos);
+            $end = $end === false ? $length : $end;
+            $out[] = substr($path, $pos, $end - $pos);
+            $pos = $end;
         }
     }
     return implode('', $out);
@@ -446,7 +543,9 @@ function feedreader_remove_dot_segments(string $path): string
 /* ------------------------------------------------------------ text */
 
 // Elements whose content a visitor never sees as text, and elements that end a line of text.
-const FEEDREADER_HIDDEN_ELEMENTS = ['script', 'style', 'noscript', 'template', 'object', 'iframe', 'embed', 'applet',
+// An iframe is not among them: its content is only what shows where frames do not, and
+// parsers differ on where an iframe ends, so hiding it could hide the rest of a summary.
+const FEEDREADER_HIDDEN_ELEMENTS = ['script', 'style', 'noscript', 'template', 'object', 'embed', 'applet',
     'head', 'title'];
 const FEEDREADER_BLOCK_ELEMENTS = ['br', 'p', 'div', 'li', 'ul', 'ol', 'dl', 'dt', 'dd', 'tr', 'td', 'th', 'table',
     'h1', 'h2', 'h3', 'h4', 'h5', 'h6', 'blockquote', 'pre', 'hr', 'section', 'article', 'header', 'footer'];
@@ -457,8 +556,12 @@ function feedreader_plain_text(string $html): string
     if (strpbrk($html, '<&') === false) {
         return feedreader_clean_text($html);
     }
-    $html = feedreader_fix_references($html, false);
-    $previous = libxml_use_internal_errors(true);
+    // A document type inside a page is ignored up to its ">" (or the end), as browsers do; left in, it
+    // would swallow the end tags around the fragment.
+    $html = feedreader_fix_references(preg_replace('/<!DOCTYPE[^>]*+(?:>|\z)/i', '', $html) ?? '', false);
+    // Not kept either: LIBXML_NOERROR and LIBXML_NOWARNING silence the parser, and a list of
+    // errors would grow by one for every broken tag.
+    $previous = libxml_use_internal_errors(false);
     try {
         $doc = new DOMDocument();
         $doc->loadHTML('<!DOCTYPE html><html><head><meta http-equiv="Content-Type" content="text/html; charset=utf-8">'
@@ -468,10 +571,10 @@ function feedreader_plain_text(string $html): string
         libxml_use_internal_errors($previous);
     }
     // The parser lets an element that is never closed run to the end. An
-    // object, frame or template left open hides only itself, and an embed
-    // never has content, so the text after them stays.
+    // object or template left open hides only itself, and an embed never
+    // has content, so the text after them stays.
     $unwrap = ['embed'];
-    foreach (['object', 'iframe', 'template'] as $name) {
+    foreach (['object', 'template'] as $name) {
         if (preg_match_all("#</$name\\s*>#i", $html) < preg_match_all("#<$name(?=[\\s/>])#i", $html)) {
             $unwrap[] = $name;
         }
@@ -483,7 +586,16 @@ function feedreader_plain_text(string $html): string
 function feedreader_node_text(?DOMNode $node, array $unwrap): string
 {
     $text = '';
-    for ($child = $node?->firstChild; $child !== null; $child = $child->nextSibling) {
+    if ($node !== null) {
+        feedreader_append_text($node, $unwrap, $text);
+    }
+    return $text;
+}
+
+/** feedreader_node_text appending to $text, so that nesting never copies the text again. */
+function feedreader_append_text(DOMNode $node, array $unwrap, string &$text): void
+{
+    for ($child = $node->firstChild; $child !== null; $child = $child->nextSibling) {
         if ($child instanceof DOMText || $child instanceof DOMEntityReference) {
             $text .= $child->textContent;
         } elseif ($child instanceof DOMElement) {
@@ -492,10 +604,11 @@ function feedreader_node_text(?DOMNode $node, array $unwrap): string
                 continue;
             }
             $gap = in_array($name, FEEDREADER_BLOCK_ELEMENTS, true) ? ' ' : '';
-            $text .= $gap . feedreader_node_text($child, $unwrap) . $gap;
+            $text .= $gap;
+            feedreader_append_text($child, $unwrap, $text);
+            $text .= $gap;
         }
     }
-    return $text;
 }
 
 /**
@@ -525,7 +638,8 @@ function feedreader_clean_text(string $text): string
  * and in XML a "&" that starts no known reference is escaped; in HTML the
  * Latin-1 names that HTML also reads without ";" are read so. The five XML
  * entities, entities declared in the document type, CDATA sections,
- * comments and processing instructions stay as they are.
+ * comments and processing instructions stay as they are. The text is cut
+ * before the tag that would make it more than FEEDREADER_MAX_NODES nodes.
  */
 function feedreader_fix_references(string $text, bool $xml): string
 {
@@ -534,7 +648,9 @@ function feedreader_fix_references(string $text, bool $xml): string
         + array_fill_keys(array_map(static fn(string $e): string => substr($e, 1, -1), array_filter(
             get_html_translation_table(HTML_ENTITIES, ENT_QUOTES | ENT_HTML401, 'UTF-8'),
             static fn(string $c): bool => mb_ord($c, 'UTF-8') < 0x100, ARRAY_FILTER_USE_KEY)), true);
-    $keep = ['amp' => true, 'lt' => true, 'gt' => true, 'quot' => true, 'apos' => true];
+    $five = ['amp' => true, 'lt' => true, 'gt' => true, 'quot' => true, 'apos' => true];
+    $keep = $five;
+    $nodes = 0;
     $out = '';
     $length = strlen($text);
     for ($pos = 0; $pos < $length;) {
@@ -546,12 +662,23 @@ function feedreader_fix_references(string $text, bool $xml): string
         }
         if ($text[$pos] === '<') {
             $end = feedreader_markup_declaration_end($text, $pos);
+            // A node and the text after it (an end tag: the text); a tag's attributes are nodes with a text each.
+            $nodes += ($text[$end] ?? '') === '/' ? 1 : 2 + ($end === $pos + 1 ? 2 * preg_match_all('~[\s/]+[^\s/>=]~',
+                substr($text, $end, strcspn($text, '<>', $end))) : 0);
+            if ($nodes > FEEDREADER_MAX_NODES) {
+                break;
+            }
             $declaration = substr($text, $pos, $end - $pos);
             if (preg_match_all('/<!ENTITY\s+([^\s%]+)/', $declaration, $names) > 0 && stripos($declaration, '<!DOCTYPE') === 0) {
                 $keep += array_fill_keys($names[1], true);
             }
             $out .= $declaration;
             $pos = $end;
+        } elseif (($name = strspn($text, 'abglmopqstu', $pos + 1, 5)) >= 2 && ($text[$pos + 1 + $name] ?? '') === ';'
+            && isset($five[substr($text, $pos + 1, $name)])) {
+            // The five entities of XML, the most common by far, without the pattern below.
+            $out .= substr($text, $pos, $name + 2);
+            $pos += $name + 2;
         } elseif (preg_match('/\G&(?:#[xX]([0-9A-Fa-f]{1,8});?|#([0-9]{1,8});?|([A-Za-z][A-Za-z0-9]{0,40});'
             . '|([A-Za-z]{2,6})(?![A-Za-z0-9=]))/', $text, $m, PREG_UNMATCHED_AS_NULL, $pos) === 1) {
             $pos += strlen($m[0]);
@@ -560,6 +687,11 @@ function feedreader_fix_references(string $text, bool $xml): string
             } elseif ($m[3] === null) {
                 $out .= $xml ? '&amp;' . $m[4] : (isset($legacy[$m[4]]) ? feedreader_fix_references("$m[0];", false) : $m[0]);
             } elseif (isset($keep[$m[3]])) {
+                // A declared entity is a node of its own.
+                $nodes += isset($five[$m[3]]) ? 0 : 1;
+                if ($nodes > FEEDREADER_MAX_NODES) {
+                    break;
+                }
                 $out .= $m[0];
             } else {
                 $decoded = html_entity_decode($m[0], ENT_QUOTES | ENT_HTML5, 'UTF-8');
@@ -587,13 +719,13 @@ function feedreader_markup_declaration_end(string $text, int $pos): int
     if (substr_compare($text, '<!DOCTYPE', $pos, 9, true) !== 0) {
         return $pos + 1;
     }
-    $gt = strpos($text, '>', $pos);
-    $bracket = strpos($text, '[', $pos);
-    if ($bracket !== false && ($gt === false || $bracket < $gt)) {
-        $close = strpos($text, ']', $bracket);
-        $gt = $close === false ? false : strpos($text, '>', $close);
+    // Up to the first ">", or past the internal subset when a "[" comes first; never further.
+    $stop = $pos + strcspn($text, '[>', $pos);
+    if ($stop < strlen($text) && $text[$stop] === '[') {
+        $close = strpos($text, ']', $stop);
+        $stop = $close === false ? false : strpos($text, '>', $close);
     }
-    return $gt === false ? strlen($text) : $gt + 1;
+    return $stop === false || $stop >= strlen($text) ? strlen($text) : $stop + 1;
 }
 
 /** A reference to character $code that XML accepts; U+FFFD for no character, nothing for a control character. */
@@ -643,7 +775,6 @@ function feedreader_to_utf8(string $body, string $contentType): string
     $declaration = '';
     if (preg_match('/^<\?xml[^>]*\?>/', $body, $m) === 1) {
         $declaration = $m[0];
-        $body = substr($body, strlen($declaration));
         // A declared UTF-16 or UTF-32 that the bytes (read as ASCII here) belie is not believed.
         if ($charset === null && preg_match('/encoding\s*=\s*["\']([A-Za-z0-9._:-]+)["\']/', $declaration, $e) === 1
             && preg_match('/^(UTF-?(16|32)|UCS-?[24]|ISO-10646)/i', $e[1]) !== 1) {
@@ -654,7 +785,8 @@ function feedreader_to_utf8(string $body, string $contentType): string
         && preg_match('/^(UTF-?(16|32)|UCS-?[24])/i', $h[1]) !== 1) {
         $charset = $h[1];
     }
-    $charset ??= mb_check_encoding($body, 'UTF-8') ? 'UTF-8' : 'Windows-1252';
+    $valid = mb_check_encoding($body, 'UTF-8');
+    $charset ??= $valid ? 'UTF-8' : 'Windows-1252';
     // The labels that the WHATWG encoding standard reads as Windows-1252.
     $latin1 = ['ANSI_X3.4-1968', 'ASCII', 'CP1252', 'CP819', 'CSISOLATIN1', 'IBM819', 'ISO-8859-1', 'ISO-IR-100',
         'ISO8859-1', 'ISO88591', 'ISO_8859-1', 'ISO_8859-1:1987', 'L1', 'LATIN1', 'US-ASCII', 'WINDOWS-1252', 'X-CP1252',
@@ -662,11 +794,13 @@ function feedreader_to_utf8(string $body, string $contentType): string
     if (in_array(strtoupper($charset), $latin1, true)) {
         $charset = 'Windows-1252';
     }
-    if (strtoupper($charset) !== 'UTF-8' && strtoupper($charset) !== 'UTF8') {
-        $body = feedreader_convert($body, $charset);
-    }
     $version = preg_match('/version\s*=\s*["\']([0-9.]+)["\']/', $declaration, $v) === 1 ? $v[1] : '1.0';
-    return '<?xml version="' . $version . '" encoding="UTF-8"?>' . mb_scrub($body, 'UTF-8');
+    $declared = '<?xml version="' . $version . '" encoding="UTF-8"?>';
+    // The body is the size of the whole feed: each step makes one copy of it, no more.
+    if (strtoupper($charset) !== 'UTF-8' && strtoupper($charset) !== 'UTF8') {
+        return $declared . feedreader_convert(substr($body, strlen($declaration)), $charset);
+    }
+    return substr_replace($valid ? $body : mb_scrub($body, 'UTF-8'), $declared, 0, strlen($declaration));
 }
 
 function feedreader_convert(string $text, string $charset): string
@@ -690,16 +824,19 @@ function feedreader_convert(string $text, string $charset): string
 function feedreader_load_xml(string $xml): DOMDocument
 {
     $xml = feedreader_fix_references($xml, true);
-    $previous = libxml_use_internal_errors(true);
+    // Not kept either: LIBXML_NOERROR and LIBXML_NOWARNING silence the parser, and a list of
+    // errors would grow by one for every broken tag.
+    $previous = libxml_use_internal_errors(false);
     try {
         $doc = new DOMDocument();
         // No network and no entity substitution: a feed must not make this
         // server read other addresses or local files.
-        if (!$doc->loadXML($xml, LIBXML_NONET)) {
+        $options = LIBXML_NONET | LIBXML_NOERROR | LIBXML_NOWARNING;
+        if (!$doc->loadXML($xml, $options)) {
             // Many feeds have other small faults (a bare "<", a tag left open); read what can be read.
             $doc = new DOMDocument();
             $doc->recover = true;
-            if (!$doc->loadXML($xml, LIBXML_NONET) || $doc->documentElement === null) {
+            if (!$doc->loadXML($xml, $options) || $doc->documentElement === null) {
                 throw new FeedreaderError('The feed is not valid XML.');
             }
         }

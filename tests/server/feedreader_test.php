@@ -260,9 +260,9 @@ $t->test('the cache serves fresh copies and the last good copy on failure', func
     }
     $url = $base . 'counted.xml?name=future';
     $t->eq(['Fetch 1'], item_texts(read_list($t, news($url, 60))));
-    touch(feedreader_cache_file('news', $url, feedreader_settings()), time() + 86400);
+    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
     $t->eq(['Fetch 2'], item_texts(read_list($t, news($url, 60))), 'a copy dated in the future is not fresh');
-    touch(feedreader_cache_file('news', $url, feedreader_settings()), time() + 86400);
+    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
     touch("$state/fail-future");
     $t->contains('HTTP status 500', (string)read_list($t, news($url, 60))['error'], 'nor a last good copy');
 });
