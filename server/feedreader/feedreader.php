@@ -1096,10 +1096,19 @@ function feedreader_settings(): array
     return $settings;
 }
 
+// What a failed fetch says once a server has sent the request on: the same
+// whether the address was refused, unknown or silent, so that a feed learns
+// nothing about this server's own network.
+const FEEDREADER_UNREACHABLE = 'the server could not be reached.';
+
 /**
- * One HTTP request; returns ['status', 'body', 'type', 'url', 'location', 'error']:
- * the final address after redirects, the final reply's Content-Location, and
- * an error that is null on a 2xx answer and a short reason otherwise.
+ * One HTTP request, redirects followed (at most 5, http and https only);
+ * returns ['status', 'body', 'type', 'url', 'location', 'error']: the final
+ * address after redirects, the final reply's Content-Location, and an error
+ * that is null on a 2xx answer and a short reason otherwise. The address
+ * given is the site owner's and may lie in their own network; once a public
+ * server has answered, every address it sends the request on to must be
+ * public too, and the connection goes to the address that was checked.
  */
 function feedreader_http(string $url, array $settings, array $headers = [], ?string $postBody = null): array
 {
@@ -1108,29 +1117,89 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
         $result['error'] = "PHP's curl extension is missing on this web server.";
         return $result;
     }
+    $checked = false;
+    for ($redirects = 0; ; $redirects++) {
+        $pin = null;
+        if ($checked) {
+            [$url, $pin] = feedreader_public_target($url);
+            if ($pin === null) {
+                $result['error'] = FEEDREADER_UNREACHABLE;
+                return $result;
+            }
+        }
+        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $pin);
+        $result = array_intersect_key($reply, $result) + ['error' => null];
+        if ($checked && $reply['errno'] === 0 && !in_array($reply['ip'], $pin['ips'], true)) {
+            // Connected elsewhere than checked: nothing of it is used.
+            return ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '',
+                'error' => FEEDREADER_UNREACHABLE];
+        }
+        if ($reply['errno'] !== 0 || $reply['next'] === '' || !in_array($reply['status'], [301, 302, 303, 307, 308], true)) {
+            break;
+        }
+        if ($redirects >= 5) {
+            $result['error'] = 'the server redirects too often.';
+            return $result;
+        }
+        if (!feedreader_is_web_address($reply['next'])) {
+            $result['error'] = 'the server redirects to an address that is not http or https.';
+            return $result;
+        }
+        $checked = $checked || feedreader_is_public_ip($reply['ip']);
+        // Credentials go only where they were meant to go; a 303, and a 301 or 302 after a form, asks with GET.
+        if (feedreader_origin($reply['next']) !== feedreader_origin($url)) {
+            $headers = array_values(preg_grep('/^Authorization:/i', $headers, PREG_GREP_INVERT));
+        }
+        if ($reply['status'] === 303 || ($postBody !== null && $reply['status'] <= 302)) {
+            $postBody = null;
+        }
+        $url = $reply['next'];
+    }
+    if ($reply['tooBig']) {
+        $result['error'] = 'it is larger than ' . round((int)$settings['max_bytes'] / 1048576, 1) . ' MB.';
+    } elseif ($reply['errno'] !== 0) {
+        // curl's error numbers; not every build of PHP defines all their names.
+        $reasons = [
+            28 => 'the server did not answer in time (' . $settings['timeout'] . ' s).',
+            6 => 'the server name was not found.',
+            7 => FEEDREADER_UNREACHABLE,
+            35 => 'the secure connection failed.',
+            60 => 'the server\'s certificate is not valid.',
+        ];
+        $result['error'] = $checked && in_array($reply['errno'], [6, 7, 28], true)
+            ? FEEDREADER_UNREACHABLE : $reasons[$reply['errno']] ?? 'the connection failed.';
+    } elseif ($result['status'] < 200 || $result['status'] > 299) {
+        $result['error'] = 'the server answered with HTTP status ' . $result['status'] . '.';
+    }
+    return $result;
+}
+
+/**
+ * One request without following redirects, connecting only to the addresses of $pin when given; the
+ * reply with the address connected to ('ip'), where a redirect leads ('next'), curl's error number.
+ */
+function feedreader_http_once(string $url, array $settings, array $headers, ?string $postBody, ?array $pin): array
+{
+    $reply = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '', 'ip' => '', 'next' => '',
+        'errno' => 0, 'tooBig' => false];
     $max = (int)$settings['max_bytes'];
-    $tooBig = false;
     $body = '';
+    $tooBig = false;
     $ch = curl_init($url);
     $timeoutMs = (int)round((float)$settings['timeout'] * 1000);
     curl_setopt_array($ch, [
-        CURLOPT_FOLLOWLOCATION => true,
-        CURLOPT_MAXREDIRS => 5,
+        CURLOPT_FOLLOWLOCATION => false,
         // Neither the address nor a redirect may lead to file:, ftp: and the like.
         CURLOPT_PROTOCOLS => CURLPROTO_HTTP | CURLPROTO_HTTPS,
-        CURLOPT_REDIR_PROTOCOLS => CURLPROTO_HTTP | CURLPROTO_HTTPS,
         CURLOPT_CONNECTTIMEOUT_MS => $timeoutMs,
         CURLOPT_TIMEOUT_MS => $timeoutMs,
         CURLOPT_USERAGENT => FEEDREADER_USER_AGENT,
         CURLOPT_ENCODING => '',
         CURLOPT_HTTPHEADER => preg_grep('/^Accept-Language:/i', $headers) === []
             ? array_merge(['Accept-Language: en-US,en;q=0.8'], $headers) : $headers,
-        CURLOPT_HEADERFUNCTION => static function ($ch, string $line) use (&$result): int {
-            // Each reply of a redirect starts with its status line.
-            if (str_starts_with($line, 'HTTP/')) {
-                $result['location'] = '';
-            } elseif (preg_match('/^Content-Location:\s*(.*?)\s*$/i', $line, $m) === 1) {
-                $result['location'] = $m[1];
+        CURLOPT_HEADERFUNCTION => static function ($ch, string $line) use (&$reply): int {
+            if (preg_match('/^Content-Location:\s*(.*?)\s*$/i', $line, $m) === 1) {
+                $reply['location'] = $m[1];
             }
             return strlen($line);
         },
@@ -1143,35 +1212,107 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
             return strlen($data);
         },
     ]);
+    if ($pin !== null && $pin['name'] !== null) {
+        curl_setopt($ch, CURLOPT_RESOLVE, [$pin['name'] . ':' . implode(',', array_map(
+            static fn(string $ip): string => str_contains($ip, ':') ? "[$ip]" : $ip, $pin['ips']))]);
+    }
     if ($postBody !== null) {
         curl_setopt($ch, CURLOPT_POST, true);
         curl_setopt($ch, CURLOPT_POSTFIELDS, $postBody);
     }
     curl_exec($ch);
-    $errno = curl_errno($ch);
-    $result['status'] = (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE);
-    $result['type'] = (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE);
-    $result['url'] = (string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL);
+    $reply['errno'] = curl_errno($ch);
+    $reply['status'] = (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE);
+    $reply['type'] = (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE);
+    $reply['url'] = (string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL);
+    $reply['ip'] = (string)curl_getinfo($ch, CURLINFO_PRIMARY_IP);
+    $reply['next'] = (string)curl_getinfo($ch, CURLINFO_REDIRECT_URL);
     curl_close($ch);
-    $result['body'] = $body;
+    $reply['body'] = $body;
+    $reply['tooBig'] = $tooBig;
     if ($tooBig) {
-        $result['error'] = 'it is larger than ' . round($max / 1048576, 1) . ' MB.';
-    } elseif ($errno !== 0) {
-        // curl's error numbers; not every build of PHP defines all their names.
-        $reasons = [
-            28 => 'the server did not answer in time (' . $settings['timeout'] . ' s).',
-            6 => 'the server name was not found.',
-            7 => 'the server could not be reached.',
-            47 => 'the server redirects too often.',
-            1 => 'the server redirects to an address that is not http or https.',
-            35 => 'the secure connection failed.',
-            60 => 'the server\'s certificate is not valid.',
-        ];
-        $result['error'] = $reasons[$errno] ?? 'the connection failed.';
-    } elseif ($result['status'] < 200 || $result['status'] > 299) {
-        $result['error'] = 'the server answered with HTTP status ' . $result['status'] . '.';
+        $reply['errno'] = 0;
     }
-    return $result;
+    return $reply;
+}
+
+/**
+ * $url written out again from its checked parts, with the addresses its host has when every one of them
+ * is public: [url, ['name' => host:port to pin (null for an address), 'ips' => the addresses]];
+ * [url, null] when the host is no plain name or address, has no address, or has one that is not public.
+ */
+function feedreader_public_target(string $url): array
+{
+    $parts = feedreader_split_url($url);
+    $authority = preg_replace('/^.*@/s', '', (string)$parts['authority']);
+    if (preg_match('/^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9](?:[A-Za-z0-9.-]{0,252}))(?::([0-9]{1,5}))?$/', $authority, $m) !== 1) {
+        return [$url, null];
+    }
+    $scheme = strtolower((string)$parts['scheme']);
+    $host = rtrim($m[1], '.');
+    $port = isset($m[2]) && $m[2] !== '' ? (int)$m[2] : ($scheme === 'https' ? 443 : 80);
+    $url = "$scheme://$m[1]:$port" . ($parts['path'] === '' ? '/' : $parts['path'])
+        . ($parts['query'] !== null ? '?' . $parts['query'] : '');
+    if ($host[0] === '[') {
+        $ips = [substr($host, 1, -1)];
+        $name = null;
+    } elseif (filter_var($host, FILTER_VALIDATE_IP, FILTER_FLAG_IPV4) !== false) {
+        $ips = [$host];
+        $name = null;
+    } else {
+        // The system's resolver reads numbers such as "127.1" as curl does; names also in IPv6.
+        $ips = array_merge(@gethostbynamel($host) ?: [], array_column(@dns_get_record($host, DNS_AAAA) ?: [], 'ipv6'));
+        $name = "$m[1]:$port";
+    }
+    $ips = array_values(array_unique(array_map(static fn(string $ip): string => (string)@inet_ntop((string)@inet_pton($ip)), $ips)));
+    if ($ips === [] || in_array('', $ips, true) || count(array_filter($ips, 'feedreader_is_public_ip')) !== count($ips)) {
+        return [$url, null];
+    }
+    return [$url, ['name' => $name, 'ips' => $ips]];
+}
+
+// Addresses that are no public server's: this host, private and shared networks, link-local (cloud
+// metadata), unique-local, multicast, documentation, benchmarking and reserved ranges; an IPv6 address
+// that carries an IPv4 one (mapped, NAT64, 6to4) counts as that.
+const FEEDREADER_NON_PUBLIC_NETS = ['0.0.0.0/8', '10.0.0.0/8', '100.64.0.0/10', '127.0.0.0/8', '169.254.0.0/16',
+    '172.16.0.0/12', '192.0.0.0/24', '192.0.2.0/24', '192.88.99.0/24', '192.168.0.0/16', '198.18.0.0/15',
+    '198.51.100.0/24', '203.0.113.0/24', '224.0.0.0/4', '240.0.0.0/4', '::/96', '64:ff9b:1::/48', '100::/64',
+    '2001::/23', '2001:db8::/32', 'fc00::/7', 'fe80::/10', 'fec0::/10', 'ff00::/8'];
+
+function feedreader_is_public_ip(string $ip): bool
+{
+    $bytes = @inet_pton($ip);
+    if ($bytes === false) {
+        return false;
+    }
+    if (strlen($bytes) === 16) {
+        foreach (["\0\0\0\0\0\0\0\0\0\0\xFF\xFF", "\x00\x64\xFF\x9B\0\0\0\0\0\0\0\0"] as $prefix) {
+            if (str_starts_with($bytes, $prefix)) {
+                return feedreader_is_public_ip((string)inet_ntop(substr($bytes, 12)));
+            }
+        }
+        if (str_starts_with($bytes, "\x20\x02")) {
+            return feedreader_is_public_ip((string)inet_ntop(substr($bytes, 2, 4)));
+        }
+    }
+    foreach (FEEDREADER_NON_PUBLIC_NETS as $net) {
+        [$address, $bits] = explode('/', $net);
+        $prefix = (string)inet_pton($address);
+        if (strlen($prefix) === strlen($bytes) && strncmp($bytes, $prefix, intdiv((int)$bits, 8)) === 0
+            && ((int)$bits % 8 === 0 || ((ord($bytes[intdiv((int)$bits, 8)]) ^ ord($prefix[intdiv((int)$bits, 8)]))
+                & (0xFF << (8 - (int)$bits % 8)) & 0xFF) === 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/** scheme://host:port of an address, for telling whether a redirect leaves the server. */
+function feedreader_origin(string $url): string
+{
+    $parts = parse_url($url);
+    return is_array($parts) ? strtolower(($parts['scheme'] ?? '') . '://' . ($parts['host'] ?? '') . ':'
+        . ($parts['port'] ?? '')) : '';
 }
 
 /**
