@@ -42,9 +42,15 @@
  * <li class="feedreader-item"> (link, <span class="feedreader-date">,
  * <p class="feedreader-summary">, for eBay <img class="feedreader-picture">
  * and <span class="feedreader-price">), in UTF-8, every text escaped. Feed
- * summaries are plain text: the text of their HTML without scripts, styles,
- * objects, frames and templates. Relative links are resolved against
- * xml:base, else the feed's Content-Location, else its final address. A
+ * titles and summaries are plain text, at most 300 characters: the text of
+ * their HTML without scripts, styles, objects and templates (Dublin Core
+ * titles and descriptions and Media RSS titles stand in for missing ones).
+ * Relative links are resolved against xml:base, else the feed's
+ * Content-Location, else its final address; a link longer than 8 KB is
+ * shown as text. Only
+ * the items listed are read, and a feed is read up to 150,000 nodes at most.
+ * Redirects are followed up to 5 times; once a public server has answered,
+ * no redirect may lead to an address of this server's own network. A
  * failure shows one <li class="feedreader-error"> with a short message,
  * never a PHP warning.
  *
