@@ -47,8 +47,8 @@
  * titles and descriptions and Media RSS titles stand in for missing ones).
  * Relative links are resolved against xml:base, else the feed's
  * Content-Location, else its final address; a link longer than 8 KB is
- * shown as text. Only
- * the items listed are read, and a feed is read up to 150,000 nodes at most.
+ * shown as text. Only the items listed are read, and a feed is read up to
+ * 150,000 nodes at most.
  * Redirects are followed up to 5 times; once a public server has answered,
  * no redirect may lead to an address of this server's own network. A
  * failure shows one <li class="feedreader-error"> with a short message,
