@@ -5,7 +5,7 @@
 // that makes PHP warn, throws anything but the library's own error, prints
 // markup outside the list's own elements and attributes or a link that is
 // not a web address, lets a wrapper's end tag through as text, or takes
-// longer than a second. Findings are written to the findings folder with
+// more than a second of CPU time. Findings are written to the findings folder with
 // the reason beside them, and the run fails.
 //   php fuzz/feedreader.php SECONDS [FINDINGS-DIR] [SEED]
 //   php fuzz/feedreader.php --replay FILE...
@@ -127,7 +127,10 @@ function run_one(string $input, string $type, int $items): array
         }
         return true;
     });
-    $start = hrtime(true);
+    // CPU time, not wall time: on a busy machine the clock says little about the work.
+    $cpu = static fn(): float => ($u = getrusage())['ru_utime.tv_sec'] + $u['ru_utime.tv_usec'] / 1e6
+        + $u['ru_stime.tv_sec'] + $u['ru_stime.tv_usec'] / 1e6;
+    $start = $cpu();
     try {
         $feed = feedreader_parse_feed($input, $type, 'http://127.0.0.1/feeds/feed.xml', $items);
         $problems = array_merge($problems, check_output(feedreader_render_feed($feed, true, $items), $input));
@@ -140,9 +143,9 @@ function run_one(string $input, string $type, int $items): array
     } finally {
         restore_error_handler();
     }
-    $seconds = (hrtime(true) - $start) / 1e9;
+    $seconds = $cpu() - $start;
     if ($seconds > LIMIT_SECONDS) {
-        $problems[] = sprintf('took %.2f s for %d bytes', $seconds, strlen($input));
+        $problems[] = sprintf('took %.2f s of CPU for %d bytes', $seconds, strlen($input));
     }
     return [$problems, $shape];
 }
