@@ -1257,7 +1257,7 @@ function feedreader_public_target(string $url): array
     $scheme = strtolower((string)$parts['scheme']);
     $host = rtrim($m[1], '.');
     $port = isset($m[2]) && $m[2] !== '' ? (int)$m[2] : ($scheme === 'https' ? 443 : 80);
-    $url = "$scheme://$m[1]:$port" . ($parts['path'] === '' ? '/' : $parts['path'])
+    $url = "$scheme://$m[1]" . (isset($m[2]) && $m[2] !== '' ? ":$port" : '') . ($parts['path'] === '' ? '/' : $parts['path'])
         . ($parts['query'] !== null ? '?' . $parts['query'] : '');
     if ($host[0] === '[') {
         $ips = [substr($host, 1, -1)];
