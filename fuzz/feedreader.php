@@ -3,10 +3,11 @@
 // the test feeds (tests/server/feeds, tests/server/browser) go through
 // feedreader_parse_feed and feedreader_render_feed. A finding is an input
 // that makes PHP warn, throws anything but the library's own error, prints
-// markup outside the list's own elements and attributes or a link that is
-// not a web address, lets a wrapper's end tag through as text, or takes
-// more than a second of CPU time. Findings are written to the findings folder with
-// the reason beside them, and the run fails.
+// markup outside the list's own elements and attributes, a link that is
+// not a web address or a title or summary over 300 characters, lets a
+// wrapper's end tag through as text, or takes more than a second of CPU
+// time. Findings are written to the findings folder with the reason beside
+// them, and the run fails.
 //   php fuzz/feedreader.php SECONDS [FINDINGS-DIR] [SEED]
 //   php fuzz/feedreader.php --replay FILE...
 // ZOLT_FEEDREADER sets the library to fuzz (default: server/feedreader).
@@ -104,6 +105,11 @@ function check_output(string $html, string $input): array
                 || strlen($attr->value) > 8192)) {
                 $problems[] = 'link ' . substr($attr->value, 0, 80);
             }
+        }
+    }
+    foreach ((new DOMXPath($doc))->query('//h3|//*[@class="feedreader-link"]|//p') as $text) {
+        if (mb_strlen($text->textContent, 'UTF-8') > 301) {
+            $problems[] = "a text of more than 300 characters in <{$text->nodeName}>";
         }
     }
     foreach (['</html>', '</body>', '</head>'] as $end) {

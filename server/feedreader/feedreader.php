@@ -243,7 +243,8 @@ function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string 
     $holderBase = feedreader_base_at($holder, null, $base);
     $channelBase = $channel === null || $channel === $holder ? $holderBase : feedreader_base_at($channel, $holder, $holderBase);
     $feed = [
-        'title' => feedreader_first_text([[$channel, 'title', $ns], [$channel, 'title', FEEDREADER_NS_DC]], 'feedreader_markup_text'),
+        'title' => feedreader_shorten(feedreader_first_text([[$channel, 'title', $ns], [$channel, 'title', FEEDREADER_NS_DC]],
+            'feedreader_markup_text'), FEEDREADER_TITLE_CHARS),
         'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $channelBase, $channel),
         'items' => [],
     ];
@@ -271,7 +272,8 @@ function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int 
 {
     $rootBase = feedreader_base_at($root, null, $base);
     $feed = [
-        'title' => feedreader_first_text([[$root, 'title', $ns], [$root, 'title', FEEDREADER_NS_DC]], 'feedreader_atom_text'),
+        'title' => feedreader_shorten(feedreader_first_text([[$root, 'title', $ns], [$root, 'title', FEEDREADER_NS_DC]],
+            'feedreader_atom_text'), FEEDREADER_TITLE_CHARS),
         'link' => feedreader_atom_link($root, $ns, $rootBase, $root),
         'items' => [],
     ];
