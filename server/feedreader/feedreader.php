@@ -272,8 +272,8 @@ function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int 
 {
     $rootBase = feedreader_base_at($root, null, $base);
     $feed = [
-        'title' => feedreader_shorten(feedreader_first_text([[$root, 'title', $ns], [$root, 'title', FEEDREADER_NS_DC]],
-            'feedreader_atom_text'), FEEDREADER_TITLE_CHARS),
+        'title' => feedreader_shorten(feedreader_atom_text(feedreader_child($root, 'title', $ns))
+            ?: feedreader_markup_text(feedreader_child($root, 'title', FEEDREADER_NS_DC)), FEEDREADER_TITLE_CHARS),
         'link' => feedreader_atom_link($root, $ns, $rootBase, $root),
         'items' => [],
     ];
@@ -288,8 +288,10 @@ function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int 
         }
         $media = feedreader_child($entry, 'group', FEEDREADER_NS_MEDIA);
         $summary = feedreader_first_text([[$entry, 'summary', $ns], [$entry, 'content', $ns]], 'feedreader_atom_text');
-        $title = feedreader_first_text([[$entry, 'title', $ns], [$entry, 'title', FEEDREADER_NS_DC],
-            [$entry, 'title', FEEDREADER_NS_MEDIA], [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_atom_text');
+        // The guests' titles are no Atom text constructs: they are read as RSS's are.
+        $title = feedreader_atom_text(feedreader_child($entry, 'title', $ns)) ?: feedreader_first_text([
+            [$entry, 'title', FEEDREADER_NS_DC], [$entry, 'title', FEEDREADER_NS_MEDIA], [$media, 'title', FEEDREADER_NS_MEDIA]],
+            'feedreader_markup_text');
         $feed['items'][] = feedreader_item($title, feedreader_atom_link($entry, $ns, $rootBase, $root), $date, $summary);
     }
     return $feed;
