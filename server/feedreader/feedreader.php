@@ -1129,6 +1129,8 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
         return $result;
     }
     $checked = false;
+    // The time-out holds for the whole chain of redirects, not for each of them.
+    $deadline = hrtime(true) + (int)round((float)$settings['timeout'] * 1e9);
     for ($redirects = 0; ; $redirects++) {
         $pin = null;
         if ($checked) {
@@ -1138,7 +1140,8 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
                 return $result;
             }
         }
-        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $pin);
+        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $pin,
+            max(1, intdiv($deadline - hrtime(true), 1000000)));
         $result = array_intersect_key($reply, $result) + ['error' => null];
         if ($checked && $reply['errno'] === 0 && !in_array($reply['ip'], $pin['ips'], true)) {
             // Connected elsewhere than checked: nothing of it is used.
@@ -1189,7 +1192,8 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
  * One request without following redirects, connecting only to the addresses of $pin when given; the
  * reply with the address connected to ('ip'), where a redirect leads ('next'), curl's error number.
  */
-function feedreader_http_once(string $url, array $settings, array $headers, ?string $postBody, ?array $pin): array
+function feedreader_http_once(string $url, array $settings, array $headers, ?string $postBody, ?array $pin,
+    int $timeoutMs): array
 {
     $reply = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '', 'ip' => '', 'next' => '',
         'errno' => 0, 'tooBig' => false];
@@ -1197,7 +1201,6 @@ function feedreader_http_once(string $url, array $settings, array $headers, ?str
     $body = '';
     $tooBig = false;
     $ch = curl_init($url);
-    $timeoutMs = (int)round((float)$settings['timeout'] * 1000);
     curl_setopt_array($ch, [
         CURLOPT_FOLLOWLOCATION => false,
         // Neither the address nor a redirect may lead to file:, ftp: and the like.
