@@ -224,4 +224,3 @@ while (microtime(true) < $deadline) {
 }
 echo "feedreader fuzz: $runs inputs in $seconds s, " . count($pool) . " in the pool, $found findings\n";
 exit($found === 0 ? 0 : 1);
-

@@ -242,10 +242,11 @@ function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string 
 {
     // The base of every item is that of the element holding them, found once.
     $holderBase = feedreader_base_at($holder, null, $base);
-    $channelBase = $channel === null || $channel === $holder ? $holderBase : feedreader_base_at($channel, $holder, $holderBase);
+    $channelBase = $channel === null || $channel === $holder ? $holderBase
+        : feedreader_base_at($channel, $holder, $holderBase);
     $feed = [
-        'title' => feedreader_shorten(feedreader_first_text([[$channel, 'title', $ns], [$channel, 'title', FEEDREADER_NS_DC]],
-            'feedreader_markup_text'), FEEDREADER_TITLE_CHARS),
+        'title' => feedreader_shorten(feedreader_first_text([[$channel, 'title', $ns],
+            [$channel, 'title', FEEDREADER_NS_DC]], 'feedreader_markup_text'), FEEDREADER_TITLE_CHARS),
         'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $channelBase, $channel),
         'items' => [],
     ];
@@ -291,8 +292,8 @@ function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int 
         $summary = feedreader_first_text([[$entry, 'summary', $ns], [$entry, 'content', $ns]], 'feedreader_atom_text');
         // The guests' titles are no Atom text constructs: they are read as RSS's are.
         $title = feedreader_atom_text(feedreader_child($entry, 'title', $ns)) ?: feedreader_first_text([
-            [$entry, 'title', FEEDREADER_NS_DC], [$entry, 'title', FEEDREADER_NS_MEDIA], [$media, 'title', FEEDREADER_NS_MEDIA]],
-            'feedreader_markup_text');
+            [$entry, 'title', FEEDREADER_NS_DC], [$entry, 'title', FEEDREADER_NS_MEDIA],
+            [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_markup_text');
         $feed['items'][] = feedreader_item($title, feedreader_atom_link($entry, $ns, $rootBase, $root), $date, $summary);
     }
     return $feed;
@@ -324,7 +325,10 @@ function feedreader_item(string $title, string $link, string $date, string $summ
     ];
 }
 
-/** @return list<DOMElement> the (first $max) element children with that local name in namespace $ns (null: none, "*": any) */
+/**
+ * @return list<DOMElement> the (first $max) element children with that local name in namespace $ns
+ * (null: none, "*": any)
+ */
 function feedreader_children(?DOMElement $parent, string $localName, ?string $ns, int $max = PHP_INT_MAX): array
 {
     $found = [];
@@ -1265,8 +1269,8 @@ function feedreader_public_target(string $url): array
     $scheme = strtolower((string)$parts['scheme']);
     $host = rtrim($m[1], '.');
     $port = isset($m[2]) && $m[2] !== '' ? (int)$m[2] : ($scheme === 'https' ? 443 : 80);
-    $url = "$scheme://$m[1]" . (isset($m[2]) && $m[2] !== '' ? ":$port" : '') . ($parts['path'] === '' ? '/' : $parts['path'])
-        . ($parts['query'] !== null ? '?' . $parts['query'] : '');
+    $url = "$scheme://$m[1]" . (isset($m[2]) && $m[2] !== '' ? ":$port" : '')
+        . ($parts['path'] === '' ? '/' : $parts['path']) . ($parts['query'] !== null ? '?' . $parts['query'] : '');
     if ($host[0] === '[') {
         $ips = [substr($host, 1, -1)];
         $name = null;
@@ -1278,7 +1282,8 @@ function feedreader_public_target(string $url): array
         $ips = array_merge(@gethostbynamel($host) ?: [], array_column(@dns_get_record($host, DNS_AAAA) ?: [], 'ipv6'));
         $name = "$m[1]:$port";
     }
-    $ips = array_values(array_unique(array_map(static fn(string $ip): string => (string)@inet_ntop((string)@inet_pton($ip)), $ips)));
+    $ips = array_values(array_unique(array_map(
+        static fn(string $ip): string => (string)@inet_ntop((string)@inet_pton($ip)), $ips)));
     if ($ips === [] || in_array('', $ips, true) || count(array_filter($ips, 'feedreader_is_public_ip')) !== count($ips)) {
         return [$url, null];
     }
