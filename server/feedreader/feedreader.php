@@ -42,9 +42,15 @@
  * <li class="feedreader-item"> (link, <span class="feedreader-date">,
  * <p class="feedreader-summary">, for eBay <img class="feedreader-picture">
  * and <span class="feedreader-price">), in UTF-8, every text escaped. Feed
- * summaries are plain text: the text of their HTML without scripts, styles,
- * objects, frames and templates. Relative links are resolved against
- * xml:base, else the feed's Content-Location, else its final address. A
+ * titles and summaries are plain text, at most 300 characters: the text of
+ * their HTML without scripts, styles, objects and templates (Dublin Core
+ * titles and descriptions and Media RSS titles stand in for missing ones).
+ * Relative links are resolved against xml:base, else the feed's
+ * Content-Location, else its final address; a link longer than 8 KB is
+ * shown as text. Only the items listed are read, and a feed is read up to
+ * 150,000 nodes at most.
+ * Redirects are followed up to 5 times; once a public server has answered,
+ * no redirect may lead to an address of this server's own network. A
  * failure shows one <li class="feedreader-error"> with a short message,
  * never a PHP warning.
  *
@@ -61,6 +67,17 @@ declare(strict_types=1);
 const FEEDREADER_USER_AGENT = 'Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 '
     . '(KHTML, like Gecko) Chrome/124.0.0.0 Safari/537.36';
 const FEEDREADER_SUMMARY_CHARS = 300;
+const FEEDREADER_TITLE_CHARS = 300;
+// A longer link is shown as text: no page links to such an address, and
+// resolving it against the feed's address would cost every page view.
+const FEEDREADER_LINK_BYTES = 8192;
+// The most nodes (elements, attributes, texts) that a feed, and each piece
+// of HTML in it, is read into; the rest is cut off, as if the feed ended
+// there. libxml spends some 150 bytes on a node, so a page view of a 4 MB
+// feed of any shape stays under 64 MB, PHP's own 25 to 30 MB included. A
+// real feed's bulk is text: 4 MB of ordinary items come to about as many
+// nodes, and only items far beyond those shown are lost.
+const FEEDREADER_MAX_NODES = 150000;
 // Every cache file starts with this, so that a cache folder under the web
 // root shows nothing to a visitor who guesses a file name.
 const FEEDREADER_CACHE_GUARD = "<?php exit; ?>\n";
@@ -111,10 +128,18 @@ function getnewsfeed($url, $cacheSeconds = 120, $showTitles = 1, $numItems = 10)
         if (!feedreader_is_web_address($address)) {
             throw new FeedreaderError('This feed address is not an http or https address.');
         }
-        $feed = feedreader_cached('news', $address, (int)$cacheSeconds,
-            static fn(): array => feedreader_parse_feed(...feedreader_fetch_or_fail($address, $settings)), $settings);
-        return feedreader_render_feed($feed, (int)$showTitles === 1, (int)$numItems);
+        // Only the items shown are read, so the copy kept depends on their number too.
+        $numItems = max(0, (int)$numItems);
+        $feed = feedreader_cached('news', feedreader_news_cache_key($address, $numItems), (int)$cacheSeconds,
+            static fn(): array => feedreader_parse_feed(...[...feedreader_fetch_or_fail($address, $settings), $numItems]),
+            $settings);
+        return feedreader_render_feed($feed, (int)$showTitles === 1, $numItems);
     });
+}
+
+function feedreader_news_cache_key(string $address, int $numItems): string
+{
+    return "$numItems $address";
 }
 
 /**
@@ -176,6 +201,7 @@ const FEEDREADER_NS_RSS1 = 'http://purl.org/rss/1.0/';
 const FEEDREADER_NS_RSS090 = 'http://my.netscape.com/rdf/simple/0.9/';
 const FEEDREADER_NS_CONTENT = 'http://purl.org/rss/1.0/modules/content/';
 const FEEDREADER_NS_DC = 'http://purl.org/dc/elements/1.1/';
+const FEEDREADER_NS_MEDIA = 'http://search.yahoo.com/mrss/';
 const FEEDREADER_NS_XHTML = 'http://www.w3.org/1999/xhtml';
 const FEEDREADER_NS_XML = 'http://www.w3.org/XML/1998/namespace';
 
@@ -183,8 +209,10 @@ const FEEDREADER_NS_XML = 'http://www.w3.org/XML/1998/namespace';
  * Reads an RSS 2.0/0.9x, RSS 1.0/0.90 (RDF) or Atom 1.0/0.3 document into
  * ['title', 'link', 'items' => [['title', 'link', 'time', 'date', 'summary']]],
  * every text in UTF-8, every link absolute against xml:base or $baseUrl.
+ * Only the first $maxItems items are read.
  */
-function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = ''): array
+function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = '',
+    int $maxItems = PHP_INT_MAX): array
 {
     $doc = feedreader_load_xml(feedreader_to_utf8($body, $contentType));
     $root = $doc->documentElement;
@@ -198,56 +226,60 @@ function feedreader_parse_feed(string $body, string $contentType = '', string $b
                 break;
             }
         }
-        return feedreader_parse_rss(feedreader_child($root, 'channel', $ns), $root, $ns, $baseUrl);
+        return feedreader_parse_rss(feedreader_child($root, 'channel', $ns), $root, $ns, $baseUrl, $maxItems);
     }
     if ($kind === 'rss') {
         $channel = feedreader_child($root, 'channel', $ns);
-        return feedreader_parse_rss($channel, $channel ?? $root, $ns, $baseUrl);
+        return feedreader_parse_rss($channel, $channel ?? $root, $ns, $baseUrl, $maxItems);
     }
     if ($kind === 'feed') {
-        return feedreader_parse_atom($root, $ns, $baseUrl);
+        return feedreader_parse_atom($root, $ns, $baseUrl, $maxItems);
     }
     throw new FeedreaderError('This address holds no RSS or Atom feed.');
 }
 
-function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base): array
+function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base, int $maxItems): array
 {
+    // The base of every item is that of the element holding them, found once.
+    $holderBase = feedreader_base_at($holder, null, $base);
+    $channelBase = $channel === null || $channel === $holder ? $holderBase
+        : feedreader_base_at($channel, $holder, $holderBase);
     $feed = [
-        'title' => feedreader_markup_text(feedreader_child($channel, 'title', $ns)),
-        'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $base),
+        'title' => feedreader_shorten(feedreader_first_text([[$channel, 'title', $ns],
+            [$channel, 'title', FEEDREADER_NS_DC]], 'feedreader_markup_text'), FEEDREADER_TITLE_CHARS),
+        'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $channelBase, $channel),
         'items' => [],
     ];
-    foreach (feedreader_children($holder, 'item', $ns) as $item) {
-        $summary = '';
-        $sources = [['description', $ns], ['encoded', FEEDREADER_NS_CONTENT], ['body', FEEDREADER_NS_XHTML],
-            ['body', $ns], ['fullitem', '*']];
-        foreach ($sources as [$name, $space]) {
-            $summary = feedreader_markup_text(feedreader_child($item, $name, $space));
-            if ($summary !== '') {
-                break;
-            }
-        }
+    foreach (feedreader_children($holder, 'item', $ns, $maxItems) as $item) {
+        $media = feedreader_child($item, 'group', FEEDREADER_NS_MEDIA);
+        $summary = feedreader_first_text([[$item, 'description', $ns], [$item, 'encoded', FEEDREADER_NS_CONTENT],
+            [$item, 'body', FEEDREADER_NS_XHTML], [$item, 'body', $ns], [$item, 'fullitem', '*'],
+            [$item, 'description', FEEDREADER_NS_DC]], 'feedreader_markup_text');
+        $title = feedreader_first_text([[$item, 'title', $ns], [$item, 'title', FEEDREADER_NS_DC],
+            [$item, 'title', FEEDREADER_NS_MEDIA], [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_markup_text');
         $date = feedreader_child($item, 'pubDate', $ns) ?? feedreader_child($item, 'date', FEEDREADER_NS_DC);
-        $link = feedreader_text_link(feedreader_child($item, 'link', $ns), $base);
+        $link = feedreader_text_link(feedreader_child($item, 'link', $ns), $holderBase, $holder);
         $guid = feedreader_child($item, 'guid', $ns);
         if ($link === '' && $guid !== null && strtolower(trim($guid->getAttribute('isPermaLink'))) !== 'false'
-            && preg_match('#^[a-z][a-z0-9+.-]*:#i', trim($guid->textContent)) === 1) {
+            && preg_match('#^[a-z][a-z0-9+.-]*:#i', trim($guid->textContent)) === 1
+            && strlen(trim($guid->textContent)) <= FEEDREADER_LINK_BYTES) {
             $link = trim($guid->textContent);
         }
-        $feed['items'][] = feedreader_item(feedreader_markup_text(feedreader_child($item, 'title', $ns)),
-            $link, $date?->textContent ?? '', $summary);
+        $feed['items'][] = feedreader_item($title, $link, $date?->textContent ?? '', $summary);
     }
     return $feed;
 }
 
-function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base): array
+function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int $maxItems): array
 {
+    $rootBase = feedreader_base_at($root, null, $base);
     $feed = [
-        'title' => feedreader_atom_text(feedreader_child($root, 'title', $ns)),
-        'link' => feedreader_atom_link($root, $ns, $base),
+        'title' => feedreader_shorten(feedreader_atom_text(feedreader_child($root, 'title', $ns))
+            ?: feedreader_markup_text(feedreader_child($root, 'title', FEEDREADER_NS_DC)), FEEDREADER_TITLE_CHARS),
+        'link' => feedreader_atom_link($root, $ns, $rootBase, $root),
         'items' => [],
     ];
-    foreach (feedreader_children($root, 'entry', $ns) as $entry) {
+    foreach (feedreader_children($root, 'entry', $ns, $maxItems) as $entry) {
         $date = '';
         // Atom 1.0 dates, then Atom 0.3 ones.
         foreach (['published', 'updated', 'issued', 'modified', 'created'] as $name) {
@@ -256,22 +288,36 @@ function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base): arr
                 break;
             }
         }
-        $summary = feedreader_atom_text(feedreader_child($entry, 'summary', $ns));
-        if ($summary === '') {
-            $summary = feedreader_atom_text(feedreader_child($entry, 'content', $ns));
-        }
-        $feed['items'][] = feedreader_item(feedreader_atom_text(feedreader_child($entry, 'title', $ns)),
-            feedreader_atom_link($entry, $ns, $base), $date, $summary);
+        $media = feedreader_child($entry, 'group', FEEDREADER_NS_MEDIA);
+        $summary = feedreader_first_text([[$entry, 'summary', $ns], [$entry, 'content', $ns]], 'feedreader_atom_text');
+        // The guests' titles are no Atom text constructs: they are read as RSS's are.
+        $title = feedreader_atom_text(feedreader_child($entry, 'title', $ns)) ?: feedreader_first_text([
+            [$entry, 'title', FEEDREADER_NS_DC], [$entry, 'title', FEEDREADER_NS_MEDIA],
+            [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_markup_text');
+        $feed['items'][] = feedreader_item($title, feedreader_atom_link($entry, $ns, $rootBase, $root), $date, $summary);
     }
     return $feed;
 }
 
+/** @param list<array{0:?DOMElement,1:string,2:?string}> $places the text of the first of these children that has one */
+function feedreader_first_text(array $places, callable $read): string
+{
+    foreach ($places as [$parent, $name, $ns]) {
+        $text = $read(feedreader_child($parent, $name, $ns));
+        if ($text !== '') {
+            return $text;
+        }
+    }
+    return '';
+}
+
 function feedreader_item(string $title, string $link, string $date, string $summary): array
 {
-    $date = trim($date);
+    // A date is a few words; what is longer is no date.
+    $date = feedreader_shorten(trim($date), 60);
     $time = $date === '' ? false : strtotime($date);
     return [
-        'title' => $title,
+        'title' => feedreader_shorten($title, FEEDREADER_TITLE_CHARS),
         'link' => $link,
         'time' => $time === false ? null : $time,
         'date' => feedreader_clean_text($date),
@@ -279,11 +325,14 @@ function feedreader_item(string $title, string $link, string $date, string $summ
     ];
 }
 
-/** @return list<DOMElement> the element children with that local name in namespace $ns (null: none, "*": any) */
-function feedreader_children(?DOMElement $parent, string $localName, ?string $ns): array
+/**
+ * @return list<DOMElement> the (first $max) element children with that local name in namespace $ns
+ * (null: none, "*": any)
+ */
+function feedreader_children(?DOMElement $parent, string $localName, ?string $ns, int $max = PHP_INT_MAX): array
 {
     $found = [];
-    for ($node = $parent?->firstChild; $node !== null; $node = $node->nextSibling) {
+    for ($node = $parent?->firstChild; $node !== null && count($found) < $max; $node = $node->nextSibling) {
         if ($node instanceof DOMElement && $node->localName === $localName && ($ns === '*' || $node->namespaceURI === $ns)) {
             $found[] = $node;
         }
@@ -293,21 +342,43 @@ function feedreader_children(?DOMElement $parent, string $localName, ?string $ns
 
 function feedreader_child(?DOMElement $parent, string $localName, ?string $ns): ?DOMElement
 {
-    return feedreader_children($parent, $localName, $ns)[0] ?? null;
+    return feedreader_children($parent, $localName, $ns, 1)[0] ?? null;
 }
 
-/** An RSS element's text, which holds HTML (escaped, or in some feeds as child elements), as plain text. */
+/**
+ * An RSS element's text, which holds HTML (escaped, or in some feeds as child elements, or both), as plain
+ * text. Child elements are written back as tags around the text, so that the whole is read as one piece of
+ * HTML, as a reader sees it.
+ */
 function feedreader_markup_text(?DOMElement $el): string
 {
     if ($el === null) {
         return '';
     }
-    foreach ($el->childNodes as $child) {
+    if ($el->firstElementChild === null) {
+        return feedreader_plain_text($el->textContent);
+    }
+    $html = '';
+    feedreader_markup_of($el, true, $html);
+    return feedreader_plain_text($html);
+}
+
+/**
+ * Appends $node's content as HTML: elements as bare tags (their text is all that is kept), text as
+ * HTML source where $raw, else escaped, since a feed that escapes markup escapes it only once.
+ */
+function feedreader_markup_of(DOMNode $node, bool $raw, string &$html): void
+{
+    for ($child = $node->firstChild; $child !== null; $child = $child->nextSibling) {
         if ($child instanceof DOMElement) {
-            return feedreader_clean_text(feedreader_node_text($el, []));
+            $name = strtolower((string)$child->localName);
+            $html .= "<$name>";
+            feedreader_markup_of($child, false, $html);
+            $html .= "</$name>";
+        } elseif ($child instanceof DOMText || $child instanceof DOMEntityReference) {
+            $html .= $raw ? $child->textContent : htmlspecialchars($child->textContent, ENT_NOQUOTES, 'UTF-8');
         }
     }
-    return feedreader_plain_text($el->textContent);
 }
 
 /**
@@ -331,19 +402,25 @@ function feedreader_atom_text(?DOMElement $el): string
         }
         return $markup ? feedreader_plain_text($decoded) : feedreader_clean_text($decoded);
     }
-    if (($xml || $markup) && $mode !== 'escaped' && $el->getElementsByTagName('*')->length > 0) {
-        return feedreader_clean_text(feedreader_node_text($el, []));
+    if ($el->firstElementChild !== null && $mode !== 'escaped') {
+        if ($xml) {
+            return feedreader_clean_text(feedreader_node_text($el, []));
+        }
+        if ($markup) {
+            // Escaped HTML beside child elements: one piece of HTML, as in RSS.
+            return feedreader_markup_text($el);
+        }
     }
     return $markup ? feedreader_plain_text($el->textContent) : feedreader_clean_text($el->textContent);
 }
 
 /** The address of the first alternate link (href, else its text), else of the first link at all. */
-function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base): string
+function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base, DOMElement $baseHolder): string
 {
     $fallback = '';
     foreach (feedreader_children($parent, 'link', $ns) as $link) {
-        $url = $link->hasAttribute('href') ? feedreader_link_url($link, $link->getAttribute('href'), $base)
-            : feedreader_text_link($link, $base);
+        $url = $link->hasAttribute('href') ? feedreader_link_url($link, $link->getAttribute('href'), $base, $baseHolder)
+            : feedreader_text_link($link, $base, $baseHolder);
         $rel = trim($link->getAttribute('rel'));
         if ($url !== '' && ($rel === '' || $rel === 'alternate')) {
             return $url;
@@ -353,31 +430,51 @@ function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base): st
     return $fallback;
 }
 
-function feedreader_text_link(?DOMElement $el, string $base): string
+function feedreader_text_link(?DOMElement $el, string $base, ?DOMElement $baseHolder): string
 {
-    return $el === null ? '' : feedreader_link_url($el, $el->textContent, $base);
+    return $el === null ? '' : feedreader_link_url($el, $el->textContent, $base, $baseHolder);
 }
 
-/** $ref, written in $el, made absolute against the xml:base in force there, else $base; "" when it cannot be. */
-function feedreader_link_url(DOMElement $el, string $ref, string $base): string
+/**
+ * The base address in force inside $el: $base, which is that in force inside $holder (null: outside the
+ * document), with the xml:base of $el and of its ancestors below $holder applied; "" when it grows too long.
+ */
+function feedreader_base_at(DOMElement $el, ?DOMElement $holder, string $base): string
 {
-    // Browsers drop tabs and line breaks inside an address and blanks around it.
-    $ref = trim(str_replace(["\t", "\n", "\r"], '', $ref), " \x00..\x1F");
-    if ($ref === '') {
-        return '';
-    }
     $bases = [];
-    for ($node = $el; $node instanceof DOMElement; $node = $node->parentNode) {
+    for ($node = $el; $node instanceof DOMElement && $node !== $holder; $node = $node->parentNode) {
         if ($node->hasAttributeNS(FEEDREADER_NS_XML, 'base')) {
             $bases[] = trim($node->getAttributeNS(FEEDREADER_NS_XML, 'base'));
         }
     }
     foreach (array_reverse($bases) as $xmlBase) {
-        $base = feedreader_resolve_url($base, $xmlBase);
+        $base = strlen($xmlBase) > FEEDREADER_LINK_BYTES ? '' : feedreader_resolve_url($base, $xmlBase);
+        if (strlen($base) > FEEDREADER_LINK_BYTES) {
+            $base = '';
+        }
     }
+    return $base;
+}
+
+/**
+ * $ref, written in $el, made absolute against the xml:base in force there ($base is that inside $baseHolder,
+ * an ancestor of $el); "" when it cannot be or is longer than FEEDREADER_LINK_BYTES.
+ */
+function feedreader_link_url(DOMElement $el, string $ref, string $base, ?DOMElement $baseHolder): string
+{
+    if (strlen($ref) > 4 * FEEDREADER_LINK_BYTES) {
+        return '';
+    }
+    // Browsers drop tabs and line breaks inside an address and blanks around it.
+    $ref = trim(str_replace(["\t", "\n", "\r"], '', $ref), " \x00..\x1F");
+    if ($ref === '' || strlen($ref) > FEEDREADER_LINK_BYTES) {
+        return '';
+    }
+    $base = feedreader_base_at($el, $baseHolder, $base);
     // Blanks and control characters inside are percent-encoded, as browsers send them.
-    return preg_replace_callback('/[\x00-\x20\x7F]|\xC2[\x80-\x9F]/', static fn(array $c): string => rawurlencode($c[0]),
+    $url = preg_replace_callback('/[\x00-\x20\x7F]|\xC2[\x80-\x9F]/', static fn(array $c): string => rawurlencode($c[0]),
         feedreader_resolve_url($base, $ref)) ?? '';
+    return strlen($url) > FEEDREADER_LINK_BYTES ? '' : $url;
 }
 
 /* ------------------------------------------------------- addresses */
@@ -421,23 +518,38 @@ function feedreader_split_url(string $url): array
         'fragment' => $m[5] ?? null];
 }
 
+/** RFC 3986's remove_dot_segments, walking the path once. */
 function feedreader_remove_dot_segments(string $path): string
 {
     $out = [];
-    while ($path !== '') {
-        if (str_starts_with($path, '../') || str_starts_with($path, './')) {
-            $path = substr($path, str_starts_with($path, './') ? 2 : 3);
-        } elseif (str_starts_with($path, '/./') || $path === '/.') {
-            $path = '/' . substr($path, 3);
-        } elseif (str_starts_with($path, '/../') || $path === '/..') {
-            $path = '/' . substr($path, 4);
+    $length = strlen($path);
+    for ($pos = 0; $pos < $length;) {
+        $rest = $length - $pos;
+        if (substr_compare($path, '../', $pos, 3) === 0) {
+            $pos += 3;
+        } elseif (substr_compare($path, './', $pos, 2) === 0) {
+            $pos += 2;
+        } elseif (substr_compare($path, '/./', $pos, 3) === 0) {
+            // "/./x" goes on as "/x".
+            $pos += 2;
+        } elseif ($rest === 2 && substr_compare($path, '/.', $pos, 2) === 0) {
+            $out[] = '/';
+            break;
+        } elseif (substr_compare($path, '/../', $pos, 4) === 0) {
+            $pos += 3;
             array_pop($out);
-        } elseif ($path === '.' || $path === '..') {
-            $path = '';
+        } elseif ($rest === 3 && substr_compare($path, '/..', $pos, 3) === 0) {
+            array_pop($out);
+            $out[] = '/';
+            break;
+        } elseif (($rest === 1 && $path[$pos] === '.') || ($rest === 2 && substr_compare($path, '..', $pos, 2) === 0)) {
+            break;
         } else {
-            $segment = preg_match('#^/?[^/]*#', $path, $m) === 1 ? $m[0] : $path;
-            $out[] = $segment;
-            $path = substr($path, strlen($segment));
+            // One segment with the "/" before it.
+            $end = strpos($path, '/', $path[$pos] === '/' ? $pos + 1 : $pos);
+            $end = $end === false ? $length : $end;
+            $out[] = substr($path, $pos, $end - $pos);
+            $pos = $end;
         }
     }
     return implode('', $out);
@@ -446,7 +558,9 @@ function feedreader_remove_dot_segments(string $path): string
 /* ------------------------------------------------------------ text */
 
 // Elements whose content a visitor never sees as text, and elements that end a line of text.
-const FEEDREADER_HIDDEN_ELEMENTS = ['script', 'style', 'noscript', 'template', 'object', 'iframe', 'embed', 'applet',
+// An iframe is not among them: its content is only what shows where frames do not, and
+// parsers differ on where an iframe ends, so hiding it could hide the rest of a summary.
+const FEEDREADER_HIDDEN_ELEMENTS = ['script', 'style', 'noscript', 'template', 'object', 'embed', 'applet',
     'head', 'title'];
 const FEEDREADER_BLOCK_ELEMENTS = ['br', 'p', 'div', 'li', 'ul', 'ol', 'dl', 'dt', 'dd', 'tr', 'td', 'th', 'table',
     'h1', 'h2', 'h3', 'h4', 'h5', 'h6', 'blockquote', 'pre', 'hr', 'section', 'article', 'header', 'footer'];
@@ -457,8 +571,12 @@ function feedreader_plain_text(string $html): string
     if (strpbrk($html, '<&') === false) {
         return feedreader_clean_text($html);
     }
-    $html = feedreader_fix_references($html, false);
-    $previous = libxml_use_internal_errors(true);
+    // A document type inside a page is ignored up to its ">" (or the end), as browsers do; left in, it
+    // would swallow the end tags around the fragment.
+    $html = feedreader_fix_references(preg_replace('/<!DOCTYPE[^>]*+(?:>|\z)/i', '', $html) ?? '', false);
+    // Not kept either: LIBXML_NOERROR and LIBXML_NOWARNING silence the parser, and a list of
+    // errors would grow by one for every broken tag.
+    $previous = libxml_use_internal_errors(false);
     try {
         $doc = new DOMDocument();
         $doc->loadHTML('<!DOCTYPE html><html><head><meta http-equiv="Content-Type" content="text/html; charset=utf-8">'
@@ -468,10 +586,10 @@ function feedreader_plain_text(string $html): string
         libxml_use_internal_errors($previous);
     }
     // The parser lets an element that is never closed run to the end. An
-    // object, frame or template left open hides only itself, and an embed
-    // never has content, so the text after them stays.
+    // object or template left open hides only itself, and an embed never
+    // has content, so the text after them stays.
     $unwrap = ['embed'];
-    foreach (['object', 'iframe', 'template'] as $name) {
+    foreach (['object', 'template'] as $name) {
         if (preg_match_all("#</$name\\s*>#i", $html) < preg_match_all("#<$name(?=[\\s/>])#i", $html)) {
             $unwrap[] = $name;
         }
@@ -483,7 +601,16 @@ function feedreader_plain_text(string $html): string
 function feedreader_node_text(?DOMNode $node, array $unwrap): string
 {
     $text = '';
-    for ($child = $node?->firstChild; $child !== null; $child = $child->nextSibling) {
+    if ($node !== null) {
+        feedreader_append_text($node, $unwrap, $text);
+    }
+    return $text;
+}
+
+/** feedreader_node_text appending to $text, so that nesting never copies the text again. */
+function feedreader_append_text(DOMNode $node, array $unwrap, string &$text): void
+{
+    for ($child = $node->firstChild; $child !== null; $child = $child->nextSibling) {
         if ($child instanceof DOMText || $child instanceof DOMEntityReference) {
             $text .= $child->textContent;
         } elseif ($child instanceof DOMElement) {
@@ -492,10 +619,11 @@ function feedreader_node_text(?DOMNode $node, array $unwrap): string
                 continue;
             }
             $gap = in_array($name, FEEDREADER_BLOCK_ELEMENTS, true) ? ' ' : '';
-            $text .= $gap . feedreader_node_text($child, $unwrap) . $gap;
+            $text .= $gap;
+            feedreader_append_text($child, $unwrap, $text);
+            $text .= $gap;
         }
     }
-    return $text;
 }
 
 /**
@@ -525,7 +653,8 @@ function feedreader_clean_text(string $text): string
  * and in XML a "&" that starts no known reference is escaped; in HTML the
  * Latin-1 names that HTML also reads without ";" are read so. The five XML
  * entities, entities declared in the document type, CDATA sections,
- * comments and processing instructions stay as they are.
+ * comments and processing instructions stay as they are. The text is cut
+ * before the tag that would make it more than FEEDREADER_MAX_NODES nodes.
  */
 function feedreader_fix_references(string $text, bool $xml): string
 {
@@ -534,7 +663,9 @@ function feedreader_fix_references(string $text, bool $xml): string
         + array_fill_keys(array_map(static fn(string $e): string => substr($e, 1, -1), array_filter(
             get_html_translation_table(HTML_ENTITIES, ENT_QUOTES | ENT_HTML401, 'UTF-8'),
             static fn(string $c): bool => mb_ord($c, 'UTF-8') < 0x100, ARRAY_FILTER_USE_KEY)), true);
-    $keep = ['amp' => true, 'lt' => true, 'gt' => true, 'quot' => true, 'apos' => true];
+    $five = ['amp' => true, 'lt' => true, 'gt' => true, 'quot' => true, 'apos' => true];
+    $keep = $five;
+    $nodes = 0;
     $out = '';
     $length = strlen($text);
     for ($pos = 0; $pos < $length;) {
@@ -546,12 +677,23 @@ function feedreader_fix_references(string $text, bool $xml): string
         }
         if ($text[$pos] === '<') {
             $end = feedreader_markup_declaration_end($text, $pos);
+            // A node and the text after it (an end tag: the text); a tag's attributes are nodes with a text each.
+            $nodes += ($text[$end] ?? '') === '/' ? 1 : 2 + ($end === $pos + 1 ? 2 * preg_match_all('~[\s/]+[^\s/>=]~',
+                substr($text, $end, strcspn($text, '<>', $end))) : 0);
+            if ($nodes > FEEDREADER_MAX_NODES) {
+                break;
+            }
             $declaration = substr($text, $pos, $end - $pos);
             if (preg_match_all('/<!ENTITY\s+([^\s%]+)/', $declaration, $names) > 0 && stripos($declaration, '<!DOCTYPE') === 0) {
                 $keep += array_fill_keys($names[1], true);
             }
             $out .= $declaration;
             $pos = $end;
+        } elseif (($name = strspn($text, 'abglmopqstu', $pos + 1, 5)) >= 2 && ($text[$pos + 1 + $name] ?? '') === ';'
+            && isset($five[substr($text, $pos + 1, $name)])) {
+            // The five entities of XML, the most common by far, without the pattern below.
+            $out .= substr($text, $pos, $name + 2);
+            $pos += $name + 2;
         } elseif (preg_match('/\G&(?:#[xX]([0-9A-Fa-f]{1,8});?|#([0-9]{1,8});?|([A-Za-z][A-Za-z0-9]{0,40});'
             . '|([A-Za-z]{2,6})(?![A-Za-z0-9=]))/', $text, $m, PREG_UNMATCHED_AS_NULL, $pos) === 1) {
             $pos += strlen($m[0]);
@@ -560,6 +702,11 @@ function feedreader_fix_references(string $text, bool $xml): string
             } elseif ($m[3] === null) {
                 $out .= $xml ? '&amp;' . $m[4] : (isset($legacy[$m[4]]) ? feedreader_fix_references("$m[0];", false) : $m[0]);
             } elseif (isset($keep[$m[3]])) {
+                // A declared entity is a node of its own.
+                $nodes += isset($five[$m[3]]) ? 0 : 1;
+                if ($nodes > FEEDREADER_MAX_NODES) {
+                    break;
+                }
                 $out .= $m[0];
             } else {
                 $decoded = html_entity_decode($m[0], ENT_QUOTES | ENT_HTML5, 'UTF-8');
@@ -587,13 +734,13 @@ function feedreader_markup_declaration_end(string $text, int $pos): int
     if (substr_compare($text, '<!DOCTYPE', $pos, 9, true) !== 0) {
         return $pos + 1;
     }
-    $gt = strpos($text, '>', $pos);
-    $bracket = strpos($text, '[', $pos);
-    if ($bracket !== false && ($gt === false || $bracket < $gt)) {
-        $close = strpos($text, ']', $bracket);
-        $gt = $close === false ? false : strpos($text, '>', $close);
+    // Up to the first ">", or past the internal subset when a "[" comes first; never further.
+    $stop = $pos + strcspn($text, '[>', $pos);
+    if ($stop < strlen($text) && $text[$stop] === '[') {
+        $close = strpos($text, ']', $stop);
+        $stop = $close === false ? false : strpos($text, '>', $close);
     }
-    return $gt === false ? strlen($text) : $gt + 1;
+    return $stop === false || $stop >= strlen($text) ? strlen($text) : $stop + 1;
 }
 
 /** A reference to character $code that XML accepts; U+FFFD for no character, nothing for a control character. */
@@ -643,7 +790,6 @@ function feedreader_to_utf8(string $body, string $contentType): string
     $declaration = '';
     if (preg_match('/^<\?xml[^>]*\?>/', $body, $m) === 1) {
         $declaration = $m[0];
-        $body = substr($body, strlen($declaration));
         // A declared UTF-16 or UTF-32 that the bytes (read as ASCII here) belie is not believed.
         if ($charset === null && preg_match('/encoding\s*=\s*["\']([A-Za-z0-9._:-]+)["\']/', $declaration, $e) === 1
             && preg_match('/^(UTF-?(16|32)|UCS-?[24]|ISO-10646)/i', $e[1]) !== 1) {
@@ -654,7 +800,8 @@ function feedreader_to_utf8(string $body, string $contentType): string
         && preg_match('/^(UTF-?(16|32)|UCS-?[24])/i', $h[1]) !== 1) {
         $charset = $h[1];
     }
-    $charset ??= mb_check_encoding($body, 'UTF-8') ? 'UTF-8' : 'Windows-1252';
+    $valid = mb_check_encoding($body, 'UTF-8');
+    $charset ??= $valid ? 'UTF-8' : 'Windows-1252';
     // The labels that the WHATWG encoding standard reads as Windows-1252.
     $latin1 = ['ANSI_X3.4-1968', 'ASCII', 'CP1252', 'CP819', 'CSISOLATIN1', 'IBM819', 'ISO-8859-1', 'ISO-IR-100',
         'ISO8859-1', 'ISO88591', 'ISO_8859-1', 'ISO_8859-1:1987', 'L1', 'LATIN1', 'US-ASCII', 'WINDOWS-1252', 'X-CP1252',
@@ -662,11 +809,13 @@ function feedreader_to_utf8(string $body, string $contentType): string
     if (in_array(strtoupper($charset), $latin1, true)) {
         $charset = 'Windows-1252';
     }
-    if (strtoupper($charset) !== 'UTF-8' && strtoupper($charset) !== 'UTF8') {
-        $body = feedreader_convert($body, $charset);
-    }
     $version = preg_match('/version\s*=\s*["\']([0-9.]+)["\']/', $declaration, $v) === 1 ? $v[1] : '1.0';
-    return '<?xml version="' . $version . '" encoding="UTF-8"?>' . mb_scrub($body, 'UTF-8');
+    $declared = '<?xml version="' . $version . '" encoding="UTF-8"?>';
+    // The body is the size of the whole feed: each step makes one copy of it, no more.
+    if (strtoupper($charset) !== 'UTF-8' && strtoupper($charset) !== 'UTF8') {
+        return $declared . feedreader_convert(substr($body, strlen($declaration)), $charset);
+    }
+    return substr_replace($valid ? $body : mb_scrub($body, 'UTF-8'), $declared, 0, strlen($declaration));
 }
 
 function feedreader_convert(string $text, string $charset): string
@@ -690,16 +839,19 @@ function feedreader_convert(string $text, string $charset): string
 function feedreader_load_xml(string $xml): DOMDocument
 {
     $xml = feedreader_fix_references($xml, true);
-    $previous = libxml_use_internal_errors(true);
+    // Not kept either: LIBXML_NOERROR and LIBXML_NOWARNING silence the parser, and a list of
+    // errors would grow by one for every broken tag.
+    $previous = libxml_use_internal_errors(false);
     try {
         $doc = new DOMDocument();
         // No network and no entity substitution: a feed must not make this
         // server read other addresses or local files.
-        if (!$doc->loadXML($xml, LIBXML_NONET)) {
+        $options = LIBXML_NONET | LIBXML_NOERROR | LIBXML_NOWARNING;
+        if (!$doc->loadXML($xml, $options)) {
             // Many feeds have other small faults (a bare "<", a tag left open); read what can be read.
             $doc = new DOMDocument();
             $doc->recover = true;
-            if (!$doc->loadXML($xml, LIBXML_NONET) || $doc->documentElement === null) {
+            if (!$doc->loadXML($xml, $options) || $doc->documentElement === null) {
                 throw new FeedreaderError('The feed is not valid XML.');
             }
         }
@@ -959,10 +1111,19 @@ function feedreader_settings(): array
     return $settings;
 }
 
+// What a failed fetch says once a server has sent the request on: the same
+// whether the address was refused, unknown or silent, so that a feed learns
+// nothing about this server's own network.
+const FEEDREADER_UNREACHABLE = 'the server could not be reached.';
+
 /**
- * One HTTP request; returns ['status', 'body', 'type', 'url', 'location', 'error']:
- * the final address after redirects, the final reply's Content-Location, and
- * an error that is null on a 2xx answer and a short reason otherwise.
+ * One HTTP request, redirects followed (at most 5, http and https only);
+ * returns ['status', 'body', 'type', 'url', 'location', 'error']: the final
+ * address after redirects, the final reply's Content-Location, and an error
+ * that is null on a 2xx answer and a short reason otherwise. The address
+ * given is the site owner's and may lie in their own network; once a public
+ * server has answered, every address it sends the request on to must be
+ * public too, and the connection goes to the address that was checked.
  */
 function feedreader_http(string $url, array $settings, array $headers = [], ?string $postBody = null): array
 {
@@ -971,29 +1132,92 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
         $result['error'] = "PHP's curl extension is missing on this web server.";
         return $result;
     }
+    $checked = false;
+    // The time-out holds for the whole chain of redirects, not for each of them.
+    $deadline = hrtime(true) + (int)round((float)$settings['timeout'] * 1e9);
+    for ($redirects = 0; ; $redirects++) {
+        $pin = null;
+        if ($checked) {
+            [$url, $pin] = feedreader_public_target($url);
+            if ($pin === null) {
+                $result['error'] = FEEDREADER_UNREACHABLE;
+                return $result;
+            }
+        }
+        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $pin,
+            max(1, intdiv($deadline - hrtime(true), 1000000)));
+        $result = array_intersect_key($reply, $result) + ['error' => null];
+        if ($checked && $reply['errno'] === 0 && !in_array($reply['ip'], $pin['ips'], true)) {
+            // Connected elsewhere than checked: nothing of it is used.
+            return ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '',
+                'error' => FEEDREADER_UNREACHABLE];
+        }
+        if ($reply['errno'] !== 0 || $reply['next'] === '' || !in_array($reply['status'], [301, 302, 303, 307, 308], true)) {
+            break;
+        }
+        if ($redirects >= 5) {
+            $result['error'] = 'the server redirects too often.';
+            return $result;
+        }
+        if (!feedreader_is_web_address($reply['next'])) {
+            $result['error'] = 'the server redirects to an address that is not http or https.';
+            return $result;
+        }
+        $checked = $checked || feedreader_is_public_ip($reply['ip']);
+        // Credentials go only where they were meant to go; a 303, and a 301 or 302 after a form, asks with GET.
+        if (feedreader_origin($reply['next']) !== feedreader_origin($url)) {
+            $headers = array_values(preg_grep('/^Authorization:/i', $headers, PREG_GREP_INVERT));
+        }
+        if ($reply['status'] === 303 || ($postBody !== null && $reply['status'] <= 302)) {
+            $postBody = null;
+        }
+        $url = $reply['next'];
+    }
+    if ($reply['tooBig']) {
+        $result['error'] = 'it is larger than ' . round((int)$settings['max_bytes'] / 1048576, 1) . ' MB.';
+    } elseif ($reply['errno'] !== 0) {
+        // curl's error numbers; not every build of PHP defines all their names.
+        $reasons = [
+            28 => 'the server did not answer in time (' . $settings['timeout'] . ' s).',
+            6 => 'the server name was not found.',
+            7 => FEEDREADER_UNREACHABLE,
+            35 => 'the secure connection failed.',
+            60 => 'the server\'s certificate is not valid.',
+        ];
+        $result['error'] = $checked && in_array($reply['errno'], [6, 7, 28], true)
+            ? FEEDREADER_UNREACHABLE : $reasons[$reply['errno']] ?? 'the connection failed.';
+    } elseif ($result['status'] < 200 || $result['status'] > 299) {
+        $result['error'] = 'the server answered with HTTP status ' . $result['status'] . '.';
+    }
+    return $result;
+}
+
+/**
+ * One request without following redirects, connecting only to the addresses of $pin when given; the
+ * reply with the address connected to ('ip'), where a redirect leads ('next'), curl's error number.
+ */
+function feedreader_http_once(string $url, array $settings, array $headers, ?string $postBody, ?array $pin,
+    int $timeoutMs): array
+{
+    $reply = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '', 'ip' => '', 'next' => '',
+        'errno' => 0, 'tooBig' => false];
     $max = (int)$settings['max_bytes'];
-    $tooBig = false;
     $body = '';
+    $tooBig = false;
     $ch = curl_init($url);
-    $timeoutMs = (int)round((float)$settings['timeout'] * 1000);
     curl_setopt_array($ch, [
-        CURLOPT_FOLLOWLOCATION => true,
-        CURLOPT_MAXREDIRS => 5,
+        CURLOPT_FOLLOWLOCATION => false,
         // Neither the address nor a redirect may lead to file:, ftp: and the like.
         CURLOPT_PROTOCOLS => CURLPROTO_HTTP | CURLPROTO_HTTPS,
-        CURLOPT_REDIR_PROTOCOLS => CURLPROTO_HTTP | CURLPROTO_HTTPS,
         CURLOPT_CONNECTTIMEOUT_MS => $timeoutMs,
         CURLOPT_TIMEOUT_MS => $timeoutMs,
         CURLOPT_USERAGENT => FEEDREADER_USER_AGENT,
         CURLOPT_ENCODING => '',
         CURLOPT_HTTPHEADER => preg_grep('/^Accept-Language:/i', $headers) === []
             ? array_merge(['Accept-Language: en-US,en;q=0.8'], $headers) : $headers,
-        CURLOPT_HEADERFUNCTION => static function ($ch, string $line) use (&$result): int {
-            // Each reply of a redirect starts with its status line.
-            if (str_starts_with($line, 'HTTP/')) {
-                $result['location'] = '';
-            } elseif (preg_match('/^Content-Location:\s*(.*?)\s*$/i', $line, $m) === 1) {
-                $result['location'] = $m[1];
+        CURLOPT_HEADERFUNCTION => static function ($ch, string $line) use (&$reply): int {
+            if (preg_match('/^Content-Location:\s*(.*?)\s*$/i', $line, $m) === 1) {
+                $reply['location'] = $m[1];
             }
             return strlen($line);
         },
@@ -1006,35 +1230,108 @@ function feedreader_http(string $url, array $settings, array $headers = [], ?str
             return strlen($data);
         },
     ]);
+    if ($pin !== null && $pin['name'] !== null) {
+        curl_setopt($ch, CURLOPT_RESOLVE, [$pin['name'] . ':' . implode(',', array_map(
+            static fn(string $ip): string => str_contains($ip, ':') ? "[$ip]" : $ip, $pin['ips']))]);
+    }
     if ($postBody !== null) {
         curl_setopt($ch, CURLOPT_POST, true);
         curl_setopt($ch, CURLOPT_POSTFIELDS, $postBody);
     }
     curl_exec($ch);
-    $errno = curl_errno($ch);
-    $result['status'] = (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE);
-    $result['type'] = (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE);
-    $result['url'] = (string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL);
+    $reply['errno'] = curl_errno($ch);
+    $reply['status'] = (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE);
+    $reply['type'] = (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE);
+    $reply['url'] = (string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL);
+    $reply['ip'] = (string)curl_getinfo($ch, CURLINFO_PRIMARY_IP);
+    $reply['next'] = (string)curl_getinfo($ch, CURLINFO_REDIRECT_URL);
     curl_close($ch);
-    $result['body'] = $body;
+    $reply['body'] = $body;
+    $reply['tooBig'] = $tooBig;
     if ($tooBig) {
-        $result['error'] = 'it is larger than ' . round($max / 1048576, 1) . ' MB.';
-    } elseif ($errno !== 0) {
-        // curl's error numbers; not every build of PHP defines all their names.
-        $reasons = [
-            28 => 'the server did not answer in time (' . $settings['timeout'] . ' s).',
-            6 => 'the server name was not found.',
-            7 => 'the server could not be reached.',
-            47 => 'the server redirects too often.',
-            1 => 'the server redirects to an address that is not http or https.',
-            35 => 'the secure connection failed.',
-            60 => 'the server\'s certificate is not valid.',
-        ];
-        $result['error'] = $reasons[$errno] ?? 'the connection failed.';
-    } elseif ($result['status'] < 200 || $result['status'] > 299) {
-        $result['error'] = 'the server answered with HTTP status ' . $result['status'] . '.';
+        $reply['errno'] = 0;
     }
-    return $result;
+    return $reply;
+}
+
+/**
+ * $url written out again from its checked parts, with the addresses its host has when every one of them
+ * is public: [url, ['name' => host:port to pin (null for an address), 'ips' => the addresses]];
+ * [url, null] when the host is no plain name or address, has no address, or has one that is not public.
+ */
+function feedreader_public_target(string $url): array
+{
+    $parts = feedreader_split_url($url);
+    $authority = preg_replace('/^.*@/s', '', (string)$parts['authority']);
+    if (preg_match('/^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9](?:[A-Za-z0-9.-]{0,252}))(?::([0-9]{1,5}))?$/', $authority, $m) !== 1) {
+        return [$url, null];
+    }
+    $scheme = strtolower((string)$parts['scheme']);
+    $host = rtrim($m[1], '.');
+    $port = isset($m[2]) && $m[2] !== '' ? (int)$m[2] : ($scheme === 'https' ? 443 : 80);
+    $url = "$scheme://$m[1]" . (isset($m[2]) && $m[2] !== '' ? ":$port" : '')
+        . ($parts['path'] === '' ? '/' : $parts['path']) . ($parts['query'] !== null ? '?' . $parts['query'] : '');
+    if ($host[0] === '[') {
+        $ips = [substr($host, 1, -1)];
+        $name = null;
+    } elseif (filter_var($host, FILTER_VALIDATE_IP, FILTER_FLAG_IPV4) !== false) {
+        $ips = [$host];
+        $name = null;
+    } else {
+        // The system's resolver reads numbers such as "127.1" as curl does; names also in IPv6.
+        $ips = array_merge(@gethostbynamel($host) ?: [], array_column(@dns_get_record($host, DNS_AAAA) ?: [], 'ipv6'));
+        $name = "$m[1]:$port";
+    }
+    $ips = array_values(array_unique(array_map(
+        static fn(string $ip): string => (string)@inet_ntop((string)@inet_pton($ip)), $ips)));
+    if ($ips === [] || in_array('', $ips, true) || count(array_filter($ips, 'feedreader_is_public_ip')) !== count($ips)) {
+        return [$url, null];
+    }
+    return [$url, ['name' => $name, 'ips' => $ips]];
+}
+
+// Addresses that are no public server's: this host, private and shared networks, link-local (cloud
+// metadata), unique-local, multicast, documentation, benchmarking and reserved ranges; an IPv6 address
+// that carries an IPv4 one (mapped, NAT64, 6to4) counts as that.
+const FEEDREADER_NON_PUBLIC_NETS = ['0.0.0.0/8', '10.0.0.0/8', '100.64.0.0/10', '127.0.0.0/8', '169.254.0.0/16',
+    '172.16.0.0/12', '192.0.0.0/24', '192.0.2.0/24', '192.88.99.0/24', '192.168.0.0/16', '198.18.0.0/15',
+    '198.51.100.0/24', '203.0.113.0/24', '224.0.0.0/4', '240.0.0.0/4', '::/96', '64:ff9b:1::/48', '100::/64',
+    '2001::/23', '2001:db8::/32', 'fc00::/7', 'fe80::/10', 'fec0::/10', 'ff00::/8'];
+
+function feedreader_is_public_ip(string $ip): bool
+{
+    $bytes = @inet_pton($ip);
+    if ($bytes === false) {
+        return false;
+    }
+    if (strlen($bytes) === 16) {
+        foreach (["\0\0\0\0\0\0\0\0\0\0\xFF\xFF", "\x00\x64\xFF\x9B\0\0\0\0\0\0\0\0"] as $prefix) {
+            if (str_starts_with($bytes, $prefix)) {
+                return feedreader_is_public_ip((string)inet_ntop(substr($bytes, 12)));
+            }
+        }
+        if (str_starts_with($bytes, "\x20\x02")) {
+            return feedreader_is_public_ip((string)inet_ntop(substr($bytes, 2, 4)));
+        }
+    }
+    foreach (FEEDREADER_NON_PUBLIC_NETS as $net) {
+        [$address, $bits] = explode('/', $net);
+        $prefix = (string)inet_pton($address);
+        if (strlen($prefix) === strlen($bytes) && strncmp($bytes, $prefix, intdiv((int)$bits, 8)) === 0
+            && ((int)$bits % 8 === 0 || ((ord($bytes[intdiv((int)$bits, 8)]) ^ ord($prefix[intdiv((int)$bits, 8)]))
+                & (0xFF << (8 - (int)$bits % 8)) & 0xFF) === 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/** scheme://host:port of an address, for telling whether a redirect leaves the server. */
+function feedreader_origin(string $url): string
+{
+    $parts = parse_url($url);
+    return is_array($parts) ? strtolower(($parts['scheme'] ?? '') . '://' . ($parts['host'] ?? '') . ':'
+        . ($parts['port'] ?? '')) : '';
 }
 
 /**

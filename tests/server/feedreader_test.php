@@ -233,6 +233,38 @@ $t->test('each failure prints one specific message', function () use ($t, $base)
     configure();
 });
 
+$t->test('a public server cannot redirect into the own network', function () use ($t) {
+    $reach = 'could not be reached';
+    $path = '/counted.xml?name=own';
+    $own = "{own}$path";
+    $cases = [ // where the public feed server redirects to, and what shows: items or the message
+        'the own server' => [$own, $reach], 'by name' => ["http://localhost:{port}$path", $reach],
+        'IPv6 loopback' => ["http://[::1]:{port}$path", $reach], 'IPv4-mapped' => ["http://[::ffff:7f00:1]:{port}$path", $reach],
+        'a number' => ["http://2130706433:{port}$path", $reach], 'short form' => ["http://127.1:{port}$path", $reach],
+        'metadata' => ['http://169.254.169.254/latest/meta-data/', $reach], 'private' => ['http://10.0.0.1/', $reach],
+        'a closed port, same message' => ['http://127.0.0.1:' . free_port() . '/', $reach],
+        'an unreachable public host, same message' => ['http://93.184.216.35/', $reach],
+        'another public feed' => ['{public}/rss2.xml', ['First', 'Second', 'Third']],
+        'public, then the own server' => ['{public}/to?u=' . rawurlencode($own), $reach],
+        'the owner\'s own address' => ["direct:$own", ['Fetch 1']],
+    ];
+    $command = "ip link set lo up && ip addr add 93.184.216.34/32 dev lo && exec '" . PHP_BINARY . "' "
+        . escapeshellarg(__DIR__ . '/fixtures/public_redirects.php') . ' ' . escapeshellarg(json_encode(array_column($cases, 0)));
+    exec('unshare -n sh -c ' . escapeshellarg($command) . ' 2>&1', $lines, $status);
+    if ($status !== 0 && (posix_geteuid() !== 0 || str_contains(implode("\n", $lines), 'unshare'))) {
+        echo '     (skipped: no network namespace of its own: ', $lines[0] ?? "not root", ")\n";
+        return;
+    }
+    $result = json_decode(end($lines), true);
+    $t->require(is_array($result), implode("\n", $lines));
+    foreach (array_keys($cases) as $i => $name) {
+        $list = read_list($t, $result['pages'][$i]);
+        $error = (string)$list['error'];
+        $t->eq($cases[$name][1], $error === '' ? item_texts($list) : (str_contains($error, $reach) ? $reach : $error), $name);
+    }
+    $t->eq(1, $result['hits'], 'only the owner reached the own server');
+});
+
 $t->test('feeds are fetched with a browser user agent', function () use ($t, $base) {
     $agent = item_texts(read_list($t, news($base . 'ua.xml')))[0] ?? '';
     $t->check(str_starts_with($agent, 'Mozilla/5.0 (') && !str_contains(strtolower($agent), 'curl'), $agent);
@@ -260,9 +292,9 @@ $t->test('the cache serves fresh copies and the last good copy on failure', func
     }
     $url = $base . 'counted.xml?name=future';
     $t->eq(['Fetch 1'], item_texts(read_list($t, news($url, 60))));
-    touch(feedreader_cache_file('news', $url, feedreader_settings()), time() + 86400);
+    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
     $t->eq(['Fetch 2'], item_texts(read_list($t, news($url, 60))), 'a copy dated in the future is not fresh');
-    touch(feedreader_cache_file('news', $url, feedreader_settings()), time() + 86400);
+    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
     touch("$state/fail-future");
     $t->contains('HTTP status 500', (string)read_list($t, news($url, 60))['error'], 'nor a last good copy');
 });

@@ -63,20 +63,21 @@ function free_port(): int
     return (int)substr($name, strrpos($name, ':') + 1);
 }
 
-/** `php -S` on 127.0.0.1, started by the constructor, stopped by stop() or the destructor. */
+/** `php -S` on 127.0.0.1 (or $host), started by the constructor, stopped by stop() or the destructor. */
 final class PhpServer
 {
     public readonly int $port;
     private $process;
     private string $logFile;
 
-    public function __construct(string $docRoot, ?string $router = null, array $env = [])
+    public function __construct(string $docRoot, ?string $router = null, array $env = [],
+        public readonly string $host = '127.0.0.1')
     {
         $this->logFile = tempnam(sys_get_temp_dir(), 'zolt-php-server-log');
         // The port can be taken between the probe and PHP's bind: try again.
         for ($attempt = 0; $attempt < 5; $attempt++) {
             $port = free_port();
-            $cmd = array_merge([PHP_BINARY, '-S', "127.0.0.1:$port", '-t', $docRoot], $router !== null ? [$router] : []);
+            $cmd = array_merge([PHP_BINARY, '-S', "$host:$port", '-t', $docRoot], $router !== null ? [$router] : []);
             $log = fopen($this->logFile, 'ab');
             $this->process = proc_open($cmd, [0 => ['file', '/dev/null', 'r'], 1 => $log, 2 => $log], $pipes, null,
                 array_merge(getenv(), $env));
@@ -84,7 +85,7 @@ final class PhpServer
             if (!is_resource($this->process)) {
                 continue;
             }
-            $up = wait_until(fn(): bool => !$this->running() || self::accepts($port), 10.0);
+            $up = wait_until(fn(): bool => !$this->running() || self::accepts($host, $port), 10.0);
             if ($up && $this->running()) {
                 $this->port = $port;
                 return;
@@ -102,7 +103,7 @@ final class PhpServer
 
     public function url(string $path = ''): string
     {
-        return "http://127.0.0.1:{$this->port}/" . ltrim($path, '/');
+        return "http://{$this->host}:{$this->port}/" . ltrim($path, '/');
     }
 
     public function log(): string
@@ -124,9 +125,9 @@ final class PhpServer
         return is_resource($this->process) && proc_get_status($this->process)['running'];
     }
 
-    private static function accepts(int $port): bool
+    private static function accepts(string $host, int $port): bool
     {
-        $s = @stream_socket_client("tcp://127.0.0.1:$port", $errno, $errstr, 0.2);
+        $s = @stream_socket_client("tcp://$host:$port", $errno, $errstr, 0.2);
         if ($s === false) {
             return false;
         }
