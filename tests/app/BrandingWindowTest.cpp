@@ -56,7 +56,7 @@ class BrandingWindowTest : public ::testing::Test {
                                       : QFile::remove(entry.filePath()));
         }
         rec = std::make_shared<test::Recorder>();
-        Reset();
+        SetUp();
     }
 
     void WriteSettings(const std::string& plain) {

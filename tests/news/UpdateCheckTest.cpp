@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "branding/AppVersion.h"
 #include "net/HttpClient.h"
 #include "news/UpdateCheck.h"
 #include "tests/support/PhpServer.h"
