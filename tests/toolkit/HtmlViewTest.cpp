@@ -7,8 +7,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +75,63 @@ TEST(HtmlView, PagesTooDeepOrTooLargeAreShownAsText) {
     EXPECT_EQ(v.view.toPlainText(), "Hello & welcome");
     // The page as given stays what the view holds.
     EXPECT_EQ(v.view.htmlSource(), nested(20));
+}
+
+// The longest run of characters without a break opportunity (a no-break
+// space is none) in the document's text; frames (table cells) start and end
+// with markers of their own.
+qsizetype LongestRun(const QString& text) {
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        const bool breaks = c == ' ' || c == '\n' || c == '\t' || c == QChar::ParagraphSeparator ||
+                            c == QChar::LineSeparator || c == QChar(0x200B) || c == QChar(0xFDD0) ||
+                            c == QChar(0xFDD1);
+        run = breaks ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+TEST(HtmlView, NoLongRunReachesTheLayout) {
+    const std::string word(5000, 'x');
+    std::string deepTables;
+    for (int i = 0; i < 20; ++i) {
+        deepTables += "<table><tr><td>";
+    }
+    const std::vector<std::pair<const char*, std::string>> pages = {
+        {"a word", "<p>" + word + "</p>"},
+        {"across inline tags",
+         "<p><b>" + word + "</b><i>" + word + "</i><a href=x>" + word + "</a>"},
+        {"of references", "<p>" +
+                              [] {
+                                  std::string refs;
+                                  for (int i = 0; i < 2000; ++i) {
+                                      refs += "&#120;&amp;&nbsp;";
+                                  }
+                                  return refs;
+                              }()},
+        {"of UTF-8 letters", "<p>" +
+                                 [] {
+                                     std::string letters;
+                                     for (int i = 0; i < 2000; ++i) {
+                                         letters += "\xC3\xA9\xE2\x82\xAC";
+                                     }
+                                     return letters;
+                                 }()},
+        {"of Windows-1252 letters", "<p>" + std::string(3000, '\xA0') + "</p>"},
+        {"in a table cell", "<table><tr><td>" + word + "</td></tr></table>"},
+        {"in pre and title", "<title>" + word + "</title><pre>" + word + "</pre>"},
+        {"as plain text", deepTables + word},
+        {"too large for a page", std::string(kMaxHtmlPageBytes + 1, 'x')},
+    };
+    View v;
+    for (const auto& [what, html] : pages) {
+        v.view.setHtmlSource(html);
+        const QString shown = v.view.document()->toRawText();
+        EXPECT_GT(shown.size(), 1000) << what;
+        EXPECT_LE(LongestRun(shown), static_cast<qsizetype>(kMaxHtmlRunChars)) << what;
+    }
 }
 
 TEST(HtmlView, OnlyAbsoluteWebLinksReachTheBrowser) {
