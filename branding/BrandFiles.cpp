@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <fstream>
-#include <iterator>
+
+#include "util/Logging.h"
 
 namespace zolt {
 
@@ -32,11 +34,29 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     if (!in) {
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    std::array<char, 64 * 1024> buffer;
+    while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0) {
+        bytes.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > maxSize) {
+            return std::nullopt;
+        }
+    }
     if (in.bad()) {
         return std::nullopt;
     }
     return bytes;
+}
+
+bool BrandFileSizeFits(const std::string& path, const char* what) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || st.st_size <= static_cast<off_t>(kMaxBrandFileSize)) {
+        return true;
+    }
+    qCWarning(lcBranding) << what << "refused unread:" << static_cast<qint64>(st.st_size)
+                          << "bytes, more than" << kMaxBrandFileSize;
+    return false;
 }
 
 }  // namespace zolt

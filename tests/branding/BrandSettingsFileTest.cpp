@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "branding/BrandFiles.h"
 #include "branding/BrandSettingsFile.h"
 #include "branding/BrandSetup.h"
 #include "branding/SettingsText.h"
@@ -78,6 +79,20 @@ TEST(BrandSettingsFile, EncryptedFileBrandsTheRecord) {
     EXPECT_EQ(setup.iconPath, "");
     // The plain copy is gone again and nothing else appeared or moved.
     EXPECT_EQ(Listing(dir), (QStringList{"banner1.dat", "dbsettings.dat"}));
+}
+
+TEST(BrandSettingsFile, BannerAndIconOverTheLimitAreRefusedUnread) {
+    for (const off_t over : {0, 1}) {
+        test::TempDir dir;
+        WriteEncrypted(dir, kPlain);
+        for (const char* name : {"banner1.dat", "main.ico"}) {
+            dir.write(name, "");
+            ASSERT_EQ(::truncate(dir.file(name).c_str(), kMaxBrandFileSize + over), 0);
+        }
+        const BrandSetup setup = SetupOf(dir);
+        EXPECT_EQ(setup.banner.has_value(), over == 0);
+        EXPECT_EQ(setup.iconPath.empty(), over == 1);
+    }
 }
 
 TEST(BrandSettingsFile, NoSettingsFileMeansUnbranded) {
