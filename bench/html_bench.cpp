@@ -93,6 +93,9 @@ void LayOutWithinLimits(benchmark::State& state, const std::string& html) {
 void BM_LayoutWorstPage(benchmark::State& state) {
     LayOutWithinLimits(state, WorstPage());
 }
+void BM_LayoutPlainPage(benchmark::State& state) {
+    LayOutWithinLimits(state, PlainPage());
+}
 void BM_LayoutWorstPageOfLongWords(benchmark::State& state) {
     LayOutWithinLimits(state, WorstPage(kLongWordParagraph));
 }
