@@ -310,17 +310,20 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
 // Decodes the reference at text[i] ('&') into `out`; the length it took, 0
 // when it is not one that is known.
 size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
-    const size_t semicolon = text.find(';', i);
-    if (semicolon == std::string_view::npos || semicolon - i > 12) {
+    // Only as far as the longest reference reaches: a search to the end for
+    // every "&" made a page of ampersands take quadratic time.
+    constexpr size_t kLongestReference = 12;
+    const size_t length = text.substr(i, kLongestReference + 1).find(';');
+    if (length == std::string_view::npos) {
         return 0;
     }
-    const std::string_view body = text.substr(i + 1, semicolon - i - 1);
+    const std::string_view body = text.substr(i + 1, length - 1);
     static const std::array<std::pair<std::string_view, std::uint32_t>, 6> kNamed = {
         {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}}};
     for (const auto& [name, code] : kNamed) {
         if (body == name) {
             AppendUtf8(out, code);
-            return semicolon - i + 1;
+            return length + 1;
         }
     }
     if (body.size() < 2 || body[0] != '#') {
@@ -345,7 +348,7 @@ size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
         code = std::min<std::uint32_t>(code * (hex ? 16 : 10) + d, 0x110000);
     }
     AppendUtf8(out, code);
-    return semicolon - i + 1;
+    return length + 1;
 }
 
 }  // namespace
