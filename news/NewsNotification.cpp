@@ -3,6 +3,8 @@
 #include <charconv>
 
 #include "news/LastNewsId.h"
+#include "util/HtmlShape.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -25,7 +27,11 @@ std::int64_t NewsIdToInt(const std::string& text) {
 }
 
 std::string NewsHintText(const std::string& title) {
-    return std::string(kNewsHintHeading) + "\r\n" + title;
+    // The title comes from the news server and is laid out on the GUI
+    // thread, wrapped to the balloon's width: a long run of it would hold
+    // the window as long as one in a page.
+    return std::string(kNewsHintHeading) + "\r\n" +
+           BreakLongTextRuns(FromQString(ToQString(title)));
 }
 
 bool HasNewsChannel(const BrandSettingsRecord& brand) {

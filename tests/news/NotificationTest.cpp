@@ -52,6 +52,7 @@ TEST(NewsIdToInt, ReadsSigned64BitDecimalsAndEverythingElseAsZero) {
         EXPECT_EQ(NewsIdToInt(text), value) << '"' << text << '"';
     }
     EXPECT_EQ(NewsHintText("Spring"), "You've Got A Message!\r\nSpring");
+    EXPECT_EQ(NewsHintText(std::string(201, 'x')).substr(23), std::string(200, 'x') + "\u200Bx");
 }
 
 std::string StoredId(const std::string& id) {
