@@ -136,9 +136,6 @@ struct HtmlEvents {
     std::function<void(std::string_view text)> text;
     std::function<void(const std::string& name, bool selfClosing)> start;
     std::function<void(const std::string& name)> end;
-    // The content of script and style, which is not shown; nothing is
-    // reported when this is not set.
-    std::function<void(std::string_view text)> hidden;
 };
 
 std::string ReadName(std::string_view html, size_t& i) {
@@ -234,8 +231,6 @@ void Scan(std::string_view html, const HtmlEvents& on) {
                 const size_t stop = close == std::string_view::npos ? html.size() : close;
                 if (name != "script" && name != "style") {
                     on.text(html.substr(i, stop - i));
-                } else if (on.hidden) {
-                    on.hidden(html.substr(i, stop - i));
                 }
                 i = stop;
             }
@@ -479,10 +474,9 @@ std::string BreakLongHtmlRuns(std::string_view html) {
         });
     };
     HtmlEvents on;
+    // Script and style are left alone: the view shows neither, and a break in
+    // them would not break the text around them.
     on.text = onText;
-    // Never shown, but cut too, so that a page whose script the view read
-    // as text could still not hand it a long run.
-    on.hidden = onText;
     on.start = [&](const std::string& name, bool) {
         if (EndsRun(name)) {
             run = 0;
