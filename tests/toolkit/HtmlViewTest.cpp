@@ -97,6 +97,8 @@ TEST(HtmlView, NoLongRunReachesTheLayout) {
         {"of references", "<p>" + QByteArray("&#120;&amp;&nbsp;").repeated(2000).toStdString()},
         {"of Windows-1252 letters", "<p>" + std::string(3000, '\xA0')},
         {"in a table cell", "<table><tr><td>" + word},
+        {"around a script",
+         "<p>" + word.substr(0, 150) + "<script>" + word.substr(0, 60) + "</script>" + word},
         {"in pre and title", "<title>" + word + "</title><pre>" + word},
         {"as plain text", QByteArray("<table><tr><td>").repeated(20).toStdString() + word},
         {"too large for a page", std::string(kMaxHtmlPageBytes + 1, 'x')},
