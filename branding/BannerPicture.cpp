@@ -1,16 +1,10 @@
 #include "branding/BannerPicture.h"
 
+#include "branding/BrandFiles.h"
 #include "util/Files.h"
 #include "util/Text.h"
 
 namespace zolt {
-
-namespace {
-
-// Banners are small strips; anything bigger is not a banner.
-constexpr std::size_t kMaxBannerFileSize = 16 * 1024 * 1024;
-
-}  // namespace
 
 std::string BannerFileName(int number) {
     return "banner" + std::to_string(number) + ".dat";
@@ -39,8 +33,11 @@ std::optional<BannerPicture> ReadBannerPicture(const std::string& baseDir, int n
     if (number <= 0 || imageName.empty()) {
         return std::nullopt;
     }
-    std::optional<std::string> bytes =
-        ReadWholeFile(FileBeside(baseDir, BannerFileName(number)), kMaxBannerFileSize);
+    const std::string path = FileBeside(baseDir, BannerFileName(number));
+    if (!BrandFileSizeFits(path, "banner")) {
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes = ReadWholeFile(path, kMaxBrandFileSize);
     if (!bytes) {
         return std::nullopt;
     }

@@ -16,7 +16,6 @@ namespace zolt {
 namespace {
 
 constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
-constexpr std::size_t kMaxSkinFileSize = 16 * 1024 * 1024;
 // Salt, password verifier and authentication code around the encrypted text.
 constexpr std::size_t kEncryptionOverhead = 64;
 
@@ -60,8 +59,11 @@ std::optional<std::string> ReadBrandSettingsText(const std::string& baseDir) {
 }
 
 std::optional<std::string> ReadSkinStyleSheet(const std::string& baseDir) {
-    const std::optional<std::string> stored =
-        ReadWholeFile(FileBeside(baseDir, kSkinFileName), kMaxSkinFileSize);
+    const std::string path = FileBeside(baseDir, kSkinFileName);
+    if (!BrandFileSizeFits(path, "skin")) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> stored = ReadWholeFile(path, kMaxBrandFileSize);
     if (!stored) {
         return std::nullopt;
     }

@@ -20,7 +20,7 @@ BrandSetup MakeBrandSetup(const Services& services, const std::string& settingsT
                                      setup.record.content.BannerImageName);
     setup.skinStyleSheet = ReadSkinStyleSheet(services.baseDir);
     const std::string icon = FileBeside(services.baseDir, kIconFileName);
-    if (FileExists(icon)) {
+    if (FileExists(icon) && BrandFileSizeFits(icon, "icon")) {
         setup.iconPath = icon;
     }
     return setup;

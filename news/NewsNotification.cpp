@@ -1,11 +1,17 @@
 #include "news/NewsNotification.h"
 
 #include "news/LastNewsId.h"
+#include "util/HtmlShape.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 std::string NewsHintText(const std::string& title) {
-    return std::string(kNewsHintHeading) + "\r\n" + title;
+    // The title comes from the news server and is laid out on the GUI
+    // thread, wrapped to the balloon's width: a long run of it would hold
+    // the window as long as one in a page.
+    return std::string(kNewsHintHeading) + "\r\n" +
+           BreakLongTextRuns(FromQString(ToQString(title)));
 }
 
 std::optional<std::string> StartupNewsHint(const Services& services, HttpClient& http,

@@ -20,14 +20,16 @@ HtmlView::HtmlView(const Services& services, QWidget* parent)
 
 void HtmlView::setHtmlSource(const std::string& html) {
     source_ = html;
+    // Either way the text reaches the layout with its long runs broken.
     if (IsHtmlSafeToLayOut(html)) {
-        setHtml(ToQString(html));
+        setHtml(ToQString(BreakLongHtmlRuns(html)));
         return;
     }
     const HtmlShape shape = MeasureHtml(html);
     qCWarning(lcToolkit) << "page shown as plain text:" << html.size() << "bytes, tables nested"
-                         << shape.tableDepth << "deep, elements" << shape.elementDepth << "deep";
-    setPlainText(ToQString(HtmlPlainText(html)));
+                         << shape.tableDepth << "deep, elements" << shape.elementDepth
+                         << "deep, layout work" << shape.layoutWork;
+    setPlainText(ToQString(HtmlPlainTextForView(html)));
 }
 
 namespace {

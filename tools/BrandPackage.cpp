@@ -15,6 +15,7 @@
 #include <map>
 #include <vector>
 
+#include "branding/BrandFiles.h"
 #include "branding/BrandSettingsText.h"
 #include "branding/SettingsText.h"
 #include "tools/BrandToolFiles.h"
@@ -161,14 +162,61 @@ ParsedBrandSettings ReadBrand(const QString& brandFolder) {
     return ParseBrandSettings(RebuildSettingsText(plain));
 }
 
+// The standard output of `program` with `args` (never through a shell);
+// empty when the program is missing or fails.
+QString Output(const QString& program, const QStringList& args) {
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty()) {
+        return QString();
+    }
+    QProcess process;
+    process.start(path, args);
+    if (!process.waitForFinished(60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        process.kill();
+        return QString();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// What on this machine already has the name `name`, in words; empty when
+// nothing does. A package of that name would replace the system's own (a
+// brand named "Bash" would install as a downgrade of the shell) and its
+// command would take the place of another. An earlier package of the same
+// brand, installed here, is no other package.
+std::string NameTakenBy(const QString& name) {
+    const QString ours = "/usr/lib/" + name + "/" + kBaseName;
+    const QString installed = Output("dpkg-query", {"--listfiles", name});
+    if (installed.split('\n').contains(ours)) {
+        return std::string();
+    }
+    if (!installed.isEmpty() || !Output("dpkg-query", {"--show", name}).isEmpty()) {
+        return "a package that dpkg knows";
+    }
+    if (Output("apt-cache", {"showpkg", name}).startsWith("Package: ")) {
+        return "a package that apt knows";
+    }
+    const QString command = QStandardPaths::findExecutable(name);
+    if (!command.isEmpty() ||
+        !QStandardPaths::findExecutable(name, {"/usr/bin", "/bin"}).isEmpty()) {
+        return "the command " + (command.isEmpty() ? "/usr/bin/" + name : command).toStdString();
+    }
+    return std::string();
+}
+
 std::string PackageName(const BrandPackageRequest& request, const std::string& product) {
     const std::string name = request.name.empty() ? PackageNameFor(product) : request.name;
+    const std::string source = request.name.empty() ? "the product name \"" + product + "\" gives"
+                                                    : "\"" + request.name + "\" is";
     if (!IsPackageName(name) || name == kBaseName) {
-        throw Failure("no package name: " +
-                      (request.name.empty() ? "the product name \"" + product + "\" gives none"
-                                            : "\"" + request.name + "\" is none") +
-                      "; give one of lower-case letters, digits and \"-\" with --name (not \"" +
-                      kBaseName + "\")");
+        throw Failure(
+            "no package name: " + source +
+            " none; give one of lower-case letters, digits and \"-\" with --name (not \"" +
+            kBaseName + "\")");
+    }
+    if (const std::string taken = NameTakenBy(QString::fromStdString(name)); !taken.empty()) {
+        throw Failure("the package name \"" + name + "\" is taken on this machine by " + taken +
+                      "; give another one with --name");
     }
     return name;
 }
@@ -194,6 +242,19 @@ std::string Build(const BrandPackageRequest& request) {
         throw Failure("the brand's settings name no product (ApplicationName is empty)");
     }
     const std::string name = PackageName(request, product);
+    // The brand: its settings and whatever banners, skin and icon it has.
+    QStringList brandFiles = {"dbsettings.dat", "mainskin.dat", "main.ico"};
+    for (int n = 1; n <= 16; ++n) {
+        brandFiles << QString("banner%1.dat").arg(n);
+    }
+    for (const QString& file : brandFiles) {
+        const QString path = brandFolder + "/" + file;
+        if (!BrandFileSizeFits(path.toStdString(), "brand file")) {
+            throw Failure(Quoted(path) + " is larger than " +
+                          std::to_string(kMaxBrandFileSize >> 20) +
+                          " MiB; the program would refuse it");
+        }
+    }
     std::map<std::string, std::string> fields = BaseFields(baseDeb);
     BrandPackageInfo info{name, product, Summary(request, fields["Description"]),
                           OneLine(brand.record.CopyrightCompany),
@@ -219,15 +280,10 @@ std::string Build(const BrandPackageRequest& request) {
     stage.Copy(baseLib + kBaseName, lib + kBaseName);
     stage.Copy(baseLib + "installed-by-package", lib + "installed-by-package");
     stage.Link("../lib/" + q + "/" + kBaseName, "usr/bin/" + q);
-    // The brand: its settings and whatever banners, skin and icon it has.
-    QStringList brandFiles = {"dbsettings.dat", "mainskin.dat", "main.ico"};
-    for (int n = 1; n <= 16; ++n) {
-        brandFiles << QString("banner%1.dat").arg(n);
-    }
     for (const QString& file : brandFiles) {
-        if (file == "dbsettings.dat" || QFileInfo::exists(brandFolder + "/" + file) ||
-            QFileInfo(brandFolder + "/" + file).isSymLink()) {
-            stage.Copy(brandFolder + "/" + file, lib + file);
+        const QString path = brandFolder + "/" + file;
+        if (file == "dbsettings.dat" || QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+            stage.Copy(path, lib + file);
         }
     }
     AddIcons(stage, brandFolder, base, q);

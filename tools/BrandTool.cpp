@@ -47,7 +47,7 @@ int Fail(const std::string& message) {
 
 int New(const std::vector<std::string>& args) {
     const std::string& path = args[0];
-    if (QFileInfo::exists(QString::fromStdString(path))) {
+    if (NameIsTaken(path)) {
         return Fail("\"" + path + "\" exists already; it is left as it is");
     }
     std::string error;

@@ -2,7 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+
+#include "util/SafeSave.h"
 
 namespace zolt {
 
@@ -24,27 +30,23 @@ std::optional<std::string> ReadToolInput(const std::string& path, std::string& e
 
 bool WriteToolOutput(const std::string& path, const std::string& bytes, bool ownerOnly,
                      std::string& error) {
-    QSaveFile file(QString::fromStdString(path));
-    const auto fail = [&] {
-        error = "cannot write \"" + path + "\": " + file.errorString().toStdString();
-        file.cancelWriting();
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail();
-    }
-    if (ownerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        return fail();
-    }
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        return fail();
-    }
-    if (!file.commit()) {
-        error = "cannot write \"" + path + "\": " + file.errorString().toStdString();
+    // A name in a shared folder may be a link planted there: it is replaced
+    // by the new file, its target is never written.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    errno = 0;
+    if (!SaveFileReplacing(path, bytes, ownerOnly ? 0600 : 0666 & ~mask)) {
+        const int cause = errno;
+        error = "cannot write \"" + path +
+                "\": " + (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed"));
         return false;
     }
     return true;
+}
+
+bool NameIsTaken(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace zolt

@@ -10,6 +10,7 @@
 #include "branding/ResellerLevel.h"
 #include "branding/SettingsKeys.h"
 #include "branding/SettingsText.h"
+#include "branding/BrandFiles.h"
 #include "util/Files.h"
 #include "util/UUtils.h"
 
@@ -209,7 +210,13 @@ class Checker {
                      "\" names no picture format the program can show");
             }
             const std::string file = BannerFileName(number);
-            const auto bytes = ReadWholeFile(FileBeside(folder_, file));
+            const std::string path = FileBeside(folder_, file);
+            if (!BrandFileSizeFits(path, "banner")) {
+                Warn(entry + ": " + file + " is larger than " +
+                     std::to_string(kMaxBrandFileSize >> 20) + " MiB; the program refuses it");
+                continue;
+            }
+            const auto bytes = ReadWholeFile(path, kMaxBrandFileSize);
             if (!bytes) {
                 Warn(entry + " has no picture file " + file + " beside the settings file");
             } else if (formatKnown && !canDecode_(format, *bytes)) {

@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <fstream>
-#include <iterator>
 
 namespace zolt {
 
@@ -32,7 +32,15 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     if (!in) {
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    std::array<char, 64 * 1024> buffer;
+    while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0) {
+        bytes.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > maxSize) {
+            return std::nullopt;
+        }
+    }
     if (in.bad()) {
         return std::nullopt;
     }

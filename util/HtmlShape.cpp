@@ -67,6 +67,70 @@ bool IsBlock(std::string_view name) {
                         "p",       "pre",     "section", "table",      "tr", "ul"});
 }
 
+// Where a run of characters without a break opportunity ends for the view:
+// at a block boundary. Inline elements (b, a, span, img, ...) join their
+// text to the run around them.
+bool EndsRun(std::string_view name) {
+    return IsBlock(name) ||
+           OneOf(name, {"td", "th", "caption", "center", "tbody", "thead", "tfoot"});
+}
+
+bool IsUtf8Continuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The length of the character reference at text[i] ('&'), as the view
+// reads it: a name or number and ";"; 1 when there is none.
+size_t ReferenceLength(std::string_view text, size_t i) {
+    constexpr size_t kLongestReference = 32;
+    size_t j = i + 1;
+    while (j < text.size() && j - i <= kLongestReference &&
+           (IsLetter(text[j]) || (text[j] >= '0' && text[j] <= '9') || text[j] == '#')) {
+        ++j;
+    }
+    return j > i + 1 && j < text.size() && text[j] == ';' ? j - i + 1 : 1;
+}
+
+// Whether `character` is a zero-width break, itself or as a reference.
+bool IsZeroWidthBreak(std::string_view character, bool utf8) {
+    if (utf8 && character == "\xE2\x80\x8B") {
+        return true;
+    }
+    if (character.size() < 4 || character[0] != '&' || character[1] != '#') {
+        return false;
+    }
+    const std::string number = AsciiLower(std::string(character.substr(2)));
+    return number == "8203;" || number == "x200b;";
+}
+
+// Walks text character by character and counts the current run: blanks end
+// it, `utf8` says whether continuation bytes are parts of characters and
+// `html` whether "&...;" is one. `onChar(offset, length)` sees every
+// character of a run, before it counts.
+template <typename OnChar>
+void WalkRuns(std::string_view text, bool utf8, bool html, size_t& run, OnChar onChar) {
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (IsSpace(c)) {
+            run = 0;
+            ++i;
+            continue;
+        }
+        size_t length = html && c == '&' ? ReferenceLength(text, i) : 1;
+        while (utf8 && i + length < text.size() && IsUtf8Continuation(text[i + length])) {
+            ++length;
+        }
+        if (IsZeroWidthBreak(text.substr(i, length), utf8)) {
+            run = 0;
+            i += length;
+            continue;
+        }
+        onChar(i, length);
+        ++run;
+        i += length;
+    }
+}
+
 // What the scanner found, in document order.
 struct HtmlEvents {
     std::function<void(std::string_view text)> text;
@@ -241,17 +305,20 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
 // Decodes the reference at text[i] ('&') into `out`; the length it took, 0
 // when it is not one that is known.
 size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
-    const size_t semicolon = text.find(';', i);
-    if (semicolon == std::string_view::npos || semicolon - i > 12) {
+    // Only as far as the longest reference reaches: a search to the end for
+    // every "&" made a page of ampersands take quadratic time.
+    constexpr size_t kLongestReference = 12;
+    const size_t length = text.substr(i, kLongestReference + 1).find(';');
+    if (length == std::string_view::npos) {
         return 0;
     }
-    const std::string_view body = text.substr(i + 1, semicolon - i - 1);
+    const std::string_view body = text.substr(i + 1, length - 1);
     static const std::array<std::pair<std::string_view, std::uint32_t>, 6> kNamed = {
         {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}}};
     for (const auto& [name, code] : kNamed) {
         if (body == name) {
             AppendUtf8(out, code);
-            return semicolon - i + 1;
+            return length + 1;
         }
     }
     if (body.size() < 2 || body[0] != '#') {
@@ -276,7 +343,7 @@ size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
         code = std::min<std::uint32_t>(code * (hex ? 16 : 10) + d, 0x110000);
     }
     AppendUtf8(out, code);
-    return semicolon - i + 1;
+    return length + 1;
 }
 
 }  // namespace
@@ -284,15 +351,33 @@ size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
 HtmlShape MeasureHtml(std::string_view html) {
     // What an element costs the layout beyond its text, in bytes of text.
     constexpr std::uint64_t kElementWork = 16;
+    // How many characters into a run each further character costs the work
+    // of one more.
+    constexpr size_t kRunCharsPerWork = 100;
     HtmlShape shape;
     OpenElements open;
     auto addWork = [&](std::uint64_t bytes) {
         const int tables = std::min(open.tables(), 40);
         shape.layoutWork = std::min(shape.layoutWork + (bytes << tables), std::uint64_t{1} << 62);
     };
+    const bool utf8 = IsValidUtf8(std::string(html));
+    size_t run = 0;
     HtmlEvents on;
-    on.text = [&](std::string_view text) { addWork(text.size()); };
+    on.text = [&](std::string_view text) {
+        // A character deep in a run costs the layout more than one in a
+        // word: it is tried in every piece of the run that does not fit.
+        // The view breaks runs every kMaxHtmlRunChars characters.
+        std::uint64_t runWork = 0;
+        WalkRuns(text, utf8, true, run, [&](size_t, size_t) {
+            runWork += run % kMaxHtmlRunChars / kRunCharsPerWork;
+            shape.longestRun = std::max(shape.longestRun, run + 1);
+        });
+        addWork(text.size() + runWork);
+    };
     on.start = [&](const std::string& name, bool selfClosing) {
+        if (EndsRun(name)) {
+            run = 0;
+        }
         addWork(kElementWork);
         if (selfClosing || IsVoid(name)) {
             shape.elementDepth = std::max(shape.elementDepth, open.depth() + 1);
@@ -302,7 +387,12 @@ HtmlShape MeasureHtml(std::string_view html) {
         shape.elementDepth = std::max(shape.elementDepth, open.depth());
         shape.tableDepth = std::max(shape.tableDepth, open.tables());
     };
-    on.end = [&](const std::string& name) { open.close(name); };
+    on.end = [&](const std::string& name) {
+        if (EndsRun(name)) {
+            run = 0;
+        }
+        open.close(name);
+    };
     Scan(html, on);
     return shape;
 }
@@ -363,6 +453,76 @@ std::string HtmlPlainText(std::string_view html) {
         out.pop_back();
     }
     return out;
+}
+
+std::string BreakLongHtmlRuns(std::string_view html) {
+    static constexpr std::string_view kBreak = "&#8203;";
+    const bool utf8 = IsValidUtf8(std::string(html));
+    std::string out;
+    out.reserve(html.size() + html.size() / kMaxHtmlRunChars * kBreak.size());
+    size_t copied = 0;
+    size_t run = 0;
+    const auto onText = [&](std::string_view text) {
+        const auto offset = static_cast<size_t>(text.data() - html.data());
+        WalkRuns(text, utf8, true, run, [&](size_t at, size_t) {
+            if (run == kMaxHtmlRunChars) {
+                out.append(html.substr(copied, offset + at - copied));
+                out += kBreak;
+                copied = offset + at;
+                run = 0;
+            }
+        });
+    };
+    HtmlEvents on;
+    // Script and style are left alone: the view shows neither, and a break in
+    // them would not break the text around them.
+    on.text = onText;
+    on.start = [&](const std::string& name, bool) {
+        if (EndsRun(name)) {
+            run = 0;
+        }
+    };
+    on.end = [&](const std::string& name) {
+        if (EndsRun(name)) {
+            run = 0;
+        }
+    };
+    Scan(html, on);
+    out.append(html.substr(copied));
+    return out;
+}
+
+std::string BreakLongTextRuns(std::string_view text) {
+    static constexpr std::string_view kBreak = "\xE2\x80\x8B";
+    std::string out;
+    out.reserve(text.size() + text.size() / kMaxHtmlRunChars * kBreak.size());
+    size_t copied = 0;
+    size_t run = 0;
+    WalkRuns(text, true, false, run, [&](size_t at, size_t) {
+        if (run == kMaxHtmlRunChars) {
+            out.append(text.substr(copied, at - copied));
+            out += kBreak;
+            copied = at;
+            run = 0;
+        }
+    });
+    out.append(text.substr(copied));
+    return out;
+}
+
+std::string HtmlPlainTextForView(std::string_view html) {
+    std::string text = HtmlPlainText(html);
+    if (text.size() > kMaxHtmlPageBytes) {
+        // Laying out text costs time too; more than a page of the largest
+        // size is not read by anyone.
+        size_t cut = kMaxHtmlPageBytes;
+        while (cut > 0 && IsUtf8Continuation(text[cut])) {
+            --cut;
+        }
+        text.resize(cut);
+        text += "\xE2\x80\xA6";
+    }
+    return BreakLongTextRuns(text);
 }
 
 }  // namespace zolt

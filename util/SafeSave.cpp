@@ -11,14 +11,20 @@
 
 namespace zolt {
 
-bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
+namespace {
+
+// `mode`: the new file's permission bits; negative: those of the regular
+// file it replaces, or the temporary file's owner-only ones.
+bool Save(const std::string& path, const std::string& bytes, long mode) {
     const QFileInfo target(QString::fromStdString(path));
     QTemporaryFile file(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
     if (!file.open()) {
         return false;
     }
     struct stat existing {};
-    if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    if (mode >= 0) {
+        ::fchmod(file.handle(), static_cast<mode_t>(mode) & 07777);
+    } else if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
         ::fchmod(file.handle(), existing.st_mode & 07777);
     }
     const auto size = static_cast<qint64>(bytes.size());
@@ -31,6 +37,16 @@ bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
     }
     file.setAutoRemove(false);
     return true;
+}
+
+}  // namespace
+
+bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
+    return Save(path, bytes, -1);
+}
+
+bool SaveFileReplacing(const std::string& path, const std::string& bytes, unsigned mode) {
+    return Save(path, bytes, static_cast<long>(mode & 07777));
 }
 
 bool RemoveFileName(const std::string& path) {

@@ -11,6 +11,9 @@ namespace zolt {
 // write only. False, with `path` untouched, when the folder does not
 // take the new file.
 [[nodiscard]] bool SaveFileReplacing(const std::string& path, const std::string& bytes);
+// The same, the new file with exactly the permission bits `mode`.
+[[nodiscard]] bool SaveFileReplacing(const std::string& path, const std::string& bytes,
+                                     unsigned mode);
 
 // Removes the name `path` itself: a link is removed, its target is not
 // touched, a folder stays. False when nothing was removed.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "branding/AppVersion.h"
+#include "branding/BrandFiles.h"
 #include "branding/BrandSettingsFile.h"
 #include "branding/BrandSetup.h"
 #include "branding/SettingsText.h"
@@ -79,6 +80,18 @@ TEST(BrandSettingsFile, EncryptedFileBrandsTheRecord) {
     EXPECT_EQ(setup.iconPath, "");
     // The plain copy is gone again and nothing else appeared or moved.
     EXPECT_EQ(Listing(dir), (QStringList{"banner1.dat", "dbsettings.dat"}));
+}
+
+TEST(BrandSettingsFile, BannerAndIconOverTheLimitAreRefusedUnread) {
+    test::TempDir dir;
+    WriteEncrypted(dir, kPlain);
+    for (const char* name : {"banner1.dat", "main.ico"}) {
+        dir.write(name, "");
+        ASSERT_EQ(::truncate(dir.file(name).c_str(), kMaxBrandFileSize + 1), 0);
+    }
+    const BrandSetup setup = SetupOf(dir);
+    EXPECT_FALSE(setup.banner.has_value());
+    EXPECT_EQ(setup.iconPath, "");
 }
 
 TEST(BrandSettingsFile, NoSettingsFileMeansUnbranded) {

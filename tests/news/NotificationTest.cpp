@@ -45,6 +45,7 @@ TEST(NewsId, KeepsItsDigitsAndComparesByValue) {
     }
     EXPECT_EQ(NewsId::Parse("007"), NewsId::Parse("7"));
     EXPECT_EQ(NewsHintText("Spring"), "You've Got A Message!\r\nSpring");
+    EXPECT_EQ(NewsHintText(std::string(201, 'x')).substr(23), std::string(200, 'x') + "\u200Bx");
 }
 
 std::string StoredId(const std::string& id) {

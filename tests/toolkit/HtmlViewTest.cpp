@@ -7,8 +7,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +75,41 @@ TEST(HtmlView, PagesTooDeepOrTooLargeAreShownAsText) {
     EXPECT_EQ(v.view.toPlainText(), "Hello & welcome");
     // The page as given stays what the view holds.
     EXPECT_EQ(v.view.htmlSource(), nested(20));
+}
+
+// The longest run without a break opportunity (a no-break space is none) in
+// a document's text, where frames (table cells) have markers of their own.
+qsizetype LongestRun(const QString& text) {
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = QString(" \n\t\u2029\u2028\u200B\uFDD0\uFDD1").contains(c) ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+TEST(HtmlView, NoLongRunReachesTheLayout) {
+    const std::string word(5000, 'x');
+    const std::vector<std::pair<const char*, std::string>> pages = {
+        {"a word", "<p>" + word},
+        {"across inline tags", "<p><b>" + word + "</b><i>" + word + "</i><a href=x>" + word},
+        {"of references", "<p>" + QByteArray("&#120;&amp;&nbsp;").repeated(2000).toStdString()},
+        {"of Windows-1252 letters", "<p>" + std::string(3000, '\xA0')},
+        {"in a table cell", "<table><tr><td>" + word},
+        {"around a script",
+         "<p>" + word.substr(0, 150) + "<script>" + word.substr(0, 60) + "</script>" + word},
+        {"in pre and title", "<title>" + word + "</title><pre>" + word},
+        {"as plain text", QByteArray("<table><tr><td>").repeated(20).toStdString() + word},
+        {"too large for a page", std::string(kMaxHtmlPageBytes + 1, 'x')},
+    };
+    View v;
+    for (const auto& [what, html] : pages) {
+        v.view.setHtmlSource(html);
+        const QString shown = v.view.document()->toRawText();
+        EXPECT_GT(shown.size(), 1000) << what;
+        EXPECT_LE(LongestRun(shown), static_cast<qsizetype>(kMaxHtmlRunChars)) << what;
+    }
 }
 
 TEST(HtmlView, OnlyAbsoluteWebLinksReachTheBrowser) {

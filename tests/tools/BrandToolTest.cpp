@@ -2,15 +2,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "branding/AppVersion.h"
+#include "branding/BrandFiles.h"
 #include "branding/BrandSettingsFile.h"
 #include "branding/BrandSettingsText.h"
 #include "branding/BrandSetup.h"
@@ -33,8 +36,10 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun Tool(const QStringList& args) {
+ToolRun Tool(const QStringList& args,
+             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(ZOLT_BRAND_TOOL, args);
     ToolRun r;
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) {
@@ -194,6 +199,60 @@ TEST(BrandTool, DamagedFilesFailAndLeaveNothingBehind) {
     EXPECT_EQ(Tool({"decrypt", Q(dir.file("keep.txt"))}).status, 1);
     EXPECT_EQ(Tool({"frobnicate"}).status, 1);
     EXPECT_EQ(Tool({}).status, 1);
+}
+
+TEST(BrandTool, OutputsReplaceLinksAndNeverWriteThroughThem) {
+    test::TempDir dir;
+    dir.write("brand.txt", E("ApplicationName", "Fine"));
+    dir.write("brand.dat", EncryptSettingsBytes(E("ApplicationName", "Fine")));
+    dir.write("skin.qss", "QWidget { color: red; }");
+    const std::vector<std::pair<QString, QString>> runs = {
+        {"encrypt", "brand.txt"}, {"decrypt", "brand.dat"}, {"skin", "skin.qss"}};
+    for (const auto& [command, input] : runs) {
+        const std::string out = "out-" + command.toStdString();
+        dir.write("victim", "mine");
+        ASSERT_EQ(::symlink(dir.file("victim").c_str(), dir.file(out).c_str()), 0);
+        EXPECT_EQ(Tool({command, Q(dir.file(input.toStdString())), Q(dir.file(out))}).status, 0);
+        EXPECT_EQ(dir.read("victim"), "mine") << command.toStdString();
+        EXPECT_FALSE(QFileInfo(Q(dir.file(out))).isSymLink()) << out;
+    }
+    // "new" writes only a name that nothing has, a link pointing nowhere included.
+    ASSERT_EQ(::symlink(dir.file("nowhere").c_str(), dir.file("dangling").c_str()), 0);
+    EXPECT_EQ(Tool({"new", Q(dir.file("dangling"))}).status, 1);
+    EXPECT_EQ(dir.read("victim"), "mine");
+    EXPECT_FALSE(dir.exists("nowhere"));
+}
+
+TEST(BrandTool, PackageRefusesTakenNamesAndBrandFilesOverTheLimit) {
+    test::TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(Q(dir.file("bin"))) && QDir().mkpath(Q(dir.file("brand"))));
+    dir.write("bin/zolt-own-tool", "#!/bin/sh\n");
+    ASSERT_EQ(::chmod(dir.file("bin/zolt-own-tool").c_str(), 0755), 0);
+    dir.write("brand/dbsettings.dat",
+              EncryptSettingsBytes(E("ApplicationName", "Bash") + E("Banner1", "b.jpg^http://x/")));
+    dir.write("brand/banner1.dat", "");
+    ASSERT_EQ(::truncate(dir.file("brand/banner1.dat").c_str(), kMaxBrandFileSize + 1), 0);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", Q(dir.file("bin")) + ":" + env.value("PATH"));
+    const QString brand = Q(dir.file("brand"));
+    const QString base = Q(dir.file("missing.deb"));
+    const std::string bash =
+        "\"bash\" is taken on this machine by a package that dpkg knows; "
+        "give another one with --name";
+    const std::vector<std::pair<QStringList, std::string>> rows = {
+        {{"package", brand, base}, bash},  // the product name "Bash" gives it
+        {{"package", "--name", "zolt-own-tool", brand, base},
+         "taken on this machine by the command"},
+        {{"package", "--name", "zolt-of-its-own", brand, base},
+         "banner1.dat\" is larger than 16 MiB"},
+    };
+    for (const auto& [args, message] : rows) {
+        const ToolRun r = Tool(args, env);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+    const ToolRun check = Tool({"check", Q(dir.file("brand/dbsettings.dat"))});
+    EXPECT_NE(check.out.find("banner1.dat is larger than 16 MiB"), std::string::npos) << check.out;
 }
 
 TEST(BrandTool, SkinIsStoredTheWayTheProgramLoadsIt) {

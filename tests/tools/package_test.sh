@@ -77,8 +77,13 @@ TEXT
 "$brand" skin "$src/demo/skin.qss" "$work/brand/mainskin.dat"
 cp "$src/demo/pictures/lantern-banner.jpg" "$work/brand/banner1.dat"
 cp "$src/demo/pictures/main.ico" "$work/brand/main.ico"
+# A link planted where the package goes is replaced, its target left alone.
+echo mine >"$work/victim"
+ln -s "$work/victim" "$work/out/packaged-brand_2.01_$(dpkg --print-architecture).deb"
 branded="$(cd "$work/out" && "$brand" package --summary "Live news and eBay feeds for \\ your pages" \
   "$work/brand" "$deb")"
+[ "$(cat "$work/victim")" = mine ] && [ ! -L "$branded" ] ||
+  { echo "the package was written through a link"; exit 1; }
 echo "lintian of $(basename "$branded"):" && lintian --tag-display-limit 0 "$branded"
 dpkg-deb -x "$branded" "$root"
 for name in rssfeedzolt packaged-brand; do

@@ -55,8 +55,14 @@ TEST(HtmlShape, PagesBeyondTheLimitsAreRefused) {
     EXPECT_FALSE(IsHtmlSafeToLayOut(NestedTables(kMaxHtmlTableDepth + 1)));
     EXPECT_TRUE(IsHtmlSafeToLayOut(Repeat("<div>", kMaxHtmlElementDepth)));
     EXPECT_FALSE(IsHtmlSafeToLayOut(Repeat("<div>", kMaxHtmlElementDepth + 1)));
-    EXPECT_TRUE(IsHtmlSafeToLayOut(std::string(kMaxHtmlPageBytes, 'a')));
-    EXPECT_FALSE(IsHtmlSafeToLayOut(std::string(kMaxHtmlPageBytes + 1, 'a')));
+    const std::string words =
+        Repeat("word ", kMaxHtmlPageBytes / 5 + 1).substr(0, kMaxHtmlPageBytes);
+    EXPECT_TRUE(IsHtmlSafeToLayOut(words));
+    EXPECT_FALSE(IsHtmlSafeToLayOut(words + "w"));
+    // One word costs more than words of its size, also across inline tags.
+    EXPECT_FALSE(IsHtmlSafeToLayOut(std::string(kMaxHtmlPageBytes * 3 / 4, 'a')));
+    EXPECT_FALSE(IsHtmlSafeToLayOut(Repeat("<b>aaaaaaaaaaaaa</b>", kMaxHtmlPageBytes / 32)));
+    EXPECT_TRUE(IsHtmlSafeToLayOut(Repeat("<p>aaaaaaaaaaaaa</p>", kMaxHtmlPageBytes / 32)));
     // Tables within the depth limit, but so many that laying them out takes
     // longer than a page of the largest size.
     EXPECT_TRUE(IsHtmlSafeToLayOut(Repeat(NestedTables(kMaxHtmlTableDepth), 100)));

@@ -85,6 +85,12 @@ TEST_F(LaunchBrowserTest, HandsOverOnlyWebAndMailAddressesReEncoded) {
         {" https://example.com/ ", "https://example.com/"},
         {"mailto:owner@example.com", "mailto:owner@example.com"},
         {"http://example.com/--x=1", "http://example.com/--x=1"},
+        // a mail address keeps its addresses, subject, body, cc and bcc
+        {"mailto:a@b?attach=/etc/passwd", "mailto:a@b"},
+        {"mailto:a@b,c@d?Subject=Hi%20you&attach=/etc/passwd&body=x&CC=c@d&bcc=e@f&to=g@h#f",
+         "mailto:a@b,c@d?Subject=Hi%20you&body=x&CC=c@d&bcc=e@f"},
+        {"mailto:a@b?subject=x;attach=/etc/passwd&Attachment=y&attach%3D=z",
+         "mailto:a@b?subject=x%3Battach%3D/etc/passwd"},
         // refused: the browser is not started
         {"--utility-cmd-prefix=/bin/sh", ""},
         {"-new-window", ""},
