@@ -49,6 +49,9 @@ struct Services {
     // Starts a program detached from this process; false when it did not start.
     std::function<bool(const std::string& program, const std::vector<std::string>& args)>
         startDetached;
+    // The user's default browser program where the system registers one
+    // (Windows); unset: x-www-browser, else xdg-open, found on PATH.
+    std::function<std::string()> browserProgram;
     // Full path of a program found on PATH, empty when there is none.
     std::function<std::string(const std::string& name)> findProgram;
     // Reseeds the random draws from the clock.
@@ -58,6 +61,10 @@ struct Services {
     // Milliseconds of a monotonic clock.
     std::function<std::uint64_t()> tickCount;
 };
+
+// Folder of the running program, ending in "/": the files "beside the
+// executable" are looked up there, never in the working directory.
+std::string ProgramFolder();
 
 // The real process, PATH, clock and random services with `baseDir`, the
 // state folder of the XDG base directories and the package marker found in
