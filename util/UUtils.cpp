@@ -93,9 +93,10 @@ bool LaunchBrowser(const Services& services, const std::string& url) {
         }
     }
     if (command.empty()) {
-        qCInfo(lcUtil) << (services.browserProgram
-                               ? "no browser is registered for web addresses"
-                               : "no browser to open a link with (neither x-www-browser nor xdg-open)");
+        qCInfo(lcUtil)
+            << (services.browserProgram
+                    ? "no browser is registered for web addresses"
+                    : "no browser to open a link with (neither x-www-browser nor xdg-open)");
         return false;
     }
     if (!services.startDetached(command, args)) {

@@ -12,7 +12,8 @@ std::string BrowserProgramFromCommand(std::string_view command) {
     std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     });
-    lower = lower.substr(0, lower.find(".exe")) + ".exe";
+    const std::size_t exe = lower.find(".exe");
+    lower = (exe == std::string::npos ? std::string() : lower.substr(0, exe)) + ".exe";
     std::erase(lower, '"');
     return lower;
 }
@@ -47,7 +48,8 @@ std::string WindowsParameterText(const std::vector<std::string>& args) {
 
 bool IsAbsoluteWindowsPath(std::string_view path) {
     const auto separator = [](char c) { return c == '\\' || c == '/'; };
-    if (path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+    if (path.size() >= 3 &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
         path[1] == ':' && separator(path[2])) {
         return true;
     }
@@ -55,7 +57,7 @@ bool IsAbsoluteWindowsPath(std::string_view path) {
 }
 
 std::string WindowsStateFolder(std::string_view localAppData, std::string_view knownFolder) {
-    std::string base(IsAbsoluteWindowsPath(localAppData) ? localAppData
+    std::string base(IsAbsoluteWindowsPath(localAppData)  ? localAppData
                      : IsAbsoluteWindowsPath(knownFolder) ? knownFolder
                                                           : std::string_view());
     if (base.empty()) {

@@ -27,9 +27,11 @@ bool WriteNewFile(const std::wstring& name, const std::string& bytes) {
     }
     bool ok = true;
     for (std::size_t done = 0; ok && done < bytes.size();) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
         DWORD written = 0;
-        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
+        ok =
+            WriteFile(file, bytes.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
         done += written;
     }
     ok = ok && FlushFileBuffers(file) != 0;

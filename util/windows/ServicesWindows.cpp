@@ -63,11 +63,12 @@ std::string RegisteredHttpCommand() {
 // The shell's "open" of `program` with `args` as its parameter text, no
 // working folder, shown as the program wants (SW_SHOW).
 bool ShellOpen(const std::string& program, const std::vector<std::string>& args) {
-    const std::wstring file = QDir::toNativeSeparators(QString::fromStdString(program)).toStdWString();
+    const std::wstring file =
+        QDir::toNativeSeparators(QString::fromStdString(program)).toStdWString();
     const std::wstring parameters = Wide(WindowsParameterText(args));
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", file.c_str(),
-                                           parameters.empty() ? nullptr : parameters.c_str(),
-                                           nullptr, SW_SHOW);
+    const HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", file.c_str(),
+                      parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOW);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -104,7 +105,8 @@ std::string ProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    const std::string folder = QDir::fromNativeSeparators(QString::fromStdWString(path)).toStdString();
+    const std::string folder =
+        QDir::fromNativeSeparators(QString::fromStdWString(path)).toStdString();
     return folder.substr(0, folder.rfind('/') + 1);
 }
 
@@ -113,7 +115,8 @@ Services MakeSystemServices(const std::string& baseDir) {
     s.baseDir = baseDir;
     s.stateDir = WindowsStateFolder(qEnvironmentVariable("LOCALAPPDATA").toStdString(),
                                     LocalAppDataFolder());
-    s.packageInstall = QFileInfo::exists(QDir(QString::fromStdString(baseDir)).filePath(kPackageMarkerFile));
+    s.packageInstall =
+        QFileInfo::exists(QDir(QString::fromStdString(baseDir)).filePath(kPackageMarkerFile));
     s.startDetached = ShellOpen;
     s.browserProgram = [] { return BrowserProgramFromCommand(RegisteredHttpCommand()); };
     // On PATH, else beside the program (a reseller may ship php.exe there).
@@ -126,7 +129,9 @@ Services MakeSystemServices(const std::string& baseDir) {
         return found.toStdString();
     };
     auto engine = std::make_shared<std::mt19937>(std::random_device{}());
-    s.randomize = [engine] { engine->seed(static_cast<std::mt19937::result_type>(PerformanceCounter())); };
+    s.randomize = [engine] {
+        engine->seed(static_cast<std::mt19937::result_type>(PerformanceCounter()));
+    };
     s.random = [engine](int n) {
         if (n <= 1) {
             return 0;
@@ -143,11 +148,12 @@ bool ProgramFolderWritable(const Services& services) {
     }
     // Access rights decide, not the read-only attribute: a folder under
     // Program Files takes a new file only from an administrator.
-    const std::wstring probe = Wide(services.baseDir + "/.write-probe-" +
-                                    std::to_string(GetCurrentProcessId()));
-    const HANDLE file = CreateFileW(QDir::toNativeSeparators(QString::fromStdWString(probe)).toStdWString().c_str(),
-                                    GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const std::wstring probe =
+        Wide(services.baseDir + "/.write-probe-" + std::to_string(GetCurrentProcessId()));
+    const HANDLE file =
+        CreateFileW(QDir::toNativeSeparators(QString::fromStdWString(probe)).toStdWString().c_str(),
+                    GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
