@@ -1,0 +1,10 @@
+# Helpers of the portable folder's smoke test (tests/windows/portable_smoke_test.sh),
+# which scripts/windows runs under Wine on Xvfb.
+foreach(helper zolt-window-probe:WindowProbe zolt-fake-browser:FakeBrowser)
+  string(REPLACE ":" ";" parts ${helper})
+  list(GET parts 0 name)
+  list(GET parts 1 source)
+  add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${source}.cpp)
+  # Static runtime: the fake browser is started by the shell from anywhere.
+  target_link_options(${name} PRIVATE -municode -static)
+endforeach()
