@@ -14,7 +14,9 @@
 #include <QTreeWidget>
 
 #include <grp.h>
+#ifndef _WIN32
 #include <pwd.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -235,6 +237,7 @@ TEST_F(Faults, SettingsFileCutShortOrWithAByteFlippedIsNeverWritten) {
 
 // The superuser writes into read-only folders, so as root this test runs in
 // a child process as "nobody" (ReadOnlyFolderAsOrdinaryUser below).
+#ifndef _WIN32  // POSIX links, permissions and devices
 TEST_F(Faults, ReadOnlyProgramFolderStillBrandsAndIsNotWritten) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "runs as an ordinary user from ReadOnlyFolderAsOrdinaryUser";
@@ -264,7 +267,9 @@ TEST_F(Faults, ReadOnlyProgramFolderStillBrandsAndIsNotWritten) {
     EXPECT_EQ(Files(), (QStringList{"banner1.dat", "dbsettings.dat", "mainskin.dat"}));
     EXPECT_EQ(rec->messageTexts(), std::vector<std::string>{});
 }
+#endif
 
+#ifndef _WIN32  // POSIX links, permissions and devices
 TEST(ReadOnlyFolderAsOrdinaryUser, RunsTheFolderTestAsNobody) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "an ordinary user runs Faults.ReadOnlyProgramFolder... directly";
@@ -305,6 +310,7 @@ TEST(ReadOnlyFolderAsOrdinaryUser, RunsTheFolderTestAsNobody) {
     EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
     EXPECT_EQ(output.find("SKIPPED"), std::string::npos) << output;
 }
+#endif
 
 TEST_F(Faults, BannerFileThatIsNoPictureHidesTheStrip) {
     const std::string jpeg = test::MakeJpeg(468, 60);
