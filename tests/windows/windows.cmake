@@ -8,3 +8,6 @@ foreach(helper zolt-window-probe:WindowProbe zolt-fake-browser:FakeBrowser)
   # Static runtime: the fake browser is started by the shell from anywhere.
   target_link_options(${name} PRIVATE -municode -static)
 endforeach()
+add_executable(zolt-bare-window ${CMAKE_CURRENT_LIST_DIR}/BareWindow.cpp)
+target_link_libraries(zolt-bare-window PRIVATE Qt6::Widgets)
+set_target_properties(zolt-bare-window PROPERTIES WIN32_EXECUTABLE ON)
