@@ -36,8 +36,9 @@ struct Services {
     // The longest a preview's PHP may run before it is stopped.
     int previewTimeLimitMs = 30000;
     // This user's folder for what the program keeps between runs when it
-    // may not write its own folder ("$XDG_STATE_HOME/rssfeedzolt/", ending
-    // in "/"); empty: nothing is kept.
+    // may not write its own folder ("$XDG_STATE_HOME/rssfeedzolt/"; on
+    // Windows "%LOCALAPPDATA%/RSSFeedZolt/"; ending in "/"); empty: nothing
+    // is kept.
     std::string stateDir;
     // Installed by the system's package manager (kPackageMarkerFile in
     // baseDir): the program folder is never written and updates come from
