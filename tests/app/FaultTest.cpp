@@ -13,8 +13,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <grp.h>
 #ifndef _WIN32
+#include <grp.h>
 #include <pwd.h>
 #endif
 #include <sys/stat.h>
