@@ -37,7 +37,7 @@ probe="$build/tests/zolt-window-probe.exe"
 
 # The plain folder.
 (cd "$tmp" && timeout 120 wine "$folder/rssfeedzolt.exe" >"$tmp/plain.log" 2>&1) &
-out="$(timeout 90 wine "$probe" "RSS Feed Zolt" 60000)" || fail "no main window: $out $(cat "$tmp/plain.log")"
+out="$(timeout 90 wine "$probe" "RSS Feed Zolt" 60000 | tr -d "\r")" || fail "no main window: $out $(cat "$tmp/plain.log")"
 [ "$out" = "client 778x552" ] || fail "plain folder: $out"
 echo "smoke test: plain folder shows \"RSS Feed Zolt\", $out"
 timeout 30 wineserver -k || true
@@ -62,12 +62,12 @@ timeout 60 wine reg add 'HKCR\http\shell\open\command' /ve /f \
 (cd "$tmp" && timeout 120 wine "$branded/rssfeedzolt.exe" >"$tmp/branded.log" 2>&1) &
 # The welcome page's button ("Thanks, just show me ...") at the foot of the
 # window, then Make Money in the main page's tool bar.
-out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 388 531 340 16)" ||
+out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 388 531 340 16 | tr -d "\r")" ||
   fail "no branded window: $out $(cat "$tmp/branded.log")"
 [ "$out" = "client 778x552" ] || fail "branded folder: $out"
 echo "smoke test: branded folder shows \"Lantern Feeds v2.01\", $out"
 for _ in $(seq 300); do [ -s "$tmp/browser/received.txt" ] && break; sleep 0.1; done
 expected="http://www.example.com/lantern/partners/?aff=DEMO42"
-received="$(cat "$tmp/browser/received.txt" 2>/dev/null || true)"
+received="$(tr -d "\r" < "$tmp/browser/received.txt" 2>/dev/null || true)"
 [ "$received" = "$expected" ] || fail "the browser received \"$received\", not \"$expected\""
 echo "smoke test: Make Money handed \"$received\" to the registered browser"
