@@ -37,11 +37,12 @@ probe="$build/tests/zolt-window-probe.exe"
 
 # The plain folder.
 (cd "$tmp" && timeout 120 wine "$folder/rssfeedzolt.exe" >"$tmp/plain.log" 2>&1) &
+app=$!
 out="$(timeout 90 wine "$probe" "RSS Feed Zolt" 60000 | tr -d "\r")" || fail "no main window: $out $(cat "$tmp/plain.log")"
 [ "$out" = "client 778x552" ] || fail "plain folder: $out"
 echo "smoke test: plain folder shows \"RSS Feed Zolt\", $out"
 timeout 30 wineserver -k || true
-wait || true
+wait "$app" || true
 
 # The branded folder, made with the folder's own zolt-brand.exe.
 branded="$tmp/branded"
