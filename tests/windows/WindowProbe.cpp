@@ -62,7 +62,8 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 3; i + 1 < argc; i += 2) {
         // The window needs a moment to take the previous click's page.
         Sleep(1000);
-        Click(search.found, std::wcstol(argv[i], nullptr, 10), std::wcstol(argv[i + 1], nullptr, 10));
+        Click(search.found, std::wcstol(argv[i], nullptr, 10),
+              std::wcstol(argv[i + 1], nullptr, 10));
     }
     return 0;
 }
