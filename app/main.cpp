@@ -1,9 +1,8 @@
-#include <QCoreApplication>
-
 #include "app/Program.h"
 #include "toolkit/GuardedApplication.h"
+#include "util/Services.h"
 
 int main(int argc, char** argv) {
     zolt::GuardedApplication app(argc, argv);
-    return zolt::RunProgram(app, QCoreApplication::applicationDirPath().toStdString() + "/");
+    return zolt::RunProgram(app, zolt::ProgramFolder());
 }

@@ -1,3 +1,8 @@
+if(WIN32)
+  include(cmake/WindowsPackage.cmake)
+  return()
+endif()
+
 # Install layout and the .tar.gz. The program reads its brand files from its
 # own folder, so bin/ is the bundle: a reseller puts dbsettings.dat,
 # bannerN.dat, mainskin.dat and main.ico beside bin/rssfeedzolt.

@@ -7,15 +7,30 @@
 #include <cerrno>
 #include <cstring>
 
+// Windows opens files in text mode unless told otherwise, and marks a
+// handle not inherited with its own flag.
+#ifdef _WIN32
+constexpr int kFileFlags = O_BINARY | O_NOINHERIT;
+#else
+constexpr int kFileFlags = O_CLOEXEC;
+#endif
+
 namespace zolt {
 
 FileStream::FileStream(const std::string& fileName, Mode mode) {
     if (mode == Mode::OpenRead) {
-        fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+        fd_ = ::open(fileName.c_str(), O_RDONLY | kFileFlags);
     } else {
-        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | kFileFlags, 0666);
     }
     int error = fd_ < 0 ? errno : 0;
+#ifdef _WIN32
+    // Windows refuses to open a folder at all, as access denied.
+    struct stat folder {};
+    if (fd_ < 0 && ::stat(fileName.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) {
+        error = EISDIR;
+    }
+#endif
     // A folder opens read-only but cannot be read as a file; refusing it here
     // keeps the caller from touching its destination.
     struct stat st {};

@@ -23,9 +23,10 @@ void RandomPoolInit(EntropySource source, RandomPool& pool);
 void RandomPoolRead(uint8_t* output, size_t count, RandomPool& pool);
 void RandomPoolClear(RandomPool& pool);
 
-// The 64-bit monotonic clock in nanoseconds, or the millisecond tick count
-// when that cannot be read, least significant byte first: the smaller of
-// `wanted` and 8 bytes.
+// The 64-bit high-resolution counter (the monotonic clock in nanoseconds;
+// on Windows the performance counter), or the millisecond tick count when
+// that cannot be read, least significant byte first: the smaller of `wanted`
+// and 8 bytes.
 uint32_t CounterEntropy(uint8_t* buffer, uint32_t wanted);
 
 // The stirring steps, exposed so that their byte orders can be checked.

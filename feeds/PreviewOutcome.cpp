@@ -21,8 +21,14 @@ constexpr NeededExtension kNeededExtensions[] = {
     {"mbstring", "mbstring"},
 };
 
+#ifdef _WIN32
+constexpr const char* kInstallHint =
+    "(Windows: unpack PHP from windows.php.net into a folder on PATH or beside this program, "
+    "and enable extension=curl and extension=mbstring in its php.ini)";
+#else
 constexpr const char* kInstallHint =
     "(Debian: sudo apt-get install php-cli php-curl php-xml php-mbstring)";
+#endif
 
 // So much of the error stream is shown; a script that loops on warnings
 // writes megabytes.

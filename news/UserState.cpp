@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
+
 #include "util/Files.h"
 #include "util/SafeSave.h"
 
@@ -19,6 +21,10 @@ bool IsPlainNameByte(char c) {
 // Every folder on `path`, owner only where one is made (as the XDG base
 // directories ask).
 bool MakeFolders(const std::string& path) {
+#ifdef _WIN32
+    // A Windows folder takes its rights from the folder it is made in.
+    return QDir().mkpath(QString::fromStdString(path));
+#else
     for (size_t end = path.find('/', 1); end != std::string::npos; end = path.find('/', end + 1)) {
         const std::string folder = path.substr(0, end);
         if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
@@ -26,6 +32,7 @@ bool MakeFolders(const std::string& path) {
         }
     }
     return true;
+#endif
 }
 
 }  // namespace

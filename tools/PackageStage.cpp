@@ -45,10 +45,18 @@ void PackageStage::Copy(const QString& from, const QString& relative) {
 
 void PackageStage::Link(const QString& target, const QString& relative) {
     QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
+#ifdef _WIN32
+    // A Debian package's links are made where dpkg-deb runs; Windows makes
+    // only shortcuts.
+    static_cast<void>(target);
+    throw PackageFailure("cannot make the link " + Quoted(Path(relative)) +
+                         " on Windows: " + "make the Debian package on Linux");
+#else
     if (::symlink(QFile::encodeName(target).constData(),
                   QFile::encodeName(Path(relative)).constData()) != 0) {
         throw PackageFailure("cannot make the link " + Quoted(Path(relative)));
     }
+#endif
 }
 
 std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {

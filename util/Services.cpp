@@ -1,5 +1,6 @@
 #include "util/Services.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -28,6 +29,10 @@ std::string StateFolder() {
 }
 
 }  // namespace
+
+std::string ProgramFolder() {
+    return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
 
 Services MakeSystemServices(const std::string& baseDir) {
     Services s;

@@ -36,8 +36,9 @@ struct Services {
     // The longest a preview's PHP may run before it is stopped.
     int previewTimeLimitMs = 30000;
     // This user's folder for what the program keeps between runs when it
-    // may not write its own folder ("$XDG_STATE_HOME/rssfeedzolt/", ending
-    // in "/"); empty: nothing is kept.
+    // may not write its own folder ("$XDG_STATE_HOME/rssfeedzolt/"; on
+    // Windows "%LOCALAPPDATA%/RSSFeedZolt/"; ending in "/"); empty: nothing
+    // is kept.
     std::string stateDir;
     // Installed by the system's package manager (kPackageMarkerFile in
     // baseDir): the program folder is never written and updates come from
@@ -49,6 +50,9 @@ struct Services {
     // Starts a program detached from this process; false when it did not start.
     std::function<bool(const std::string& program, const std::vector<std::string>& args)>
         startDetached;
+    // The user's default browser program where the system registers one
+    // (Windows); unset: x-www-browser, else xdg-open, found on PATH.
+    std::function<std::string()> browserProgram;
     // Full path of a program found on PATH, empty when there is none.
     std::function<std::string(const std::string& name)> findProgram;
     // Reseeds the random draws from the clock.
@@ -58,6 +62,10 @@ struct Services {
     // Milliseconds of a monotonic clock.
     std::function<std::uint64_t()> tickCount;
 };
+
+// Folder of the running program, ending in "/": the files "beside the
+// executable" are looked up there, never in the working directory.
+std::string ProgramFolder();
 
 // The real process, PATH, clock and random services with `baseDir`, the
 // state folder of the XDG base directories and the package marker found in

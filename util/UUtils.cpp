@@ -83,12 +83,20 @@ bool LaunchBrowser(const Services& services, const std::string& url) {
         }
         args.push_back(*address);
     }
-    std::string command = services.findProgram("x-www-browser");
-    if (command.empty() && !url.empty()) {
-        command = services.findProgram("xdg-open");
+    std::string command;
+    if (services.browserProgram) {
+        command = services.browserProgram();
+    } else {
+        command = services.findProgram("x-www-browser");
+        if (command.empty() && !url.empty()) {
+            command = services.findProgram("xdg-open");
+        }
     }
     if (command.empty()) {
-        qCInfo(lcUtil) << "no browser to open a link with (neither x-www-browser nor xdg-open)";
+        qCInfo(lcUtil)
+            << (services.browserProgram
+                    ? "no browser is registered for web addresses"
+                    : "no browser to open a link with (neither x-www-browser nor xdg-open)");
         return false;
     }
     if (!services.startDetached(command, args)) {

@@ -16,8 +16,9 @@ void SplitByChar(char separator, const std::string& source, std::vector<std::str
 // the empty string.
 std::string DecodeDollarHex(const std::string& source);
 
-// Hands `url` to the user's default browser: Debian's x-www-browser, else
-// xdg-open (which cannot start without an address). The browser is started
+// Hands `url` to the user's default browser: the one the system registers
+// (Windows), else Debian's x-www-browser, else xdg-open (which cannot start
+// without an address). The browser is started
 // detached with the address as its only argument, none for an empty URL.
 // Only what BrowserAddress accepts is handed over, in its re-encoded form;
 // anything else is refused with a log line. False when the address was

@@ -13,8 +13,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#ifndef _WIN32
 #include <grp.h>
 #include <pwd.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -236,6 +238,7 @@ TEST_F(Faults, SettingsFileCutShortOrWithAByteFlippedIsNeverWritten) {
 
 // The superuser writes into read-only folders, so as root this test runs in
 // a child process as "nobody" (ReadOnlyFolderAsOrdinaryUser below).
+#ifndef _WIN32  // POSIX links, permissions and devices
 TEST_F(Faults, ReadOnlyProgramFolderStillBrandsAndIsNotWritten) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "runs as an ordinary user from ReadOnlyFolderAsOrdinaryUser";
@@ -265,7 +268,9 @@ TEST_F(Faults, ReadOnlyProgramFolderStillBrandsAndIsNotWritten) {
     EXPECT_EQ(Files(), (QStringList{"banner1.dat", "dbsettings.dat", "mainskin.dat"}));
     EXPECT_EQ(rec->messageTexts(), std::vector<std::string>{});
 }
+#endif
 
+#ifndef _WIN32  // POSIX links, permissions and devices
 TEST(ReadOnlyFolderAsOrdinaryUser, RunsTheFolderTestAsNobody) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "an ordinary user runs Faults.ReadOnlyProgramFolder... directly";
@@ -306,6 +311,7 @@ TEST(ReadOnlyFolderAsOrdinaryUser, RunsTheFolderTestAsNobody) {
     EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
     EXPECT_EQ(output.find("SKIPPED"), std::string::npos) << output;
 }
+#endif
 
 TEST_F(Faults, BannerFileThatIsNoPictureHidesTheStrip) {
     const std::string jpeg = test::MakeJpeg(468, 60);

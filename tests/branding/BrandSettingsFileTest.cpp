@@ -174,6 +174,7 @@ TEST(BrandSettingsFile, PlainCopyThatCannotBeMadeIsDecryptedInMemory) {
     EXPECT_NE(*text, expected);
 }
 
+#ifndef _WIN32  // POSIX links, permissions and devices
 TEST(BrandSettingsFile, ReadOnlyFolderStillBrands) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "the superuser writes into read-only folders (the fault tests "
@@ -186,7 +187,9 @@ TEST(BrandSettingsFile, ReadOnlyFolderStillBrands) {
     ASSERT_EQ(::chmod(dir.path().c_str(), 0700), 0);
     EXPECT_EQ(Listing(dir), QStringList{"dbsettings.dat"});
 }
+#endif
 
+#ifndef _WIN32  // POSIX links, permissions and devices
 TEST(BrandSettingsFile, PlainTextNeverTouchesTheDiskAndLeftoversGo) {
     for (const bool link : {false, true}) {
         SCOPED_TRACE(link ? "link planted as the plain copy" : "plain copy left by a crash");
@@ -204,6 +207,7 @@ TEST(BrandSettingsFile, PlainTextNeverTouchesTheDiskAndLeftoversGo) {
         EXPECT_EQ(Listing(dir), (QStringList{"dbsettings.dat", "target.txt"}));
     }
 }
+#endif
 
 TEST(SkinStyleSheet, StoredCompressedOrIgnored) {
     test::TempDir dir;

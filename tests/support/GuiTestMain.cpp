@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 // Widget tests run on the offscreen platform unless the caller chose one.
+// Set here rather than by ctest, because Wine does not hand QT_* variables
+// to the Windows programs it runs.
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     zolt::GuardedApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

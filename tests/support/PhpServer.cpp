@@ -28,7 +28,13 @@ bool Accepts(int port) {
 
 }  // namespace
 
+// $ZOLT_PHP, else php on PATH: the Windows tests under Wine run the host's
+// php, which Wine starts like a Windows program but PATH does not hold.
 std::string PhpBinary() {
+    const QString chosen = qEnvironmentVariable("ZOLT_PHP");
+    if (!chosen.isEmpty()) {
+        return chosen.toStdString();
+    }
     return QStandardPaths::findExecutable("php").toStdString();
 }
 

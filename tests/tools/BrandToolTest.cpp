@@ -92,9 +92,11 @@ TEST(BrandTool, TemplateRoundTripThroughTheProgramsOwnReader) {
 
     ASSERT_EQ(Tool({"decrypt", Q(dir.file("dbsettings.dat")), Q(dir.file("back.txt"))}).status, 0);
     EXPECT_EQ(dir.read("back.txt"), plain);
+#ifndef _WIN32  // a plain text is for its owner's eyes only
     struct stat st {};
     ASSERT_EQ(::stat(dir.file("back.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+#endif
 
     // With its banner picture beside it the template is clean, encrypted or not.
     const ToolRun missing = Tool({"check", Q(dir.file("dbsettings.dat"))});

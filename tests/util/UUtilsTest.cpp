@@ -140,6 +140,18 @@ TEST_F(LaunchBrowserTest, NoBrowserGivesFalseAndStartsNothing) {
     EXPECT_TRUE(rec->processes.empty());
 }
 
+TEST_F(LaunchBrowserTest, TheRegisteredBrowserComesBeforeThePath) {
+    rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}};
+    services.browserProgram = [] { return std::string("c:\\browser\\browser.exe"); };
+    EXPECT_TRUE(LaunchBrowser(services, "http://example.com/a b"));
+    ASSERT_EQ(rec->processes.size(), 1u);
+    EXPECT_EQ(rec->processes[0].program, "c:\\browser\\browser.exe");
+    EXPECT_EQ(rec->processes[0].args, Fields{"http://example.com/a%20b"});
+    services.browserProgram = [] { return std::string(); };
+    EXPECT_FALSE(LaunchBrowser(services, "http://example.com/"));
+    EXPECT_EQ(rec->processes.size(), 1u);
+}
+
 TEST_F(LaunchBrowserTest, TrueEvenWhenTheStartFails) {
     rec->programs = {{"x-www-browser", "/nonexistent/browser"}};
     rec->startSucceeds = false;

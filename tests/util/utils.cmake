@@ -1,1 +1,7 @@
-zolt_test(NAME util_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/UUtilsTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TextTest.cpp ${CMAKE_CURRENT_LIST_DIR}/HtmlShapeTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SafeSaveTest.cpp LIBS zolt_util)
+set(util_test_sources UUtilsTest.cpp TextTest.cpp HtmlShapeTest.cpp WindowsRulesTest.cpp)
+if(NOT WIN32)
+  # File modes and symbolic links as POSIX has them.
+  list(APPEND util_test_sources SafeSaveTest.cpp)
+endif()
+list(TRANSFORM util_test_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
+zolt_test(NAME util_tests SOURCES ${util_test_sources} LIBS zolt_util)
