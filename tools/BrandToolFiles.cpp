@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include <sys/stat.h>
 
@@ -45,8 +47,11 @@ bool WriteToolOutput(const std::string& path, const std::string& bytes, bool own
 }
 
 bool NameIsTaken(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    // The link itself, not its target: a link pointing nowhere takes the name too.
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(path, error);
+    return status.type() != std::filesystem::file_type::not_found &&
+           status.type() != std::filesystem::file_type::none;
 }
 
 }  // namespace zolt
