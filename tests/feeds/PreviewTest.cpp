@@ -47,6 +47,7 @@ TEST(Preview, TheLibraryIsFoundWhereEachInstallPutsIt) {
     }
 }
 
+#ifndef _WIN32  // the stand-ins for php are shell scripts
 TEST(Preview, EveryWayARunEndsIsToldApart) {
     const std::string all = "[PHP Modules]\\nCore\\ncurl\\nDOM\\nmbstring\\n\\n[Zend Modules]\\n";
     struct Row {
@@ -83,6 +84,7 @@ TEST(Preview, EveryWayARunEndsIsToldApart) {
             << PreviewDocument(*outcome);
     }
 }
+#endif
 
 }  // namespace
 }  // namespace zolt
