@@ -15,13 +15,11 @@
 #include <map>
 #include <vector>
 
-#include "branding/BrandFiles.h"
 #include "branding/BrandSettingsText.h"
-#include "branding/SettingsText.h"
+#include "tools/BrandSource.h"
 #include "tools/BrandToolFiles.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
-#include "util/SettingsFileCrypt.h"
 
 namespace zolt {
 
@@ -146,22 +144,6 @@ std::string BaseRelease(const QString& base) {
                : std::string();
 }
 
-// What the brand's settings file says about it; it must decrypt cleanly.
-ParsedBrandSettings ReadBrand(const QString& brandFolder) {
-    std::string error;
-    const auto bytes = ReadToolInput((brandFolder + "/dbsettings.dat").toStdString(), error);
-    if (!bytes) {
-        throw Failure(error);
-    }
-    std::string plain;
-    if (!DecryptSettingsBytes(*bytes, plain)) {
-        throw Failure(
-            "the brand's dbsettings.dat does not decrypt: the password does not fit or "
-            "the file is damaged");
-    }
-    return ParseBrandSettings(RebuildSettingsText(plain));
-}
-
 // The standard output of `program` with `args` (never through a shell);
 // empty when the program is missing or fails.
 QString Output(const QString& program, const QStringList& args) {
@@ -236,25 +218,13 @@ std::string Summary(const BrandPackageRequest& request, const std::string& baseS
 std::string Build(const BrandPackageRequest& request) {
     const QString brandFolder = QString::fromStdString(request.brandFolder);
     const QString baseDeb = QFileInfo(QString::fromStdString(request.baseDeb)).absoluteFilePath();
-    const ParsedBrandSettings brand = ReadBrand(brandFolder);
+    const ParsedBrandSettings brand = ReadBrandFolder(brandFolder);
     const std::string product = OneLine(brand.record.ApplicationName);
     if (product.empty()) {
         throw Failure("the brand's settings name no product (ApplicationName is empty)");
     }
     const std::string name = PackageName(request, product);
-    // The brand: its settings and whatever banners, skin and icon it has.
-    QStringList brandFiles = {"dbsettings.dat", "mainskin.dat", "main.ico"};
-    for (int n = 1; n <= 16; ++n) {
-        brandFiles << QString("banner%1.dat").arg(n);
-    }
-    for (const QString& file : brandFiles) {
-        const QString path = brandFolder + "/" + file;
-        if (!BrandFileSizeFits(path.toStdString(), "brand file")) {
-            throw Failure(Quoted(path) + " is larger than " +
-                          std::to_string(kMaxBrandFileSize >> 20) +
-                          " MiB; the program would refuse it");
-        }
-    }
+    const QStringList brandFiles = CheckedBrandFileNames(brandFolder);
     std::map<std::string, std::string> fields = BaseFields(baseDeb);
     BrandPackageInfo info{name, product, Summary(request, fields["Description"]),
                           OneLine(brand.record.CopyrightCompany),
