@@ -37,7 +37,9 @@ std::string NsisScriptText(const InstallerInfo& info) {
     // Every value from the brand or the command line goes through
     // NsisEscaped; the rest is the script's own text.
     const auto q = [](std::string_view own, std::string_view value = {}) {
-        return "\"" + std::string(own) + NsisEscaped(value) + "\"";
+        std::string quoted(1, '"');
+        quoted.append(own).append(NsisEscaped(value)).push_back('"');
+        return quoted;
     };
     const std::string folder = NsisEscaped(WindowsNameFor(info.product));
     const std::string key =
