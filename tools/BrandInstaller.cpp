@@ -12,7 +12,6 @@
 
 #include "branding/AppVersion.h"
 #include "tools/BrandSource.h"
-#include "tools/BrandToolFiles.h"
 #include "tools/InstallerScript.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
@@ -119,18 +118,8 @@ std::string Build(const BrandInstallerRequest& request) {
         .Write("installer.nsi", QByteArray::fromStdString(NsisScriptText(info)));
     RunMakensis(work.filePath("installer.nsi"));
 
-    // Saved under its name the way every file of this tool is: never through
-    // a link, never half-written.
-    const std::string out =
-        QDir(QString::fromStdString(request.outFolder))
-            .absoluteFilePath(QString::fromStdString(info.name + "-" + info.version + "-win64.exe"))
-            .toStdString();
-    std::string error;
-    const auto bytes = ReadToolInput(info.outFile, error);
-    if (!bytes || !WriteToolOutput(out, *bytes, false, error)) {
-        throw PackageFailure(error);
-    }
-    return out;
+    return SaveBuilt(QString::fromStdString(info.outFile), request.outFolder,
+                     QString::fromStdString(info.name + "-" + info.version + "-win64.exe"));
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 
 #include "branding/BrandSettingsText.h"
 #include "tools/BrandSource.h"
-#include "tools/BrandToolFiles.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
 
@@ -270,21 +269,12 @@ std::string Build(const BrandPackageRequest& request) {
     stage.Write("DEBIAN/md5sums", sums);
     stage.Finish(lib + kBaseName);
 
-    // Built beside the stage, then saved under its name the way every file
-    // of this tool is: never through a link, never half-written.
+    // Built beside the stage, then saved under its name.
     const QString built = work.filePath("built.deb");
     DpkgDeb({"--root-owner-group", "--build", stage.Path(""), built});
-    const std::string out =
-        QDir(QString::fromStdString(request.outFolder))
-            .absoluteFilePath(q + "_" + QString::fromStdString(fields["Version"]) + "_" +
-                              QString::fromStdString(fields["Architecture"]) + ".deb")
-            .toStdString();
-    std::string error;
-    const auto bytes = ReadToolInput(built.toStdString(), error);
-    if (!bytes || !WriteToolOutput(out, *bytes, false, error)) {
-        throw Failure(error);
-    }
-    return out;
+    return SaveBuilt(built, request.outFolder,
+                     q + "_" + QString::fromStdString(fields["Version"]) + "_" +
+                         QString::fromStdString(fields["Architecture"]) + ".deb");
 }
 
 }  // namespace

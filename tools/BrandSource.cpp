@@ -1,5 +1,7 @@
 #include "tools/BrandSource.h"
 
+#include <QDir>
+
 #include "branding/BrandFiles.h"
 #include "branding/SettingsText.h"
 #include "tools/BrandToolFiles.h"
@@ -37,6 +39,17 @@ QStringList CheckedBrandFileNames(const QString& brandFolder) {
         }
     }
     return names;
+}
+
+std::string SaveBuilt(const QString& built, const std::string& outFolder, const QString& name) {
+    const std::string out =
+        QDir(QString::fromStdString(outFolder)).absoluteFilePath(name).toStdString();
+    std::string error;
+    const auto bytes = ReadToolInput(built.toStdString(), error);
+    if (!bytes || !WriteToolOutput(out, *bytes, false, error)) {
+        throw PackageFailure(error);
+    }
+    return out;
 }
 
 }  // namespace zolt
