@@ -62,12 +62,6 @@ bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
     return true;
 }
 
-bool SaveFileReplacing(const std::string& path, const std::string& bytes, unsigned) {
-    // Windows keeps who may read a file in its access list, which the new
-    // file inherits from its folder; there are no permission bits to set.
-    return SaveFileReplacing(path, bytes);
-}
-
 bool RemoveFileName(const std::string& path) {
     // DeleteFileW removes a link itself, not its target.
     return DeleteFileW(NativeName(QString::fromStdString(path)).c_str()) != 0;
