@@ -157,12 +157,12 @@ function run_one(string $input, string $type, int $items): array
 }
 
 /** Which parts of the feed and of its first items are there, and roughly how long the summaries are. */
-function shape_of(array $feed): string
+function shape_of(FeedreaderFeed $feed): string
 {
-    $shape = [$feed['title'] !== '', $feed['link'] !== '', min(4, count($feed['items']))];
-    foreach (array_slice($feed['items'], 0, 3) as $item) {
-        $shape[] = [$item['title'] !== '', $item['link'] !== '', $item['time'] !== null, $item['summary'] !== '',
-            min(3, intdiv(strlen($item['summary']), 100))];
+    $shape = [$feed->title !== '', $feed->link !== '', min(4, count($feed->items))];
+    foreach (array_slice($feed->items, 0, 3) as $item) {
+        $shape[] = [$item->title !== '', $item->link !== '', $item->time !== null, $item->summary !== '',
+            min(3, intdiv(strlen($item->summary), 100))];
     }
     return json_encode($shape);
 }

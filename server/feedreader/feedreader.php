@@ -118,6 +118,95 @@ final class FeedreaderError extends Exception
 {
 }
 
+/** The settings: these defaults, with what feedreader-config.php sets over them (see feedreader_settings). */
+final readonly class FeedreaderSettings
+{
+    public function __construct(
+        public float $timeout = 10,
+        public string $cacheDir = '',
+        public int $maxBytes = 4 * 1024 * 1024,
+        public string $ebayClientId = '',
+        public string $ebayClientSecret = '',
+        public string $ebayTokenUrl = 'https://api.ebay.com/identity/v1/oauth2/token',
+        public string $ebayBrowseUrl = 'https://api.ebay.com/buy/browse/v1',
+        public string $googleNewsSearchUrl = 'https://news.google.com/rss/search',
+        public string $yahooNewsSearchUrl = 'https://news.search.yahoo.com/rss',
+    ) {
+    }
+}
+
+/** A feed as read: every text in UTF-8, every link absolute. The cache keeps it as JSON of these fields. */
+final readonly class FeedreaderFeed
+{
+    /** @param list<FeedreaderItem> $items */
+    public function __construct(public string $title, public string $link, public array $items)
+    {
+    }
+
+    public static function fromJson(array $data): self
+    {
+        return new self($data['title'], $data['link'],
+            array_map(static fn(array $item): FeedreaderItem => new FeedreaderItem(...$item), $data['items']));
+    }
+}
+
+/** $time is the date read as a time, null when it could not be; $date is the text then shown instead. */
+final readonly class FeedreaderItem
+{
+    public function __construct(public string $title, public string $link, public ?int $time, public string $date,
+        public string $summary)
+    {
+    }
+}
+
+/** An eBay site of the tool: see FEEDREADER_EBAY_SITES, and the tool's site id. */
+final readonly class FeedreaderEbaySite
+{
+    public function __construct(public string $name, public string $marketplace, public string $host,
+        public string $language, public string $rotationId, public string $siteId)
+    {
+    }
+}
+
+final readonly class FeedreaderEbayItem
+{
+    public function __construct(public string $title, public string $link, public string $picture, public string $price)
+    {
+    }
+}
+
+/**
+ * An HTTP answer: the address it came from, its Content-Location, and an error that is null on a 2xx answer and
+ * a short reason otherwise. A single request (feedreader_http_once) also tells the address connected to ($ip),
+ * where a redirect leads ($next), curl's error number and whether the body was cut at the size limit.
+ */
+final readonly class FeedreaderReply
+{
+    public function __construct(public string $url, public ?string $error = null, public int $status = 0,
+        public string $body = '', public string $type = '', public string $location = '', public string $ip = '',
+        public string $next = '', public int $errno = 0, public bool $tooBig = false)
+    {
+    }
+}
+
+/** An address to connect to only at $ips, all public; $name is the host:port that curl resolves to them (null for an address). */
+final readonly class FeedreaderTarget
+{
+    /** @param list<string> $ips */
+    public function __construct(public string $url, public ?string $name, public array $ips)
+    {
+    }
+}
+
+/** The parts of an address (RFC 3986): null for a part that is missing, "" for one that is there but empty. */
+final readonly class FeedreaderUrl
+{
+    public function __construct(public ?string $scheme, public ?string $authority, public string $path,
+        public ?string $query, public ?string $fragment)
+    {
+    }
+}
+
 /* ------------------------------------------------------------------ news */
 
 function getnewsfeed($url, $cacheSeconds = 120, $showTitles = 1, $numItems = 10): void
@@ -131,8 +220,8 @@ function getnewsfeed($url, $cacheSeconds = 120, $showTitles = 1, $numItems = 10)
         // Only the items shown are read, so the copy kept depends on their number too.
         $numItems = max(0, (int)$numItems);
         $feed = feedreader_cached('news', feedreader_news_cache_key($address, $numItems), (int)$cacheSeconds,
-            static fn(): array => feedreader_parse_feed(...[...feedreader_fetch_or_fail($address, $settings), $numItems]),
-            $settings);
+            static fn(): FeedreaderFeed => feedreader_fetch_feed($address, $settings, $numItems),
+            FeedreaderFeed::fromJson(...), $settings);
         return feedreader_render_feed($feed, (int)$showTitles === 1, $numItems);
     });
 }
@@ -147,7 +236,7 @@ function feedreader_news_cache_key(string $address, int $numItems): string
  * composes were retired by their services, so they are asked in the current
  * form; every other address is returned unchanged.
  */
-function feedreader_current_search_url(string $url, ?array $settings = null): string
+function feedreader_current_search_url(string $url, ?FeedreaderSettings $settings = null): string
 {
     $settings ??= feedreader_settings();
     $parts = parse_url($url);
@@ -159,7 +248,7 @@ function feedreader_current_search_url(string $url, ?array $settings = null): st
     $path = $parts['path'] ?? '';
     parse_str($parts['query'] ?? '', $query);
     // The services read UTF-8; the tool may have encoded its Windows-1252 bytes.
-    $google = static fn(string $keyword): string => $settings['google_news_search_url'] . '?q='
+    $google = static fn(string $keyword): string => $settings->googleNewsSearchUrl . '?q='
         . urlencode(feedreader_utf8_text($keyword)) . '&hl=en-US&gl=US&ceid=US:en';
 
     if (($host === 'news.google.com' || $host === 'www.news.google.com')
@@ -167,7 +256,7 @@ function feedreader_current_search_url(string $url, ?array $settings = null): st
         return $google($query['q']);
     }
     if ($host === 'news.search.yahoo.com' && $path === '/news/rss' && is_string($query['p'] ?? null)) {
-        return $settings['yahoo_news_search_url'] . '?p=' . urlencode(feedreader_utf8_text($query['p']));
+        return $settings->yahooNewsSearchUrl . '?p=' . urlencode(feedreader_utf8_text($query['p']));
     }
     if ($host === 'newsapi.bbc.co.uk' && preg_match('#^/feeds/search/[^/]+/([^/]+)/?$#', $path, $m) === 1) {
         // The keyword is the last path segment, form-encoded: "+" for a blank.
@@ -176,23 +265,20 @@ function feedreader_current_search_url(string $url, ?array $settings = null): st
     return $url;
 }
 
-/**
- * @return array{0:string,1:string,2:string} body, content type and the address that relative links of
- * the feed start from: its Content-Location, else the final address after redirects
- */
-function feedreader_fetch_or_fail(string $url, array $settings): array
+/** The feed at $url; its relative links start from its Content-Location, else the final address after redirects. */
+function feedreader_fetch_feed(string $url, FeedreaderSettings $settings, int $maxItems): FeedreaderFeed
 {
     $reply = feedreader_http($url, $settings, ['Accept: application/rss+xml, application/atom+xml, '
         . 'application/rdf+xml, application/xml;q=0.9, text/xml;q=0.9, */*;q=0.8']);
-    if ($reply['error'] !== null) {
-        throw new FeedreaderError('The feed could not be loaded: ' . $reply['error']);
+    if ($reply->error !== null) {
+        throw new FeedreaderError('The feed could not be loaded: ' . $reply->error);
     }
-    $base = $reply['url'];
-    if ($reply['location'] !== '') {
-        $location = feedreader_resolve_url($base, $reply['location']);
+    $base = $reply->url;
+    if ($reply->location !== '') {
+        $location = feedreader_resolve_url($base, $reply->location);
         $base = feedreader_is_web_address($location) ? $location : $base;
     }
-    return [$reply['body'], $reply['type'], $base];
+    return feedreader_parse_feed($reply->body, $reply->type, $base, $maxItems);
 }
 
 // An element of a feed counts only in its format's namespace; these are
@@ -206,13 +292,11 @@ const FEEDREADER_NS_XHTML = 'http://www.w3.org/1999/xhtml';
 const FEEDREADER_NS_XML = 'http://www.w3.org/XML/1998/namespace';
 
 /**
- * Reads an RSS 2.0/0.9x, RSS 1.0/0.90 (RDF) or Atom 1.0/0.3 document into
- * ['title', 'link', 'items' => [['title', 'link', 'time', 'date', 'summary']]],
- * every text in UTF-8, every link absolute against xml:base or $baseUrl.
- * Only the first $maxItems items are read.
+ * Reads an RSS 2.0/0.9x, RSS 1.0/0.90 (RDF) or Atom 1.0/0.3 document, every link made absolute against
+ * xml:base or $baseUrl. Only the first $maxItems items are read.
  */
 function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = '',
-    int $maxItems = PHP_INT_MAX): array
+    int $maxItems = PHP_INT_MAX): FeedreaderFeed
 {
     $doc = feedreader_load_xml(feedreader_to_utf8($body, $contentType));
     $root = $doc->documentElement;
@@ -238,18 +322,14 @@ function feedreader_parse_feed(string $body, string $contentType = '', string $b
     throw new FeedreaderError('This address holds no RSS or Atom feed.');
 }
 
-function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base, int $maxItems): array
+function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base,
+    int $maxItems): FeedreaderFeed
 {
     // The base of every item is that of the element holding them, found once.
     $holderBase = feedreader_base_at($holder, null, $base);
     $channelBase = $channel === null || $channel === $holder ? $holderBase
         : feedreader_base_at($channel, $holder, $holderBase);
-    $feed = [
-        'title' => feedreader_shorten(feedreader_first_text([[$channel, 'title', $ns],
-            [$channel, 'title', FEEDREADER_NS_DC]], 'feedreader_markup_text'), FEEDREADER_TITLE_CHARS),
-        'link' => feedreader_text_link(feedreader_child($channel, 'link', $ns), $channelBase, $channel),
-        'items' => [],
-    ];
+    $items = [];
     foreach (feedreader_children($holder, 'item', $ns, $maxItems) as $item) {
         $media = feedreader_child($item, 'group', FEEDREADER_NS_MEDIA);
         $summary = feedreader_first_text([[$item, 'description', $ns], [$item, 'encoded', FEEDREADER_NS_CONTENT],
@@ -265,20 +345,17 @@ function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string 
             && strlen(trim($guid->textContent)) <= FEEDREADER_LINK_BYTES) {
             $link = trim($guid->textContent);
         }
-        $feed['items'][] = feedreader_item($title, $link, $date?->textContent ?? '', $summary);
+        $items[] = feedreader_item($title, $link, $date?->textContent ?? '', $summary);
     }
-    return $feed;
+    return new FeedreaderFeed(feedreader_shorten(feedreader_first_text([[$channel, 'title', $ns],
+        [$channel, 'title', FEEDREADER_NS_DC]], 'feedreader_markup_text'), FEEDREADER_TITLE_CHARS),
+        feedreader_text_link(feedreader_child($channel, 'link', $ns), $channelBase, $channel), $items);
 }
 
-function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int $maxItems): array
+function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int $maxItems): FeedreaderFeed
 {
     $rootBase = feedreader_base_at($root, null, $base);
-    $feed = [
-        'title' => feedreader_shorten(feedreader_atom_text(feedreader_child($root, 'title', $ns))
-            ?: feedreader_markup_text(feedreader_child($root, 'title', FEEDREADER_NS_DC)), FEEDREADER_TITLE_CHARS),
-        'link' => feedreader_atom_link($root, $ns, $rootBase, $root),
-        'items' => [],
-    ];
+    $items = [];
     foreach (feedreader_children($root, 'entry', $ns, $maxItems) as $entry) {
         $date = '';
         // Atom 1.0 dates, then Atom 0.3 ones.
@@ -294,9 +371,11 @@ function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int 
         $title = feedreader_atom_text(feedreader_child($entry, 'title', $ns)) ?: feedreader_first_text([
             [$entry, 'title', FEEDREADER_NS_DC], [$entry, 'title', FEEDREADER_NS_MEDIA],
             [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_markup_text');
-        $feed['items'][] = feedreader_item($title, feedreader_atom_link($entry, $ns, $rootBase, $root), $date, $summary);
+        $items[] = feedreader_item($title, feedreader_atom_link($entry, $ns, $rootBase, $root), $date, $summary);
     }
-    return $feed;
+    return new FeedreaderFeed(feedreader_shorten(feedreader_atom_text(feedreader_child($root, 'title', $ns))
+        ?: feedreader_markup_text(feedreader_child($root, 'title', FEEDREADER_NS_DC)), FEEDREADER_TITLE_CHARS),
+        feedreader_atom_link($root, $ns, $rootBase, $root), $items);
 }
 
 /** @param list<array{0:?DOMElement,1:string,2:?string}> $places the text of the first of these children that has one */
@@ -311,18 +390,13 @@ function feedreader_first_text(array $places, callable $read): string
     return '';
 }
 
-function feedreader_item(string $title, string $link, string $date, string $summary): array
+function feedreader_item(string $title, string $link, string $date, string $summary): FeedreaderItem
 {
     // A date is a few words; what is longer is no date.
     $date = feedreader_shorten(trim($date), 60);
     $time = $date === '' ? false : strtotime($date);
-    return [
-        'title' => feedreader_shorten($title, FEEDREADER_TITLE_CHARS),
-        'link' => $link,
-        'time' => $time === false ? null : $time,
-        'date' => feedreader_clean_text($date),
-        'summary' => feedreader_shorten($summary, FEEDREADER_SUMMARY_CHARS),
-    ];
+    return new FeedreaderItem(feedreader_shorten($title, FEEDREADER_TITLE_CHARS), $link, $time === false ? null : $time,
+        feedreader_clean_text($date), feedreader_shorten($summary, FEEDREADER_SUMMARY_CHARS));
 }
 
 /**
@@ -483,39 +557,38 @@ function feedreader_link_url(DOMElement $el, string $ref, string $base, ?DOMElem
 function feedreader_resolve_url(string $base, string $ref): string
 {
     $r = feedreader_split_url($ref);
-    if ($r['scheme'] === null) {
+    [$scheme, $authority, $path, $query] = [$r->scheme, $r->authority, $r->path, $r->query];
+    if ($scheme === null) {
         $b = feedreader_split_url($base);
-        if ($b['scheme'] === null) {
+        if ($b->scheme === null) {
             return '';
         }
-        $r['scheme'] = $b['scheme'];
-        if ($r['authority'] === null) {
-            $r['authority'] = $b['authority'];
-            if ($r['path'] === '') {
-                $r['path'] = $b['path'];
-                $r['query'] ??= $b['query'];
-            } elseif ($r['path'][0] !== '/') {
+        $scheme = $b->scheme;
+        if ($authority === null) {
+            $authority = $b->authority;
+            if ($path === '') {
+                // A same-document or query-only reference: the base's path, and its query unless it has one.
+                $path = $b->path;
+                $query ??= $b->query;
+            } elseif ($path[0] !== '/') {
                 // Merge: the base's path up to its last "/", or "/" under a bare authority.
-                $slash = strrpos($b['path'], '/');
-                $dir = $b['authority'] !== null && $b['path'] === '' ? '/'
-                    : ($slash === false ? '' : substr($b['path'], 0, $slash + 1));
-                $r['path'] = $dir . $r['path'];
+                $slash = strrpos($b->path, '/');
+                $dir = $b->authority !== null && $b->path === '' ? '/'
+                    : ($slash === false ? '' : substr($b->path, 0, $slash + 1));
+                $path = $dir . $path;
             }
         }
     }
-    $url = strtolower($r['scheme']) . ':' . ($r['authority'] !== null ? '//' . $r['authority'] : '')
-        . feedreader_remove_dot_segments($r['path']);
-    return $url . ($r['query'] !== null ? '?' . $r['query'] : '') . ($r['fragment'] !== null ? '#' . $r['fragment'] : '');
+    $url = strtolower($scheme) . ':' . ($authority !== null ? '//' . $authority : '') . feedreader_remove_dot_segments($path);
+    return $url . ($query !== null ? '?' . $query : '') . ($r->fragment !== null ? '#' . $r->fragment : '');
 }
 
-/** @return array{scheme:?string,authority:?string,path:string,query:?string,fragment:?string} */
-function feedreader_split_url(string $url): array
+function feedreader_split_url(string $url): FeedreaderUrl
 {
     // An empty authority ("file:///") or query ("x?") is there, but empty.
     preg_match('~^(?:([A-Za-z][A-Za-z0-9+.-]*):)?(?://([^/?#]*))?([^?#]*)(?:\?([^#]*))?(?:#(.*))?\z~s', $url, $m,
         PREG_UNMATCHED_AS_NULL);
-    return ['scheme' => $m[1] ?? null, 'authority' => $m[2] ?? null, 'path' => $m[3] ?? '', 'query' => $m[4] ?? null,
-        'fragment' => $m[5] ?? null];
+    return new FeedreaderUrl($m[1] ?? null, $m[2] ?? null, $m[3] ?? '', $m[4] ?? null, $m[5] ?? null);
 }
 
 /** RFC 3986's remove_dot_segments, walking the path once. */
@@ -875,26 +948,26 @@ function feedreader_shorten(string $text, int $chars): string
     return rtrim($cut, " ,.;:-") . "\u{2026}";
 }
 
-function feedreader_render_feed(array $feed, bool $showTitle, int $numItems): string
+function feedreader_render_feed(FeedreaderFeed $feed, bool $showTitle, int $numItems): string
 {
     $html = '';
-    if ($showTitle && $feed['title'] !== '') {
-        $html .= '<h3 class="feedreader-feedtitle">' . feedreader_link($feed['title'], $feed['link']) . "</h3>\n";
+    if ($showTitle && $feed->title !== '') {
+        $html .= '<h3 class="feedreader-feedtitle">' . feedreader_link($feed->title, $feed->link) . "</h3>\n";
     }
-    $items = array_slice($feed['items'], 0, max(0, $numItems));
+    $items = array_slice($feed->items, 0, max(0, $numItems));
     if ($items === [] && $numItems > 0) {
         return $html . feedreader_error_list('This feed has no items at the moment.');
     }
     $html .= "<ul class=\"feedreader-items\">\n";
     foreach ($items as $item) {
-        $title = $item['title'] !== '' ? $item['title'] : feedreader_shorten($item['summary'], 60);
-        $html .= '<li class="feedreader-item">' . feedreader_link($title !== '' ? $title : "\u{2026}", $item['link']);
-        $date = $item['time'] !== null ? date('Y-m-d H:i', $item['time']) : feedreader_shorten($item['date'], 60);
+        $title = $item->title !== '' ? $item->title : feedreader_shorten($item->summary, 60);
+        $html .= '<li class="feedreader-item">' . feedreader_link($title !== '' ? $title : "\u{2026}", $item->link);
+        $date = $item->time !== null ? date('Y-m-d H:i', $item->time) : feedreader_shorten($item->date, 60);
         if ($date !== '') {
             $html .= ' <span class="feedreader-date">' . feedreader_escape($date) . '</span>';
         }
-        if ($item['summary'] !== '' && $item['summary'] !== $title) {
-            $html .= '<p class="feedreader-summary">' . feedreader_escape($item['summary']) . '</p>';
+        if ($item->summary !== '' && $item->summary !== $title) {
+            $html .= '<p class="feedreader-summary">' . feedreader_escape($item->summary) . '</p>';
         }
         $html .= "</li>\n";
     }
@@ -922,10 +995,10 @@ function getebayfeed($campaignId, $siteId = 0, $keyword = '', $altKeyword = '', 
         if ($numItems <= 0) {
             return "<ul class=\"feedreader-items\">\n</ul>\n";
         }
-        if ($settings['ebay_client_id'] !== '' && $settings['ebay_client_secret'] !== '') {
+        if ($settings->ebayClientId !== '' && $settings->ebayClientSecret !== '') {
             $limit = min($numItems, 200);
             try {
-                $items = feedreader_cached('ebay', json_encode([$site[1], $site[2], $campaign, $keywords, $limit]),
+                $items = feedreader_cached('ebay', json_encode([$site->marketplace, $site->host, $campaign, $keywords, $limit]),
                     (int)$cacheSeconds,
                     static function () use ($settings, $site, $campaign, $keywords, $limit): array {
                         foreach ($keywords as $word) {
@@ -935,7 +1008,8 @@ function getebayfeed($campaignId, $siteId = 0, $keyword = '', $altKeyword = '', 
                             }
                         }
                         return [];
-                    }, $settings);
+                    }, static fn(array $items): array => array_map(
+                        static fn(array $item): FeedreaderEbayItem => new FeedreaderEbayItem(...$item), $items), $settings);
                 if ($items !== []) {
                     return feedreader_render_ebay_items(array_slice($items, 0, $numItems));
                 }
@@ -947,37 +1021,40 @@ function getebayfeed($campaignId, $siteId = 0, $keyword = '', $altKeyword = '', 
     });
 }
 
-/** @return array{0:string,1:string,2:string,3:string,4:string,5:string}|null name, marketplace, host, language, rotation id, site id */
-function feedreader_ebay_site($siteId): ?array
+function feedreader_ebay_site($siteId): ?FeedreaderEbaySite
 {
     $key = is_int($siteId) || (is_string($siteId) && preg_match('/^\s*[0-9]+\s*$/', $siteId) === 1)
         ? (string)(int)$siteId : null;
-    return $key !== null && isset(FEEDREADER_EBAY_SITES[$key]) ? [...FEEDREADER_EBAY_SITES[$key], $key] : null;
+    return $key !== null && isset(FEEDREADER_EBAY_SITES[$key])
+        ? new FeedreaderEbaySite(...[...FEEDREADER_EBAY_SITES[$key], $key]) : null;
 }
 
 /** The query of a tracked link: the partner network's parameters with the campaign id. */
-function feedreader_ebay_tracking(array $site, string $campaign): array
+function feedreader_ebay_tracking(FeedreaderEbaySite $site, string $campaign): array
 {
-    $tracking = ['mkcid' => '1', 'mkrid' => $site[4], 'siteid' => $site[5], 'campid' => $campaign,
+    $tracking = ['mkcid' => '1', 'mkrid' => $site->rotationId, 'siteid' => $site->siteId, 'campid' => $campaign,
         'toolid' => '10001', 'mkevt' => '1'];
     return array_filter($tracking, static fn(string $v): bool => $v !== '');
 }
 
-function feedreader_ebay_search_link(array $site, string $campaign, string $keyword): string
+function feedreader_ebay_search_link(FeedreaderEbaySite $site, string $campaign, string $keyword): string
 {
-    return 'https://' . $site[2] . '/sch/i.html?'
+    return 'https://' . $site->host . '/sch/i.html?'
         . http_build_query(['_nkw' => $keyword] + feedreader_ebay_tracking($site, $campaign));
 }
 
 /**
  * Asks the Browse API; returns the items found (maybe none). Throws when
  * eBay cannot be asked, so that the caller falls back to search links.
+ * @return list<FeedreaderEbayItem>
  */
-function feedreader_ebay_search(array $settings, array $site, string $campaign, string $keyword, int $limit): array
+function feedreader_ebay_search(FeedreaderSettings $settings, FeedreaderEbaySite $site, string $campaign,
+    string $keyword, int $limit): array
 {
-    $url = rtrim($settings['ebay_browse_url'], '/') . '/item_summary/search?'
+    $url = rtrim($settings->ebayBrowseUrl, '/') . '/item_summary/search?'
         . http_build_query(['q' => $keyword, 'limit' => $limit]);
-    $headers = ['Accept: application/json', 'X-EBAY-C-MARKETPLACE-ID: ' . $site[1], 'Accept-Language: ' . $site[3]];
+    $headers = ['Accept: application/json', 'X-EBAY-C-MARKETPLACE-ID: ' . $site->marketplace,
+        'Accept-Language: ' . $site->language];
     if ($campaign !== '') {
         // Makes eBay return itemAffiliateWebUrl, the tracked link.
         $headers[] = 'X-EBAY-C-ENDUSERCTX: affiliateCampaignId=' . rawurlencode($campaign);
@@ -985,12 +1062,12 @@ function feedreader_ebay_search(array $settings, array $site, string $campaign, 
     foreach ([false, true] as $renew) {
         $token = feedreader_ebay_token($settings, $renew);
         $reply = feedreader_http($url, $settings, array_merge($headers, ['Authorization: Bearer ' . $token]));
-        if ($reply['status'] !== 401) {
+        if ($reply->status !== 401) {
             break;
         }
         // The cached token was withdrawn before its time: one fresh try.
     }
-    $data = $reply['error'] === null ? json_decode($reply['body'], true) : null;
+    $data = $reply->error === null ? json_decode($reply->body, true) : null;
     if (!is_array($data)) {
         throw new FeedreaderError('eBay did not answer the search.');
     }
@@ -1010,33 +1087,30 @@ function feedreader_ebay_search(array $settings, array $site, string $campaign, 
             $picture = feedreader_string($summary['thumbnailImages'][0]['imageUrl'] ?? null);
         }
         $price = $summary['price'] ?? null;
-        $items[] = [
-            'title' => feedreader_plain_text(htmlspecialchars(feedreader_string($summary['title'] ?? null), ENT_NOQUOTES, 'UTF-8')),
-            'link' => $link,
-            'picture' => $picture,
-            'price' => is_array($price) ? trim(feedreader_string($price['value'] ?? null) . ' '
-                . feedreader_string($price['currency'] ?? null)) : '',
-        ];
+        $items[] = new FeedreaderEbayItem(
+            feedreader_plain_text(htmlspecialchars(feedreader_string($summary['title'] ?? null), ENT_NOQUOTES, 'UTF-8')),
+            $link, $picture, is_array($price) ? trim(feedreader_string($price['value'] ?? null) . ' '
+                . feedreader_string($price['currency'] ?? null)) : '');
     }
     return $items;
 }
 
 /** An application token of the Browse API, cached until shortly before it expires. */
-function feedreader_ebay_token(array $settings, bool $renew): string
+function feedreader_ebay_token(FeedreaderSettings $settings, bool $renew): string
 {
-    $key = $settings['ebay_token_url'] . '|' . $settings['ebay_client_id'];
+    $key = $settings->ebayTokenUrl . '|' . $settings->ebayClientId;
     if (!$renew) {
         $cached = feedreader_cache_read('token', $key, -1, $settings);
         if (is_array($cached) && is_string($cached['token'] ?? null) && (int)($cached['expires'] ?? 0) > time() + 60) {
             return $cached['token'];
         }
     }
-    $reply = feedreader_http($settings['ebay_token_url'], $settings, [
-        'Authorization: Basic ' . base64_encode($settings['ebay_client_id'] . ':' . $settings['ebay_client_secret']),
+    $reply = feedreader_http($settings->ebayTokenUrl, $settings, [
+        'Authorization: Basic ' . base64_encode($settings->ebayClientId . ':' . $settings->ebayClientSecret),
         'Content-Type: application/x-www-form-urlencoded',
         'Accept: application/json',
     ], http_build_query(['grant_type' => 'client_credentials', 'scope' => 'https://api.ebay.com/oauth/api_scope']));
-    $data = $reply['error'] === null ? json_decode($reply['body'], true) : null;
+    $data = $reply->error === null ? json_decode($reply->body, true) : null;
     $token = is_array($data) ? feedreader_string($data['access_token'] ?? null) : '';
     if ($token === '') {
         throw new FeedreaderError('eBay refused the API keys.');
@@ -1046,30 +1120,31 @@ function feedreader_ebay_token(array $settings, bool $renew): string
     return $token;
 }
 
+/** @param list<FeedreaderEbayItem> $items */
 function feedreader_render_ebay_items(array $items): string
 {
     $html = "<ul class=\"feedreader-items\">\n";
     foreach ($items as $item) {
         $inner = '';
-        if ($item['picture'] !== '' && feedreader_is_web_address($item['picture'])) {
-            $inner .= '<img class="feedreader-picture" src="' . feedreader_escape($item['picture']) . '" alt="'
-                . feedreader_escape($item['title']) . '" loading="lazy" /> ';
+        if ($item->picture !== '' && feedreader_is_web_address($item->picture)) {
+            $inner .= '<img class="feedreader-picture" src="' . feedreader_escape($item->picture) . '" alt="'
+                . feedreader_escape($item->title) . '" loading="lazy" /> ';
         }
-        $inner .= '<span class="feedreader-itemtitle">' . feedreader_escape($item['title']) . '</span>';
-        $html .= '<li class="feedreader-item">' . feedreader_anchor($inner, $item['link'], 'nofollow sponsored noopener');
-        if ($item['price'] !== '') {
-            $html .= ' <span class="feedreader-price">' . feedreader_escape($item['price']) . '</span>';
+        $inner .= '<span class="feedreader-itemtitle">' . feedreader_escape($item->title) . '</span>';
+        $html .= '<li class="feedreader-item">' . feedreader_anchor($inner, $item->link, 'nofollow sponsored noopener');
+        if ($item->price !== '') {
+            $html .= ' <span class="feedreader-price">' . feedreader_escape($item->price) . '</span>';
         }
         $html .= "</li>\n";
     }
     return $html . "</ul>\n";
 }
 
-function feedreader_render_ebay_links(array $site, string $campaign, array $keywords): string
+function feedreader_render_ebay_links(FeedreaderEbaySite $site, string $campaign, array $keywords): string
 {
     $html = "<ul class=\"feedreader-items\">\n";
     foreach ($keywords as $keyword) {
-        $text = "Find \u{201C}$keyword\u{201D} on eBay " . $site[0];
+        $text = "Find \u{201C}$keyword\u{201D} on eBay " . $site->name;
         $html .= '<li class="feedreader-item">' . feedreader_anchor(feedreader_escape($text),
             feedreader_ebay_search_link($site, $campaign, $keyword), 'nofollow sponsored noopener') . "</li>\n";
     }
@@ -1079,36 +1154,24 @@ function feedreader_render_ebay_links(array $site, string $campaign, array $keyw
 /* ---------------------------------------------------------- shared parts */
 
 /** The settings of feedreader-config.php over the defaults. */
-function feedreader_settings(): array
+function feedreader_settings(): FeedreaderSettings
 {
-    $settings = [
-        'timeout' => 10,
-        'cache_dir' => '',
-        'max_bytes' => 4 * 1024 * 1024,
-        'ebay_client_id' => '',
-        'ebay_client_secret' => '',
-        'ebay_token_url' => 'https://api.ebay.com/identity/v1/oauth2/token',
-        'ebay_browse_url' => 'https://api.ebay.com/buy/browse/v1',
-        'google_news_search_url' => 'https://news.google.com/rss/search',
-        'yahoo_news_search_url' => 'https://news.search.yahoo.com/rss',
-    ];
     $file = defined('FEEDREADER_CONFIG_FILE') ? (string)FEEDREADER_CONFIG_FILE : __DIR__ . '/feedreader-config.php';
-    if (is_file($file)) {
-        $config = (static fn(string $f) => include $f)($file);
-        if (is_array($config)) {
-            foreach ($config as $key => $value) {
-                if (array_key_exists($key, $settings) && $value !== null) {
-                    $settings[$key] = is_int($settings[$key]) && is_numeric($value) ? $value + 0 : (string)$value;
-                }
-            }
+    $config = is_file($file) ? (static fn(string $f) => include $f)($file) : null;
+    $values = get_object_vars(new FeedreaderSettings());
+    foreach ($values as $name => $default) {
+        // The file names them in snake case: "cache_dir" sets cacheDir.
+        $value = is_array($config) ? $config[strtolower(preg_replace('/[A-Z]/', '_$0', $name))] ?? null : null;
+        if ($value !== null) {
+            $values[$name] = !is_string($default) && is_numeric($value) ? $value + 0 : (string)$value;
         }
     }
-    if (!is_numeric($settings['timeout']) || $settings['timeout'] <= 0) {
-        $settings['timeout'] = 10;
-    }
-    $settings['ebay_client_id'] = trim($settings['ebay_client_id']);
-    $settings['ebay_client_secret'] = trim($settings['ebay_client_secret']);
-    return $settings;
+    return new FeedreaderSettings(...[
+        'timeout' => is_numeric($values['timeout']) && $values['timeout'] > 0 ? (float)$values['timeout'] : 10,
+        'maxBytes' => (int)$values['maxBytes'],
+        'ebayClientId' => trim($values['ebayClientId']),
+        'ebayClientSecret' => trim($values['ebayClientSecret']),
+    ] + $values);
 }
 
 // What a failed fetch says once a server has sent the request on: the same
@@ -1117,91 +1180,82 @@ function feedreader_settings(): array
 const FEEDREADER_UNREACHABLE = 'the server could not be reached.';
 
 /**
- * One HTTP request, redirects followed (at most 5, http and https only);
- * returns ['status', 'body', 'type', 'url', 'location', 'error']: the final
- * address after redirects, the final reply's Content-Location, and an error
- * that is null on a 2xx answer and a short reason otherwise. The address
- * given is the site owner's and may lie in their own network; once a public
- * server has answered, every address it sends the request on to must be
- * public too, and the connection goes to the address that was checked.
+ * One HTTP request, redirects followed (at most 5, http and https only); the
+ * reply's address is the final one after redirects. The address given is
+ * the site owner's and may lie in their own network; once a public server
+ * has answered, every address it sends the request on to must be public
+ * too, and the connection goes to the address that was checked.
  */
-function feedreader_http(string $url, array $settings, array $headers = [], ?string $postBody = null): array
+function feedreader_http(string $url, FeedreaderSettings $settings, array $headers = [],
+    ?string $postBody = null): FeedreaderReply
 {
-    $result = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '', 'error' => null];
     if (!function_exists('curl_init')) {
-        $result['error'] = "PHP's curl extension is missing on this web server.";
-        return $result;
+        return new FeedreaderReply($url, "PHP's curl extension is missing on this web server.");
     }
     $checked = false;
+    $target = null;
+    $error = null;
     // The time-out holds for the whole chain of redirects, not for each of them.
-    $deadline = hrtime(true) + (int)round((float)$settings['timeout'] * 1e9);
+    $deadline = hrtime(true) + (int)round($settings->timeout * 1e9);
     for ($redirects = 0; ; $redirects++) {
-        $pin = null;
         if ($checked) {
-            [$url, $pin] = feedreader_public_target($url);
-            if ($pin === null) {
-                $result['error'] = FEEDREADER_UNREACHABLE;
-                return $result;
+            $target = feedreader_public_target($url);
+            if ($target === null) {
+                return new FeedreaderReply($url, FEEDREADER_UNREACHABLE);
             }
+            $url = $target->url;
         }
-        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $pin,
+        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $target,
             max(1, intdiv($deadline - hrtime(true), 1000000)));
-        $result = array_intersect_key($reply, $result) + ['error' => null];
-        if ($checked && $reply['errno'] === 0 && !in_array($reply['ip'], $pin['ips'], true)) {
+        if ($target !== null && $reply->errno === 0 && !in_array($reply->ip, $target->ips, true)) {
             // Connected elsewhere than checked: nothing of it is used.
-            return ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '',
-                'error' => FEEDREADER_UNREACHABLE];
+            return new FeedreaderReply($url, FEEDREADER_UNREACHABLE);
         }
-        if ($reply['errno'] !== 0 || $reply['next'] === '' || !in_array($reply['status'], [301, 302, 303, 307, 308], true)) {
+        if ($reply->errno !== 0 || $reply->next === '' || !in_array($reply->status, [301, 302, 303, 307, 308], true)) {
             break;
         }
         if ($redirects >= 5) {
-            $result['error'] = 'the server redirects too often.';
-            return $result;
+            $error = 'the server redirects too often.';
+            break;
         }
-        if (!feedreader_is_web_address($reply['next'])) {
-            $result['error'] = 'the server redirects to an address that is not http or https.';
-            return $result;
+        if (!feedreader_is_web_address($reply->next)) {
+            $error = 'the server redirects to an address that is not http or https.';
+            break;
         }
-        $checked = $checked || feedreader_is_public_ip($reply['ip']);
+        $checked = $checked || feedreader_is_public_ip($reply->ip);
         // Credentials go only where they were meant to go; a 303, and a 301 or 302 after a form, asks with GET.
-        if (feedreader_origin($reply['next']) !== feedreader_origin($url)) {
+        if (feedreader_origin($reply->next) !== feedreader_origin($url)) {
             $headers = array_values(preg_grep('/^Authorization:/i', $headers, PREG_GREP_INVERT));
         }
-        if ($reply['status'] === 303 || ($postBody !== null && $reply['status'] <= 302)) {
+        if ($reply->status === 303 || ($postBody !== null && $reply->status <= 302)) {
             $postBody = null;
         }
-        $url = $reply['next'];
+        $url = $reply->next;
     }
-    if ($reply['tooBig']) {
-        $result['error'] = 'it is larger than ' . round((int)$settings['max_bytes'] / 1048576, 1) . ' MB.';
-    } elseif ($reply['errno'] !== 0) {
-        // curl's error numbers; not every build of PHP defines all their names.
-        $reasons = [
-            28 => 'the server did not answer in time (' . $settings['timeout'] . ' s).',
-            6 => 'the server name was not found.',
-            7 => FEEDREADER_UNREACHABLE,
-            35 => 'the secure connection failed.',
-            60 => 'the server\'s certificate is not valid.',
-        ];
-        $result['error'] = $checked && in_array($reply['errno'], [6, 7, 28], true)
-            ? FEEDREADER_UNREACHABLE : $reasons[$reply['errno']] ?? 'the connection failed.';
-    } elseif ($result['status'] < 200 || $result['status'] > 299) {
-        $result['error'] = 'the server answered with HTTP status ' . $result['status'] . '.';
-    }
-    return $result;
+    // curl's error numbers; not every build of PHP defines all their names.
+    $reasons = [
+        28 => 'the server did not answer in time (' . $settings->timeout . ' s).',
+        6 => 'the server name was not found.',
+        7 => FEEDREADER_UNREACHABLE,
+        35 => 'the secure connection failed.',
+        60 => 'the server\'s certificate is not valid.',
+    ];
+    $error ??= match (true) {
+        $reply->tooBig => 'it is larger than ' . round($settings->maxBytes / 1048576, 1) . ' MB.',
+        $reply->errno !== 0 => $checked && in_array($reply->errno, [6, 7, 28], true)
+            ? FEEDREADER_UNREACHABLE : $reasons[$reply->errno] ?? 'the connection failed.',
+        $reply->status < 200 || $reply->status > 299 => 'the server answered with HTTP status ' . $reply->status . '.',
+        default => null,
+    };
+    return new FeedreaderReply($reply->url, $error, $reply->status, $reply->body, $reply->type, $reply->location);
 }
 
-/**
- * One request without following redirects, connecting only to the addresses of $pin when given; the
- * reply with the address connected to ('ip'), where a redirect leads ('next'), curl's error number.
- */
-function feedreader_http_once(string $url, array $settings, array $headers, ?string $postBody, ?array $pin,
-    int $timeoutMs): array
+/** One request without following redirects, connecting only to the addresses of $target when given. */
+function feedreader_http_once(string $url, FeedreaderSettings $settings, array $headers, ?string $postBody,
+    ?FeedreaderTarget $target, int $timeoutMs): FeedreaderReply
 {
-    $reply = ['status' => 0, 'body' => '', 'type' => '', 'url' => $url, 'location' => '', 'ip' => '', 'next' => '',
-        'errno' => 0, 'tooBig' => false];
-    $max = (int)$settings['max_bytes'];
+    $max = $settings->maxBytes;
+    $location = '';
     $body = '';
     $tooBig = false;
     $ch = curl_init($url);
@@ -1215,9 +1269,9 @@ function feedreader_http_once(string $url, array $settings, array $headers, ?str
         CURLOPT_ENCODING => '',
         CURLOPT_HTTPHEADER => preg_grep('/^Accept-Language:/i', $headers) === []
             ? array_merge(['Accept-Language: en-US,en;q=0.8'], $headers) : $headers,
-        CURLOPT_HEADERFUNCTION => static function ($ch, string $line) use (&$reply): int {
+        CURLOPT_HEADERFUNCTION => static function ($ch, string $line) use (&$location): int {
             if (preg_match('/^Content-Location:\s*(.*?)\s*$/i', $line, $m) === 1) {
-                $reply['location'] = $m[1];
+                $location = $m[1];
             }
             return strlen($line);
         },
@@ -1230,47 +1284,39 @@ function feedreader_http_once(string $url, array $settings, array $headers, ?str
             return strlen($data);
         },
     ]);
-    if ($pin !== null && $pin['name'] !== null) {
-        curl_setopt($ch, CURLOPT_RESOLVE, [$pin['name'] . ':' . implode(',', array_map(
-            static fn(string $ip): string => str_contains($ip, ':') ? "[$ip]" : $ip, $pin['ips']))]);
+    if ($target !== null && $target->name !== null) {
+        curl_setopt($ch, CURLOPT_RESOLVE, [$target->name . ':' . implode(',', array_map(
+            static fn(string $ip): string => str_contains($ip, ':') ? "[$ip]" : $ip, $target->ips))]);
     }
     if ($postBody !== null) {
         curl_setopt($ch, CURLOPT_POST, true);
         curl_setopt($ch, CURLOPT_POSTFIELDS, $postBody);
     }
     curl_exec($ch);
-    $reply['errno'] = curl_errno($ch);
-    $reply['status'] = (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE);
-    $reply['type'] = (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE);
-    $reply['url'] = (string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL);
-    $reply['ip'] = (string)curl_getinfo($ch, CURLINFO_PRIMARY_IP);
-    $reply['next'] = (string)curl_getinfo($ch, CURLINFO_REDIRECT_URL);
+    $reply = new FeedreaderReply((string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL), null,
+        (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE), $body, (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE), $location,
+        (string)curl_getinfo($ch, CURLINFO_PRIMARY_IP), (string)curl_getinfo($ch, CURLINFO_REDIRECT_URL),
+        $tooBig ? 0 : curl_errno($ch), $tooBig);
     curl_close($ch);
-    $reply['body'] = $body;
-    $reply['tooBig'] = $tooBig;
-    if ($tooBig) {
-        $reply['errno'] = 0;
-    }
     return $reply;
 }
 
 /**
- * $url written out again from its checked parts, with the addresses its host has when every one of them
- * is public: [url, ['name' => host:port to pin (null for an address), 'ips' => the addresses]];
- * [url, null] when the host is no plain name or address, has no address, or has one that is not public.
+ * $url written out again from its checked parts, with the addresses its host has when every one of them is
+ * public; null when the host is no plain name or address, has no address, or has one that is not public.
  */
-function feedreader_public_target(string $url): array
+function feedreader_public_target(string $url): ?FeedreaderTarget
 {
     $parts = feedreader_split_url($url);
-    $authority = preg_replace('/^.*@/s', '', (string)$parts['authority']);
+    $authority = preg_replace('/^.*@/s', '', (string)$parts->authority);
     if (preg_match('/^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9](?:[A-Za-z0-9.-]{0,252}))(?::([0-9]{1,5}))?$/', $authority, $m) !== 1) {
-        return [$url, null];
+        return null;
     }
-    $scheme = strtolower((string)$parts['scheme']);
+    $scheme = strtolower((string)$parts->scheme);
     $host = rtrim($m[1], '.');
     $port = isset($m[2]) && $m[2] !== '' ? (int)$m[2] : ($scheme === 'https' ? 443 : 80);
     $url = "$scheme://$m[1]" . (isset($m[2]) && $m[2] !== '' ? ":$port" : '')
-        . ($parts['path'] === '' ? '/' : $parts['path']) . ($parts['query'] !== null ? '?' . $parts['query'] : '');
+        . ($parts->path === '' ? '/' : $parts->path) . ($parts->query !== null ? '?' . $parts->query : '');
     if ($host[0] === '[') {
         $ips = [substr($host, 1, -1)];
         $name = null;
@@ -1285,9 +1331,9 @@ function feedreader_public_target(string $url): array
     $ips = array_values(array_unique(array_map(
         static fn(string $ip): string => (string)@inet_ntop((string)@inet_pton($ip)), $ips)));
     if ($ips === [] || in_array('', $ips, true) || count(array_filter($ips, 'feedreader_is_public_ip')) !== count($ips)) {
-        return [$url, null];
+        return null;
     }
-    return [$url, ['name' => $name, 'ips' => $ips]];
+    return new FeedreaderTarget($url, $name, $ips);
 }
 
 // Addresses that are no public server's: this host, private and shared networks, link-local (cloud
@@ -1335,15 +1381,16 @@ function feedreader_origin(string $url): string
 }
 
 /**
- * Data built by $build, kept for $seconds. When building fails, a stored
+ * Data built by $build, kept for $seconds as JSON that $fromJson reads back. When building fails, a stored
  * copy of any age is returned instead; only with none does the failure show.
  */
-function feedreader_cached(string $kind, string $key, int $seconds, callable $build, array $settings): array
+function feedreader_cached(string $kind, string $key, int $seconds, callable $build, callable $fromJson,
+    FeedreaderSettings $settings): mixed
 {
     if ($seconds > 0) {
         $fresh = feedreader_cache_read($kind, $key, $seconds, $settings);
         if ($fresh !== null) {
-            return $fresh;
+            return $fromJson($fresh);
         }
     }
     try {
@@ -1351,7 +1398,7 @@ function feedreader_cached(string $kind, string $key, int $seconds, callable $bu
     } catch (FeedreaderError $e) {
         $stale = $seconds > 0 ? feedreader_cache_read($kind, $key, -1, $settings) : null;
         if ($stale !== null) {
-            return $stale;
+            return $fromJson($stale);
         }
         throw $e;
     }
@@ -1362,10 +1409,10 @@ function feedreader_cached(string $kind, string $key, int $seconds, callable $bu
 }
 
 /** The cache folder: the configured one or "feedreader-cache" beside this file, else one in the temporary folder. */
-function feedreader_cache_dir(array $settings): ?string
+function feedreader_cache_dir(FeedreaderSettings $settings): ?string
 {
     static $chosen = [];
-    $first = $settings['cache_dir'] !== '' ? $settings['cache_dir'] : __DIR__ . '/feedreader-cache';
+    $first = $settings->cacheDir !== '' ? $settings->cacheDir : __DIR__ . '/feedreader-cache';
     if (isset($chosen[$first])) {
         return $chosen[$first];
     }
@@ -1415,14 +1462,14 @@ function feedreader_can_write_in(string $dir): bool
     return true;
 }
 
-function feedreader_cache_file(string $kind, string $key, array $settings): ?string
+function feedreader_cache_file(string $kind, string $key, FeedreaderSettings $settings): ?string
 {
     $dir = feedreader_cache_dir($settings);
     return $dir === null ? null : "$dir/$kind-" . sha1($key) . '.php';
 }
 
 /** Stored data not older than $maxAge seconds (-1: any age), or null. */
-function feedreader_cache_read(string $kind, string $key, int $maxAge, array $settings): ?array
+function feedreader_cache_read(string $kind, string $key, int $maxAge, FeedreaderSettings $settings): ?array
 {
     $file = feedreader_cache_file($kind, $key, $settings);
     if ($file === null || !is_file($file)) {
@@ -1442,7 +1489,7 @@ function feedreader_cache_read(string $kind, string $key, int $maxAge, array $se
     return is_array($data) && ($data['key'] ?? null) === $key && is_array($data['data'] ?? null) ? $data['data'] : null;
 }
 
-function feedreader_cache_write(string $kind, string $key, array $data, array $settings): void
+function feedreader_cache_write(string $kind, string $key, mixed $data, FeedreaderSettings $settings): void
 {
     $file = feedreader_cache_file($kind, $key, $settings);
     $json = json_encode(['key' => $key, 'data' => $data], JSON_INVALID_UTF8_SUBSTITUTE);

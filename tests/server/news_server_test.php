@@ -218,13 +218,29 @@ $t->test('admin.php does nothing when called over the web', function () use ($t,
     $t->eq([403, ''], http_request($server->url('admin.php'), ['x' => 'init']));
 });
 
-$t->test('a database file in the served folder is refused', function () use ($t, $tmp) {
-    $env = ['ZOLT_NEWS_DSN' => "sqlite:{$tmp->path}/served/news.db"];
-    $t->eq(0, admin(['init'], '', $env)[0]);
-    $server = new PhpServer("{$tmp->path}/served", PUBLIC_DIR . '/getlastnews.php', $env);
-    $t->eq([200, 'CONNECTIONFAIL'], http_request($server->url('getlastnews.php'), fields('P', 'B', 'BM', 'all')));
-    $server->stop();
-    $t->contains("news.db lies in {$tmp->path}/served", $server->log());
+$t->test('a database file in a served folder is refused', function () use ($t, $tmp) {
+    // The request scripts from a copy of their own, apart from the document root.
+    $site = "{$tmp->path}/site";
+    foreach (glob(NEWS_DIR . '/{lib,public}/*.php', GLOB_BRACE) as $file) {
+        @mkdir("$site/" . basename(dirname($file)), 0777, true);
+        copy($file, "$site/" . basename(dirname($file)) . '/' . basename($file));
+    }
+    copy(NEWS_DIR . '/config.php', "$site/config.php");
+    @mkdir("{$tmp->path}/served");
+    $cases = [ // the request scripts, where the database lies, and the folder it is refused for (null: used)
+        'document root' => [PUBLIC_DIR, "{$tmp->path}/served/news.db", "{$tmp->path}/served"],
+        'scripts\' folder' => ["$site/public", "$site/public/data/news.db", "$site/public"],
+        'outside both' => ["$site/public", "$site/data/news.db", null],
+    ];
+    foreach ($cases as $name => [$scripts, $db, $refused]) {
+        $env = ['ZOLT_NEWS_DSN' => "sqlite:$db"];
+        $t->eq(0, admin(['init'], '', $env)[0], $name);
+        $server = new PhpServer("{$tmp->path}/served", "$scripts/getlastnews.php", $env);
+        $t->eq([200, $refused === null ? 'INVALIDUSER' : 'CONNECTIONFAIL'],
+            http_request($server->url('getlastnews.php'), fields('P', 'B', 'BM', 'all')), $name);
+        $server->stop();
+        $t->eq($refused !== null, str_contains($server->log(), "news.db lies in $refused,"), "$name: logged");
+    }
 });
 
 $t->test('an unavailable database answers CONNECTIONFAIL', function () use ($t, $tmp) {

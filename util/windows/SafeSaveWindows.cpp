@@ -62,6 +62,12 @@ bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
     return true;
 }
 
+// Windows keeps no permission bits: the new file takes the folder's
+// inherited access rules, as a file the program writes there always does.
+bool SaveFileReplacing(const std::string& path, const std::string& bytes, unsigned /*mode*/) {
+    return SaveFileReplacing(path, bytes);
+}
+
 bool RemoveFileName(const std::string& path) {
     // DeleteFileW removes a link itself, not its target.
     return DeleteFileW(NativeName(QString::fromStdString(path)).c_str()) != 0;
