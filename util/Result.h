@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <optional>
 #include <string>
 #include <utility>
@@ -26,11 +27,11 @@ class [[nodiscard]] Result {
 
     bool ok() const { return value_.has_value(); }
     // Only when ok().
-    const T& value() const& { return *value_; }
-    T&& value() && { return std::move(*value_); }
-    const T& operator*() const& { return *value_; }
-    const T* operator->() const { return &*value_; }
-    // Only when not ok().
+    const T& value() const& { return (assert(ok()), *value_); }
+    T&& value() && { return (assert(ok()), std::move(*value_)); }
+    const T& operator*() const& { return value(); }
+    const T* operator->() const { return &value(); }
+    // Empty when ok().
     const std::string& error() const { return error_; }
 
   private:
@@ -46,6 +47,7 @@ class [[nodiscard]] Result<void> {
     Result(Failure failure) : failed_(true), error_(std::move(failure.message)) {}
 
     bool ok() const { return !failed_; }
+    // Empty when ok().
     const std::string& error() const { return error_; }
 
   private:
