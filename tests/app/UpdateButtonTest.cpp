@@ -55,11 +55,11 @@ ScriptedHttpServer::Handler Serving(const std::string& version) {
 
 TEST_F(UpdateButton, AcceptedUpdateStartsTheUpdaterAndClosesTheWindow) {
     ScriptedHttpServer server(Serving("2.02"));
-    dir.write("Updater", "");
+    dir.write(kUpdaterProgram, "");
     auto w = Open(server);
     w->bsSkinSpeedButton1->click();
     ASSERT_EQ(rec->processes.size(), 1u);
-    EXPECT_EQ(rec->processes[0].program, dir.path() + "/Updater");
+    EXPECT_EQ(rec->processes[0].program, dir.file(kUpdaterProgram));
     EXPECT_EQ(rec->processes[0].args,
               (std::vector<std::string>{services.updateBaseUrl, AppVersion, "A"}));
     EXPECT_EQ(rec->messageTexts(),

@@ -49,6 +49,7 @@ TEST(Preview, TheLibraryIsFoundWhereEachInstallPutsIt) {
     }
 }
 
+#ifndef _WIN32  // the stand-ins for php are shell scripts
 TEST(Preview, EveryWayARunEndsIsToldApart) {
     const std::string all = "[PHP Modules]\\nCore\\ncurl\\nDOM\\nmbstring\\n\\n[Zend Modules]\\n";
     struct Row {
@@ -93,6 +94,7 @@ TEST(Preview, EveryWayARunEndsIsToldApart) {
         }
     }
 }
+#endif
 
 #ifndef _WIN32  // POSIX links
 TEST(Preview, TheSiteIsNeverWrittenThroughAPlantedLink) {

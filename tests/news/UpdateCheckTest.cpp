@@ -73,7 +73,7 @@ struct Site {
           }) {
         services.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
     }
-    std::string updater() const { return dir.file("Updater"); }
+    std::string updater() const { return dir.file(kUpdaterProgram); }
     std::string info() const { return dir.file("mainappupdate.inf"); }
 
     TempDir dir;
@@ -173,7 +173,7 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
         SCOPED_TRACE(row.name);
         Site site(row.info);
         if (row.updater) {
-            site.dir.write("Updater", "#!/bin/sh\n");
+            site.dir.write(kUpdaterProgram, "#!/bin/sh\n");
         }
         site.recorder->answers = row.answers;
         EXPECT_EQ(CheckForUpdate(site.services, site.http, row.silent), row.result);
@@ -206,7 +206,7 @@ TEST(CheckForUpdate, APackageInstallLeavesANewerVersionToThePackageManager) {
     for (const bool silent : {true, false}) {
         Site site(Info("2.02"));
         site.services.packageInstall = true;
-        site.dir.write("Updater", "#!/bin/sh\n");
+        site.dir.write(kUpdaterProgram, "#!/bin/sh\n");
         EXPECT_EQ(CheckForUpdate(site.services, site.http, silent),
                   UpdateCheckResult::PackageManaged);
         EXPECT_EQ(site.recorder->messageTexts(),
@@ -220,7 +220,7 @@ TEST(CheckForUpdate, APackageInstallLeavesANewerVersionToThePackageManager) {
 
 TEST(CheckForUpdate, AnUpdaterThatWillNotStartStillClosesTheWindow) {
     Site site(Info("2.5"));
-    site.dir.write("Updater", "");
+    site.dir.write(kUpdaterProgram, "");
     site.recorder->startSucceeds = false;
     EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::CloseForUpdate);
     EXPECT_EQ(site.recorder->processes.size(), 1u);
@@ -228,7 +228,7 @@ TEST(CheckForUpdate, AnUpdaterThatWillNotStartStillClosesTheWindow) {
 
 TEST(CheckForUpdate, AFolderNamedUpdaterIsNoUpdater) {
     Site site(Info("2.5"));
-    ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkdir("Updater"));
+    ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkdir(kUpdaterProgram));
     EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::UpdaterMissing);
     EXPECT_TRUE(site.recorder->processes.empty());
 }
@@ -311,7 +311,7 @@ TEST(CheckForUpdate, WorksAgainstAPlainWebServer) {
     root.write("liveupdate/rssfeed_zolt/mainappupdate.inf", Info("2.02"));
     test::PhpServer web(root.path());
     TempDir program;
-    program.write("Updater", "");
+    program.write(kUpdaterProgram, "");
     auto recorder = std::make_shared<Recorder>();
     Services services = test::MakeRecordingServices(recorder, program.path());
     services.updateBaseUrl = web.url("liveupdate/rssfeed_zolt/");

@@ -86,10 +86,12 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
             ASSERT_TRUE(WriteLastNewsId(services, Id("3")));
             EXPECT_EQ(Text(ReadLastNewsId(services)), "3");
             EXPECT_EQ(QDir(QString::fromStdString(home.file("state/rssfeedzolt"))).count(), 3u);
+#ifndef _WIN32  // on Windows the user's own folder keeps others out
             // Other users of the machine may not read what this one has read.
             struct stat folder {};
             ASSERT_EQ(::stat(home.file("state/rssfeedzolt").c_str(), &folder), 0);
             EXPECT_EQ(folder.st_mode & 0777, 0700u);
+#endif
             // A state file that holds no id counts as none: the settings file's id again.
             test::WriteFileBytes(home.file("state/rssfeedzolt/" + *row.stateFile), "garbage\r\n");
             EXPECT_EQ(Text(ReadLastNewsId(services)), "7");

@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+#include "tests/support/WaitFor.h"
+
 namespace zolt::test {
 
 namespace {
@@ -52,6 +54,13 @@ PhpServer::PhpServer(const std::string& docRoot, const std::string& router,
         if (!router.empty()) {
             args << QString::fromStdString(router);
         }
+        if (UnderWine()) {
+            if (host_.Start(php, args, env) && WaitFor([&] { return Accepts(port_); })) {
+                return;
+            }
+            host_.Stop();
+            continue;
+        }
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.start(QString::fromStdString(php), args);
@@ -81,11 +90,17 @@ std::string PhpServer::url(const std::string& path) const {
 }
 
 std::string PhpServer::log() {
+    if (UnderWine()) {
+        return host_.log();
+    }
     return process_.readAll().toStdString();
 }
 
 int RunPhp(const QStringList& args, std::string* out, const std::string& stdinData,
            const std::string& workDir) {
+    if (UnderWine()) {
+        return RunOnHost(PhpBinary(), args, out, stdinData, workDir);
+    }
     QProcess p;
     if (!workDir.empty()) {
         p.setWorkingDirectory(QString::fromStdString(workDir));

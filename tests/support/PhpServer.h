@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tests/support/HostProcess.h"
+
 namespace zolt::test {
 
 // PHP's built-in web server on 127.0.0.1 and a free port, serving `docRoot`
@@ -26,6 +28,7 @@ class PhpServer {
 
   private:
     QProcess process_;
+    HostServer host_;  // instead of process_ under Wine
     int port_ = 0;
 };
 
