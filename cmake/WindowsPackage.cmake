@@ -6,6 +6,7 @@
 # brand; a reseller brands it by putting dbsettings.dat, banners and
 # mainskin.dat beside rssfeedzolt.exe.
 install(TARGETS rssfeedzolt zolt-brand RUNTIME DESTINATION .)
+set(shipped_binaries rssfeedzolt.exe zolt-brand.exe)
 install(FILES ${PROJECT_SOURCE_DIR}/server/feedreader/feedreader.php DESTINATION .)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/demo/ DESTINATION demo PATTERN "desktop" EXCLUDE)
 
@@ -17,6 +18,7 @@ foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     message(FATAL_ERROR "${dll} not found by ${CMAKE_CXX_COMPILER}")
   endif()
   install(FILES ${path} DESTINATION .)
+  list(APPEND shipped_binaries ${dll})
 endforeach()
 
 # Qt: the four modules and the plugins a run loads (windows platform, the
@@ -24,11 +26,13 @@ endforeach()
 # https update site). Qt looks for plugins in the program's folder.
 foreach(module Core Gui Widgets Network)
   install(FILES ${QT6_INSTALL_PREFIX}/bin/Qt6${module}.dll DESTINATION .)
+  list(APPEND shipped_binaries Qt6${module}.dll)
 endforeach()
 foreach(plugin platforms/qwindows imageformats/qgif imageformats/qico imageformats/qjpeg
                styles/qwindowsvistastyle tls/qschannelbackend)
   get_filename_component(folder ${plugin} DIRECTORY)
   install(FILES ${QT6_INSTALL_PREFIX}/plugins/${plugin}.dll DESTINATION ${folder})
+  list(APPEND shipped_binaries ${plugin}.dll)
 endforeach()
 
 set(CPACK_GENERATOR NSIS ZIP)
@@ -51,4 +55,13 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME rssfeedzolt.exe)
 set(CPACK_NSIS_MENU_LINKS rssfeedzolt.exe "RSS Feed Zolt")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MODIFY_PATH OFF)
+# Shipped without symbols: they are half the size of the folder (libstdc++
+# alone carries 22 MB of them) and no user's machine reads them. Only the
+# files installed above are stripped, whatever else the prefix holds.
+install(CODE "
+  foreach(binary ${shipped_binaries})
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${binary}\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()")
+
 include(CPack)

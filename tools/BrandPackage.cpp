@@ -15,13 +15,11 @@
 #include <map>
 #include <vector>
 
-#include "branding/BrandFiles.h"
 #include "branding/BrandSettingsText.h"
-#include "branding/SettingsText.h"
+#include "tools/BrandSource.h"
 #include "tools/BrandToolFiles.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
-#include "util/SettingsFileCrypt.h"
 
 namespace zolt {
 
@@ -149,22 +147,6 @@ std::string BaseRelease(const QString& base) {
                : std::string();
 }
 
-// What the brand's settings file says about it; it must decrypt cleanly.
-Result<ParsedBrandSettings> ReadBrand(const QString& brandFolder) {
-    const Result<std::string> bytes =
-        ReadToolInput((brandFolder + "/dbsettings.dat").toStdString());
-    if (!bytes.ok()) {
-        return Fail(bytes.error());
-    }
-    std::string plain;
-    if (!DecryptSettingsBytes(*bytes, plain)) {
-        return Fail(
-            "the brand's dbsettings.dat does not decrypt: the password does not fit or "
-            "the file is damaged");
-    }
-    return ParseBrandSettings(RebuildSettingsText(plain));
-}
-
 // The standard output of `program` with `args` (never through a shell);
 // empty when the program is missing or fails.
 QString Output(const QString& program, const QStringList& args) {
@@ -240,7 +222,7 @@ Result<std::string> Summary(const BrandPackageRequest& request, const std::strin
 Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
     const QString brandFolder = QString::fromStdString(request.brandFolder);
     const QString baseDeb = QFileInfo(QString::fromStdString(request.baseDeb)).absoluteFilePath();
-    const Result<ParsedBrandSettings> brand = ReadBrand(brandFolder);
+    const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
     if (!brand.ok()) {
         return Fail(brand.error());
     }
@@ -252,19 +234,11 @@ Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
     if (!name.ok()) {
         return name;
     }
-    // The brand: its settings and whatever banners, skin and icon it has.
-    QStringList brandFiles = {"dbsettings.dat", "mainskin.dat", "main.ico"};
-    for (int n = 1; n <= 16; ++n) {
-        brandFiles << QString("banner%1.dat").arg(n);
+    const Result<QStringList> checkedFiles = CheckedBrandFileNames(brandFolder);
+    if (!checkedFiles.ok()) {
+        return Fail(checkedFiles.error());
     }
-    for (const QString& file : brandFiles) {
-        const QString path = brandFolder + "/" + file;
-        if (!BrandFileSizeFits(path.toStdString(), "brand file")) {
-            return Fail(Quoted(path) + " is larger than " +
-                        std::to_string(kMaxBrandFileSize >> 20) +
-                        " MiB; the program would refuse it");
-        }
-    }
+    const QStringList& brandFiles = *checkedFiles;
     Result<std::map<std::string, std::string>> baseFields = BaseFields(baseDeb);
     if (!baseFields.ok()) {
         return Fail(baseFields.error());

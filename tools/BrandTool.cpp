@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/BrandInstaller.h"
 #include "tools/BrandPackage.h"
 #include "tools/BrandToolFiles.h"
 #include "tools/SettingsCheck.h"
@@ -157,6 +158,32 @@ Result<int> Package(const std::vector<std::string>& args) {
     return kOk;
 }
 
+Result<int> Installer(const std::vector<std::string>& args) {
+    BrandInstallerRequest request;
+    request.outFolder = ".";
+    std::vector<std::string> folders;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--name" && i + 1 < args.size()) {
+            request.name = args[++i];
+        } else if (args[i].rfind("--", 0) == 0) {
+            return Fail("unknown option \"" + args[i] + "\"");
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 2) {
+        return Fail("give the brand folder and the unpacked portable folder (BASE-FOLDER)");
+    }
+    request.brandFolder = folders[0];
+    request.baseFolder = folders[1];
+    const Result<std::string> written = MakeBrandInstaller(request);
+    if (!written.ok()) {
+        return Fail(written.error());
+    }
+    Print(stdout, *written + "\n");
+    return kOk;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"new",
@@ -204,6 +231,15 @@ const std::map<std::string, Command>& Commands() {
           "description (else the base package's). Prints the package's path. Needs\n"
           "dpkg-deb.\n",
           -1, Package}},
+        {"installer",
+         {"zolt-brand installer [--name NAME] BRAND-FOLDER BASE-FOLDER",
+          "Makes a Windows installer of the brand in the current folder, NAME-VERSION-win64.exe:\n"
+          "the files of BASE-FOLDER, the unpacked RSSFeedZolt-VERSION-win64.zip, with the\n"
+          "brand's files from BRAND-FOLDER beside rssfeedzolt.exe, installed for all users\n"
+          "under Program Files with a Start-menu entry and an uninstaller, and shown in\n"
+          "\"Apps\" under the brand's product name. NAME is made of the product name unless\n"
+          "--name gives it. Prints the installer's path. Needs makensis (NSIS).\n",
+          -1, Installer}},
     };
     return commands;
 }

@@ -5,12 +5,12 @@
 
 #include "branding/BannerPicture.h"
 #include "branding/BrandContent.h"
+#include "branding/BrandFiles.h"
 #include "branding/BrandSettingsText.h"
 #include "branding/ExtractTagValue.h"
 #include "branding/ResellerLevel.h"
 #include "branding/SettingsKeys.h"
 #include "branding/SettingsText.h"
-#include "branding/BrandFiles.h"
 #include "util/Files.h"
 #include "util/UUtils.h"
 

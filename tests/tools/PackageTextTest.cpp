@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tools/InstallerScript.h"
 #include "tools/PackageText.h"
 
 namespace zolt {
@@ -36,6 +37,33 @@ TEST(PackageText, ValuesStayOnOneLineAndKeepTheirMeaning) {
     EXPECT_EQ(
         ControlText({"b", "B", "Sum", "Dev", {"one two", "three"}}, {{"Version", "1"}}, 5),
         "Package: b\nVersion: 1\nInstalled-Size: 5\nDescription: Sum\n one two\n .\n three\n");
+}
+
+// The product name ends up in the installer's script, its folder under
+// Program Files and its Start-menu entry: it can neither run a command of the
+// script, name a variable, nor leave the folder.
+TEST(PackageText, ProductNamesStayTextInTheInstallersScript) {
+    struct Row {
+        std::string product, name, folder;
+    };
+    const std::vector<Row> rows = {
+        {"Lantern Feeds", "Name \"Lantern Feeds\"", "Lantern Feeds"},
+        {"A$INSTDIR\"\nDelete C:\\x", "Name \"A$$INSTDIR$\\\" Delete C:\\x\"",
+         "A$$INSTDIR--Delete C--x"},
+        {"..\\..\\Windows. ", "Name \"..\\..\\Windows. \"", "..-..-Windows"},
+    };
+    for (const Row& row : rows) {
+        InstallerInfo info{"brand", row.product, "P", "2.01", "/s", "/o.exe", {"a\\b.dll"}, {"a"}};
+        const std::string script = NsisScriptText(info);
+        EXPECT_NE(script.find("\n" + row.name + "\n"), std::string::npos) << script;
+        EXPECT_NE(script.find("InstallDir \"$PROGRAMFILES64\\" + row.folder + "\"\n"),
+                  std::string::npos)
+            << script;
+        EXPECT_EQ(script.find("\nDelete C:"), std::string::npos) << script;
+        // The uninstaller names what it installed, never the folder as a whole.
+        EXPECT_NE(script.find("Delete \"$INSTDIR\\a\\b.dll\""), std::string::npos) << script;
+        EXPECT_EQ(script.find("RMDir /r"), std::string::npos) << script;
+    }
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 # 778x552 client area; branded with the demo brand (settings encrypted by the
 # folder's own zolt-brand.exe) it shows "Lantern Feeds v2.01" with its welcome
 # page, and Make Money hands exactly the affiliate address to the browser
-# registered under HKEY_CLASSES_ROOT\http\shell\open\command.
-#   portable_smoke_test.sh BUILD-FOLDER      (WINEPREFIX: a made prefix to copy)
+# registered under HKEY_CLASSES_ROOT\http\shell\open\command. Then the
+# installers run silently (see the end).
+#   portable_smoke_test.sh BUILD-FOLDER      (WINEPREFIX: a made prefix to copy;
+#   ZOLT_HOST_BRAND_TOOL: a zolt-brand for this machine, for the brand's installer)
 set -euo pipefail
 build="$1"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -72,3 +74,41 @@ expected="http://www.example.com/lantern/partners/?aff=DEMO42"
 received="$(tr -d "\r" < "$tmp/browser/received.txt" 2>/dev/null || true)"
 [ "$received" = "$expected" ] || fail "the browser received \"$received\", not \"$expected\""
 echo "smoke test: Make Money handed \"$received\" to the registered browser"
+
+# The installers, run silently as an administrator would: the program's own
+# and, when a zolt-brand for this machine is given, the brand's one made
+# from the branded folder. Each installs under Program Files, shows in
+# "Apps", starts, and its uninstaller takes back what it installed.
+timeout 30 wineserver -k || true
+programs="$WINEPREFIX/drive_c/Program Files"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+wait_gone() { for _ in $(seq 300); do [ -e "$1" ] || return 0; sleep 0.1; done; return 1; }
+installer="$(ls "$build"/RSSFeedZolt-*-win64.exe)"
+timeout 300 wine "$installer" /S || fail "the installer failed"
+[ -f "$programs/RSS Feed Zolt/rssfeedzolt.exe" ] || fail "the installer put no rssfeedzolt.exe under Program Files"
+echo "smoke test: $(basename "$installer") installs under Program Files"
+if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
+  mkdir -p "$tmp/brand"
+  cp "$branded/dbsettings.dat" "$branded/banner1.dat" "$branded/main.ico" "$tmp/brand/"
+  made="$(cd "$tmp" && "$ZOLT_HOST_BRAND_TOOL" installer brand "$folder")" || fail "zolt-brand installer failed"
+  [ "$made" = "$tmp/lantern-feeds-2.01-win64.exe" ] || fail "zolt-brand installer wrote \"$made\""
+  timeout 300 wine "$made" /S || fail "the brand's installer failed"
+  installed="$programs/Lantern Feeds"
+  [ -f "$installed/rssfeedzolt.exe" ] && [ -f "$installed/dbsettings.dat" ] ||
+    fail "the brand's installer put no program with its settings under Program Files"
+  shown="$(timeout 60 wine reg query "$uninstall_key\\lantern-feeds" /v DisplayName 2>/dev/null | tr -d '\r')"
+  [[ "$shown" == *"Lantern Feeds"* ]] || fail "\"Apps\" does not show the brand: $shown"
+  (cd "$tmp" && timeout 120 wine "$installed/rssfeedzolt.exe" >"$tmp/installed.log" 2>&1) &
+  out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 | tr -d "\r")" ||
+    fail "the installed brand shows no window: $out $(cat "$tmp/installed.log")"
+  timeout 30 wineserver -k || true
+  echo "smoke test: $(basename "$made") installs \"Lantern Feeds\", which shows \"Lantern Feeds v2.01\""
+  timeout 120 wine "$installed/Uninstall.exe" /S || fail "the brand's uninstaller failed"
+  # What the program wrote beside itself at run time stays, as the user's.
+  wait_gone "$installed/rssfeedzolt.exe" && [ ! -e "$installed/dbsettings.dat" ] ||
+    fail "the uninstaller left $(ls "$installed")"
+  if timeout 60 wine reg query "$uninstall_key\\lantern-feeds" >/dev/null 2>&1; then
+    fail "the uninstaller left the brand in \"Apps\""
+  fi
+  echo "smoke test: its uninstaller takes back what it installed"
+fi

@@ -1,0 +1,163 @@
+#include "tools/BrandInstaller.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <vector>
+
+#include "branding/AppVersion.h"
+#include "tools/BrandSource.h"
+#include "tools/BrandToolFiles.h"
+#include "tools/InstallerScript.h"
+#include "tools/PackageStage.h"
+#include "tools/PackageText.h"
+
+namespace zolt {
+
+namespace {
+
+constexpr char kProgram[] = "rssfeedzolt.exe";
+
+Result<std::string> InstallerName(const BrandInstallerRequest& request,
+                                  const std::string& product) {
+    const std::string name = request.name.empty() ? PackageNameFor(product) : request.name;
+    if (!IsPackageName(name) || name == "rssfeedzolt") {
+        return Fail("no installer name: " +
+                    (request.name.empty() ? "the product name \"" + product + "\" gives"
+                                          : "\"" + request.name + "\" is") +
+                    " none; give one of lower-case letters, digits and \"-\" with "
+                    "--name (not \"rssfeedzolt\")");
+    }
+    return name;
+}
+
+// The portable folder's files and folders into `stage`, links left out,
+// except those the brand brings. Fills `info` with what was staged; the
+// stage keeps its own failures.
+Status StageBase(const QString& base, const QStringList& brandFiles, PackageStage& stage,
+                 InstallerInfo& info) {
+    if (!QFileInfo(base + "/" + kProgram).isFile()) {
+        return Fail("\"" + base.toStdString() + "\" is no portable folder: it has no " + kProgram);
+    }
+    QDirIterator it(base, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    std::vector<std::string> folders;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo entry = it.fileInfo();
+        const QString relative = QDir(base).relativeFilePath(path);
+        if (entry.isSymLink() || (brandFiles.contains(relative) && entry.isFile())) {
+            continue;
+        }
+        const std::string windows = QString(relative).replace('/', '\\').toStdString();
+        if (entry.isDir()) {
+            QDir().mkpath(stage.Path(relative));
+            info.folders.push_back(windows);
+        } else {
+            stage.Copy(path, relative);
+            info.files.push_back(windows);
+        }
+    }
+    // Parents before their children, as the uninstaller removes them in reverse.
+    std::sort(info.folders.begin(), info.folders.end());
+    return {};
+}
+
+Status RunMakensis(const QString& script) {
+    const QString program = QStandardPaths::findExecutable("makensis");
+    if (program.isEmpty()) {
+        return Fail("makensis is missing (it comes with NSIS; on Debian the package nsis)");
+    }
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, {"-V2", "-INPUTCHARSET", "UTF8", script});
+    if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        process.kill();
+        return Fail("makensis failed: " + OneLine(process.readAll().right(2000).toStdString()));
+    }
+    return {};
+}
+
+}  // namespace
+
+Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
+    const QString brandFolder = QString::fromStdString(request.brandFolder);
+    const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
+    if (!brand.ok()) {
+        return Fail(brand.error());
+    }
+    const std::string product = OneLine(brand->record.ApplicationName);
+    if (WindowsNameFor(product).empty()) {
+        return Fail("the brand's settings name no product (ApplicationName is empty)");
+    }
+    const Result<QStringList> checkedFiles = CheckedBrandFileNames(brandFolder);
+    if (!checkedFiles.ok()) {
+        return Fail(checkedFiles.error());
+    }
+    const QStringList& brandFiles = *checkedFiles;
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        return Fail("no temporary folder: " + work.errorString().toStdString());
+    }
+    const Result<std::string> name = InstallerName(request, product);
+    if (!name.ok()) {
+        return name;
+    }
+    InstallerInfo info;
+    info.name = *name;
+    info.product = product;
+    info.publisher = OneLine(brand->record.CopyrightCompany);
+    if (info.publisher.empty()) {
+        info.publisher = product;
+    }
+    info.version = AppVersion;
+    info.stage = work.filePath("stage").toStdString();
+    info.outFile = work.filePath("built.exe").toStdString();
+    PackageStage stage(work.filePath("stage"));
+    const Status base =
+        StageBase(QFileInfo(QString::fromStdString(request.baseFolder)).absoluteFilePath(),
+                  brandFiles, stage, info);
+    if (!base.ok()) {
+        return Fail(base.error());
+    }
+    for (const QString& file : brandFiles) {
+        const QString path = brandFolder + "/" + file;
+        if (file == "dbsettings.dat" || QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+            stage.Copy(path, file);
+            info.files.push_back(file.toStdString());
+        }
+    }
+    PackageStage script(work.path());
+    script.Write("installer.nsi", QByteArray::fromStdString(NsisScriptText(info)));
+    for (const Status& status : {stage.status(), script.status()}) {
+        if (!status.ok()) {
+            return Fail(status.error());
+        }
+    }
+    if (const Status built = RunMakensis(work.filePath("installer.nsi")); !built.ok()) {
+        return Fail(built.error());
+    }
+
+    // Saved under its name the way every file of this tool is: never through
+    // a link, never half-written.
+    const std::string out =
+        QDir(QString::fromStdString(request.outFolder))
+            .absoluteFilePath(QString::fromStdString(info.name + "-" + info.version + "-win64.exe"))
+            .toStdString();
+    const Result<std::string> bytes = ReadToolInput(info.outFile);
+    if (!bytes.ok()) {
+        return bytes;
+    }
+    if (const Status saved = WriteToolOutput(out, *bytes, false); !saved.ok()) {
+        return Fail(saved.error());
+    }
+    return out;
+}
+
+}  // namespace zolt

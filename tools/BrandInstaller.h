@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "util/Result.h"
+
+namespace zolt {
+
+struct BrandInstallerRequest {
+    std::string brandFolder;  // dbsettings.dat, bannerN.dat, mainskin.dat, main.ico
+    std::string baseFolder;   // the unpacked portable folder, rssfeedzolt.exe in it
+    std::string outFolder;    // where the installer is written
+    std::string name;         // its key in "Apps"; empty: made of the product name
+};
+
+// Makes a Windows installer of the brand: the portable folder's files with
+// the brand's beside rssfeedzolt.exe, installed per machine under the
+// product's name. Returns the installer's path, or why there is none. Runs
+// makensis; nothing but the installer is left behind.
+Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request);
+
+}  // namespace zolt
