@@ -12,7 +12,6 @@
 
 #include "branding/AppVersion.h"
 #include "tools/BrandSource.h"
-#include "tools/BrandToolFiles.h"
 #include "tools/InstallerScript.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
@@ -144,20 +143,8 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
         return Fail(built.error());
     }
 
-    // Saved under its name the way every file of this tool is: never through
-    // a link, never half-written.
-    const std::string out =
-        QDir(QString::fromStdString(request.outFolder))
-            .absoluteFilePath(QString::fromStdString(info.name + "-" + info.version + "-win64.exe"))
-            .toStdString();
-    const Result<std::string> bytes = ReadToolInput(info.outFile);
-    if (!bytes.ok()) {
-        return bytes;
-    }
-    if (const Status saved = WriteToolOutput(out, *bytes, false); !saved.ok()) {
-        return Fail(saved.error());
-    }
-    return out;
+    return SaveBuilt(QString::fromStdString(info.outFile), request.outFolder,
+                     QString::fromStdString(info.name + "-" + info.version + "-win64.exe"));
 }
 
 }  // namespace zolt

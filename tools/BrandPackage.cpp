@@ -17,7 +17,6 @@
 
 #include "branding/BrandSettingsText.h"
 #include "tools/BrandSource.h"
-#include "tools/BrandToolFiles.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
 
@@ -301,27 +300,16 @@ Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
         return Fail(stage.status().error());
     }
 
-    // Built beside the stage, then saved under its name the way every file
-    // of this tool is: never through a link, never half-written.
+    // Built beside the stage, then saved under its name.
     const QString built = work.filePath("built.deb");
     if (const Result<std::string> done =
             DpkgDeb({"--root-owner-group", "--build", stage.Path(""), built});
         !done.ok()) {
         return done;
     }
-    const std::string out =
-        QDir(QString::fromStdString(request.outFolder))
-            .absoluteFilePath(q + "_" + QString::fromStdString(fields["Version"]) + "_" +
-                              QString::fromStdString(fields["Architecture"]) + ".deb")
-            .toStdString();
-    const Result<std::string> bytes = ReadToolInput(built.toStdString());
-    if (!bytes.ok()) {
-        return bytes;
-    }
-    if (const Status saved = WriteToolOutput(out, *bytes, false); !saved.ok()) {
-        return Fail(saved.error());
-    }
-    return out;
+    return SaveBuilt(built, request.outFolder,
+                     q + "_" + QString::fromStdString(fields["Version"]) + "_" +
+                         QString::fromStdString(fields["Architecture"]) + ".deb");
 }
 
 }  // namespace zolt

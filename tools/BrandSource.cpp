@@ -1,5 +1,7 @@
 #include "tools/BrandSource.h"
 
+#include <QDir>
+
 #include "branding/BrandFiles.h"
 #include "branding/SettingsText.h"
 #include "tools/BrandToolFiles.h"
@@ -36,6 +38,20 @@ Result<QStringList> CheckedBrandFileNames(const QString& brandFolder) {
         }
     }
     return names;
+}
+
+Result<std::string> SaveBuilt(const QString& built, const std::string& outFolder,
+                              const QString& name) {
+    const std::string out =
+        QDir(QString::fromStdString(outFolder)).absoluteFilePath(name).toStdString();
+    const Result<std::string> bytes = ReadToolInput(built.toStdString());
+    if (!bytes.ok()) {
+        return bytes;
+    }
+    if (const Status saved = WriteToolOutput(out, *bytes, false); !saved.ok()) {
+        return Fail(saved.error());
+    }
+    return out;
 }
 
 }  // namespace zolt

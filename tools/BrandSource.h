@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 #include "branding/BrandSettingsText.h"
 #include "util/Result.h"
 
@@ -16,5 +18,11 @@ Result<ParsedBrandSettings> ReadBrandFolder(const QString& brandFolder);
 // mainskin.dat, main.ico, banner1.dat to banner16.dat); a failure when one
 // of them is larger than the program reads.
 Result<QStringList> CheckedBrandFileNames(const QString& brandFolder);
+
+// Saves the file `built` as `name` in `outFolder` the way every file of this
+// tool is saved: never through a link, never half-written. Returns the
+// saved file's path, or why it could not be saved.
+Result<std::string> SaveBuilt(const QString& built, const std::string& outFolder,
+                              const QString& name);
 
 }  // namespace zolt
