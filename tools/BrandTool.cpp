@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <map>
 #include <string>
@@ -290,12 +291,19 @@ int Main(const std::vector<std::string>& args) {
         Print(stderr, std::string("Usage: ") + command.usage + "\n");
         return kFailed;
     }
-    const Result<int> status = command.run(rest);
-    if (!status.ok()) {
-        Print(stderr, "zolt-brand: " + status.error() + "\n");
+    // Nothing throws on purpose; what escapes anyway (out of memory, say)
+    // is told as a failure all the same.
+    try {
+        const Result<int> status = command.run(rest);
+        if (!status.ok()) {
+            Print(stderr, "zolt-brand: " + status.error() + "\n");
+            return kFailed;
+        }
+        return *status;
+    } catch (const std::exception& e) {
+        Print(stderr, std::string("zolt-brand: ") + e.what() + "\n");
         return kFailed;
     }
-    return *status;
 }
 
 }  // namespace
