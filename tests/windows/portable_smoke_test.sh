@@ -80,6 +80,7 @@ echo "smoke test: Make Money handed \"$received\" to the registered browser"
 # from the branded folder. Each installs under Program Files, shows in
 # "Apps", starts, and its uninstaller takes back what it installed.
 timeout 30 wineserver -k || true
+wait 2>/dev/null || true
 programs="$WINEPREFIX/drive_c/Program Files"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 wait_gone() { for _ in $(seq 300); do [ -e "$1" ] || return 0; sleep 0.1; done; return 1; }
@@ -102,6 +103,7 @@ if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
   out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 | tr -d "\r")" ||
     fail "the installed brand shows no window: $out $(cat "$tmp/installed.log")"
   timeout 30 wineserver -k || true
+  wait 2>/dev/null || true
   echo "smoke test: $(basename "$made") installs \"Lantern Feeds\", which shows \"Lantern Feeds v2.01\""
   timeout 120 wine "$installed/Uninstall.exe" /S || fail "the brand's uninstaller failed"
   # What the program wrote beside itself at run time stays, as the user's.
