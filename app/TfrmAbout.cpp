@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "branding/BrandSettings.h"
+#include "toolkit/GuardedApplication.h"
 #include "ui_TfrmAbout.h"
 #include "util/Text.h"
 
@@ -26,7 +27,7 @@ TfrmAbout::TfrmAbout(const BrandSettingsRecord& brand, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    connect(editAbout, &QPushButton::clicked, this, &TfrmAbout::editAboutClick);
+    connect(editAbout, &QPushButton::clicked, this, Guarded([this] { editAboutClick(); }));
     FormCreate(brand);
 }
 

@@ -17,12 +17,8 @@ constexpr int kFileFlags = O_CLOEXEC;
 
 namespace zolt {
 
-FileStream::FileStream(const std::string& fileName, Mode mode) {
-    if (mode == Mode::OpenRead) {
-        fd_ = ::open(fileName.c_str(), O_RDONLY | kFileFlags);
-    } else {
-        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | kFileFlags, 0666);
-    }
+FileStream::FileStream(const std::string& fileName) {
+    fd_ = ::open(fileName.c_str(), O_RDONLY | kFileFlags);
     int error = fd_ < 0 ? errno : 0;
 #ifdef _WIN32
     // Windows refuses to open a folder at all, as access denied.
@@ -40,8 +36,7 @@ FileStream::FileStream(const std::string& fileName, Mode mode) {
         fd_ = -1;
     }
     if (fd_ < 0) {
-        const char* what = mode == Mode::OpenRead ? "Cannot open file \"" : "Cannot create file \"";
-        throw FileError(what + fileName + "\". " + std::strerror(error));
+        throw FileError("Cannot open file \"" + fileName + "\". " + std::strerror(error), error);
     }
 }
 
@@ -69,27 +64,8 @@ int64_t FileStream::Read(uint8_t* buffer, int64_t count) {
     return done;
 }
 
-int64_t FileStream::Write(const uint8_t* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(fd_, buffer + done, static_cast<size_t>(count - done));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            break;
-        }
-        done += n;
-    }
-    return done;
-}
-
-int64_t FileStream::Size() const {
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) {
-        return -1;
-    }
-    return static_cast<int64_t>(st.st_size);
+int64_t FileStream::Write(const uint8_t*, int64_t) {
+    return 0;
 }
 
 }  // namespace zolt

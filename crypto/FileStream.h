@@ -8,32 +8,32 @@
 
 namespace zolt {
 
-// Raised when a file cannot be opened or created; the message names the
-// file and the system's reason.
+// Raised when a file cannot be opened; the message names the file and the
+// system's reason, `code()` is that reason's errno value.
 class FileError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    FileError(const std::string& what, int code) : std::runtime_error(what), code_(code) {}
+    int code() const { return code_; }
+
+  private:
+    int code_;
 };
 
-// A ByteStream over a file of the file system, closed by the destructor.
+// A ByteStream that reads an existing file of the file system, closed by the
+// destructor. It stores nothing: files are written through SaveFileReplacing,
+// never through a name that may be a link.
 class FileStream : public ByteStream {
   public:
-    enum class Mode {
-        OpenRead,  // existing file, read-only
-        Create,    // created, or truncated if it exists; read and write
-    };
-
-    // Throws FileError: "Cannot open file "<name>". <reason>" for OpenRead,
-    // "Cannot create file "<name>". <reason>" for Create.
-    FileStream(const std::string& fileName, Mode mode);
+    // Throws FileError: "Cannot open file "<name>". <reason>"; a folder is
+    // refused with EISDIR.
+    explicit FileStream(const std::string& fileName);
     ~FileStream() override;
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;
 
     int64_t Read(uint8_t* buffer, int64_t count) override;
+    // Stores nothing: 0.
     int64_t Write(const uint8_t* buffer, int64_t count) override;
-    // Length of the whole file in bytes, -1 if it cannot be told.
-    int64_t Size() const;
 
   private:
     int fd_ = -1;

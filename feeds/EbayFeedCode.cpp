@@ -34,13 +34,13 @@ std::optional<std::string> EbayFeedWarning(const std::string& campaignId,
 FeedOutcome EbayFeedCode(const EbayFeedFields& typed) {
     if (auto warning =
             EbayFeedWarning(typed.campaignId, typed.mainKeyword, typed.alternativeKeyword)) {
-        return {*warning, ""};
+        return Fail(*warning);
     }
     EbayFeedFields trimmed = typed;
     trimmed.campaignId = Trim(typed.campaignId);
     trimmed.mainKeyword = Trim(typed.mainKeyword);
     trimmed.alternativeKeyword = Trim(typed.alternativeKeyword);
-    return {"", EbaySnippet(trimmed)};
+    return EbaySnippet(trimmed);
 }
 
 }  // namespace zolt

@@ -2,16 +2,13 @@
 
 #include <string>
 
+#include "util/Result.h"
+
 namespace zolt {
 
-// What a generator button leads to: a warning for the user, or the text to
-// write into the page.
-struct FeedOutcome {
-    std::string warning;
-    std::string text;
-
-    bool ok() const { return warning.empty(); }
-};
+// What a generator button leads to: the text to write into the page, or a
+// warning for the user as the error.
+using FeedOutcome = Result<std::string>;
 
 inline constexpr const char* kSearchKeywordWarning = "Please provide a valid Search Keyword.";
 inline constexpr const char* kRssFeedWarning = "Please provide a valid RSS Feed.";

@@ -21,17 +21,17 @@ FeedOutcome NewsFeedCode(const std::string& feedText, int cacheTime, bool showTi
                          int numItems) {
     const std::string address = Trim(feedText);
     if (address.empty()) {
-        return {kRssFeedWarning, ""};
+        return Fail(kRssFeedWarning);
     }
-    return {"", NewsSnippet(address, cacheTime, showTitles, numItems)};
+    return NewsSnippet(address, cacheTime, showTitles, numItems);
 }
 
 FeedOutcome FindRssFeed(int sourceIndex, const std::string& keywordText) {
     const std::string keyword = Trim(keywordText);
     if (keyword.empty()) {
-        return {kSearchKeywordWarning, ""};
+        return Fail(kSearchKeywordWarning);
     }
-    return {"", SearchFeedAddress(sourceIndex, keyword).value_or("")};
+    return SearchFeedAddress(sourceIndex, keyword).value_or("");
 }
 
 }  // namespace zolt

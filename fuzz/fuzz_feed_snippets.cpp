@@ -143,10 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const bool titles = (flags & 1) != 0;
     const FeedOutcome news = NewsFeedCode(feed, first, titles, second);
-    FUZZ_CHECK(news.ok() != news.text.empty());
+    FUZZ_CHECK(news.ok() ? !news.value().empty() : !news.error().empty());
     if (news.ok()) {
-        CheckSnippetFrame(news.text, "getnewsfeed");
-        Dump(news.text, "getnewsfeed",
+        CheckSnippetFrame(news.value(), "getnewsfeed");
+        Dump(news.value(), "getnewsfeed",
              {Trim(feed), std::to_string(first), titles ? "1" : "0", std::to_string(second)});
     }
 
@@ -159,10 +159,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fields.cacheTime = first;
     fields.numAuctions = second;
     const FeedOutcome ebay = EbayFeedCode(fields);
-    FUZZ_CHECK(ebay.ok() != ebay.text.empty());
+    FUZZ_CHECK(ebay.ok() ? !ebay.value().empty() : !ebay.error().empty());
     if (ebay.ok()) {
-        CheckSnippetFrame(ebay.text, "getebayfeed");
-        Dump(ebay.text, "getebayfeed",
+        CheckSnippetFrame(ebay.value(), "getebayfeed");
+        Dump(ebay.value(), "getebayfeed",
              {Trim(campaign), fields.siteId, Trim(mainKeyword), Trim(alternative),
               std::to_string(first), std::to_string(second)});
     }
@@ -173,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (found.ok()) {
         const std::optional<std::string> address = SearchFeedAddress(row, Trim(keyword));
         FUZZ_CHECK(address.has_value() == (row >= 0 && row < 3));
-        FUZZ_CHECK(found.text == address.value_or(""));
+        FUZZ_CHECK(found.value() == address.value_or(""));
     }
     return 0;
 }

@@ -56,11 +56,8 @@ bool IsNewerVersion(const std::string& versionText) {
     return VersionNumber(versionText) > VersionNumber(AppVersion);
 }
 
-std::optional<std::string> DownloadUpdateInfo(HttpClient& http, const std::string& url,
-                                              const std::string& path, bool* aborted) {
-    if (aborted != nullptr) {
-        *aborted = false;
-    }
+Result<std::optional<std::string>> DownloadUpdateInfo(HttpClient& http, const std::string& url,
+                                                      const std::string& path) {
     if (!path.empty()) {
         RemoveFileName(path);
     }
@@ -70,22 +67,20 @@ std::optional<std::string> DownloadUpdateInfo(HttpClient& http, const std::strin
         body = http.Get(url, kMaxUpdateFileSize);
         http.CloseIdleConnections();
     } catch (const HttpError& e) {
-        if (aborted != nullptr) {
-            *aborted = e.aborted();
-        }
-        // A cut-short call may have lost its client with the window.
-        if (!e.aborted()) {
-            http.CloseIdleConnections();
-        }
         qCInfo(lcNews) << "update description not downloaded:" << e.what();
-        return std::nullopt;
+        // A cut-short call may have lost its client with the window.
+        if (e.aborted()) {
+            return Fail(e.what());
+        }
+        http.CloseIdleConnections();
+        return std::optional<std::string>();
     }
     // The copy beside the program is for the curious; a folder that does not
     // take it (a read-only install) changes nothing about the check.
     if (!path.empty() && !SaveFileReplacing(path, body)) {
         qCInfo(lcNews) << "update description not kept beside the program";
     }
-    return body;
+    return std::optional<std::string>(std::move(body));
 }
 
 UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, bool silent) {
@@ -93,14 +88,13 @@ UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, boo
     const std::string infoPath = ProgramFolderWritable(services)
                                      ? FileBeside(services.baseDir, kUpdateInfoFile)
                                      : std::string();
-    bool aborted = false;
-    const std::optional<std::string> info =
-        DownloadUpdateInfo(http, services.updateBaseUrl + kUpdateInfoFile, infoPath, &aborted);
-    if (aborted) {
+    const Result<std::optional<std::string>> info =
+        DownloadUpdateInfo(http, services.updateBaseUrl + kUpdateInfoFile, infoPath);
+    if (!info.ok()) {
         return UpdateCheckResult::Aborted;
     }
-    if (info) {
-        const IniReader ini(*info);
+    if (*info) {
+        const IniReader ini(**info);
         const std::string version = ini.ReadString("APPLICATION", "Version");
         if (IsNewerVersion(version) && services.packageInstall) {
             services.showMessage(MessageKind::Information, PackageUpdateMessage(version));

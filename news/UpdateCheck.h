@@ -5,6 +5,7 @@
 #include <string>
 
 #include "net/HttpClient.h"
+#include "util/Result.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -37,14 +38,15 @@ float VersionNumber(const std::string& text);
 // Whether `versionText` is strictly newer than this program's version.
 bool IsNewerVersion(const std::string& versionText);
 
-// GETs the update description at `url` into memory; nothing when the
-// download failed. The old copy at `path` (none when empty) is removed first
-// and the new one is kept there when the folder takes it, saved through a new file renamed
-// over the name, so a link of that name is never written through. A failed
-// download leaves no file behind. `aborted` (optional) tells a download cut
-// short by Disconnect() or by quitting from a failure.
-std::optional<std::string> DownloadUpdateInfo(HttpClient& http, const std::string& url,
-                                              const std::string& path, bool* aborted = nullptr);
+// GETs the update description at `url` into memory; nothing (logged) when
+// the server or the network failed it, and a failure, with the reason, when
+// it was cut short by Disconnect() or by quitting: then the check stops. The
+// old copy at `path` (none when empty) is removed first and the new one is
+// kept there when the folder takes it, saved through a new file renamed over
+// the name, so a link of that name is never written through. A failed
+// download leaves no file behind.
+Result<std::optional<std::string>> DownloadUpdateInfo(HttpClient& http, const std::string& url,
+                                                      const std::string& path);
 
 // What the window has to do once the check has run.
 enum class UpdateCheckResult {

@@ -22,25 +22,26 @@ namespace {
 
 constexpr char kProgram[] = "rssfeedzolt.exe";
 
-std::string InstallerName(const BrandInstallerRequest& request, const std::string& product) {
+Result<std::string> InstallerName(const BrandInstallerRequest& request,
+                                  const std::string& product) {
     const std::string name = request.name.empty() ? PackageNameFor(product) : request.name;
     if (!IsPackageName(name) || name == "rssfeedzolt") {
-        throw PackageFailure("no installer name: " +
-                             (request.name.empty() ? "the product name \"" + product + "\" gives"
-                                                   : "\"" + request.name + "\" is") +
-                             " none; give one of lower-case letters, digits and \"-\" with "
-                             "--name (not \"rssfeedzolt\")");
+        return Fail("no installer name: " +
+                    (request.name.empty() ? "the product name \"" + product + "\" gives"
+                                          : "\"" + request.name + "\" is") +
+                    " none; give one of lower-case letters, digits and \"-\" with "
+                    "--name (not \"rssfeedzolt\")");
     }
     return name;
 }
 
 // The portable folder's files and folders into `stage`, links left out,
-// except those the brand brings. Fills `info` with what was staged.
-void StageBase(const QString& base, const QStringList& brandFiles, PackageStage& stage,
-               InstallerInfo& info) {
+// except those the brand brings. Fills `info` with what was staged; the
+// stage keeps its own failures.
+Status StageBase(const QString& base, const QStringList& brandFiles, PackageStage& stage,
+                 InstallerInfo& info) {
     if (!QFileInfo(base + "/" + kProgram).isFile()) {
-        throw PackageFailure("\"" + base.toStdString() + "\" is no portable folder: it has no " +
-                             kProgram);
+        return Fail("\"" + base.toStdString() + "\" is no portable folder: it has no " + kProgram);
     }
     QDirIterator it(base, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
@@ -63,13 +64,13 @@ void StageBase(const QString& base, const QStringList& brandFiles, PackageStage&
     }
     // Parents before their children, as the uninstaller removes them in reverse.
     std::sort(info.folders.begin(), info.folders.end());
+    return {};
 }
 
-void RunMakensis(const QString& script) {
+Status RunMakensis(const QString& script) {
     const QString program = QStandardPaths::findExecutable("makensis");
     if (program.isEmpty()) {
-        throw PackageFailure(
-            "makensis is missing (it comes with NSIS; on Debian the package nsis)");
+        return Fail("makensis is missing (it comes with NSIS; on Debian the package nsis)");
     }
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -77,27 +78,40 @@ void RunMakensis(const QString& script) {
     if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         process.kill();
-        throw PackageFailure("makensis failed: " +
-                             OneLine(process.readAll().right(2000).toStdString()));
+        return Fail("makensis failed: " + OneLine(process.readAll().right(2000).toStdString()));
     }
+    return {};
 }
 
-std::string Build(const BrandInstallerRequest& request) {
+}  // namespace
+
+Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
     const QString brandFolder = QString::fromStdString(request.brandFolder);
-    const ParsedBrandSettings brand = ReadBrandFolder(brandFolder);
-    const std::string product = OneLine(brand.record.ApplicationName);
-    if (WindowsNameFor(product).empty()) {
-        throw PackageFailure("the brand's settings name no product (ApplicationName is empty)");
+    const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
+    if (!brand.ok()) {
+        return Fail(brand.error());
     }
-    const QStringList brandFiles = CheckedBrandFileNames(brandFolder);
+    const std::string product = OneLine(brand->record.ApplicationName);
+    if (WindowsNameFor(product).empty()) {
+        return Fail("the brand's settings name no product (ApplicationName is empty)");
+    }
+    const Result<QStringList> checkedFiles = CheckedBrandFileNames(brandFolder);
+    if (!checkedFiles.ok()) {
+        return Fail(checkedFiles.error());
+    }
+    const QStringList& brandFiles = *checkedFiles;
     QTemporaryDir work;
     if (!work.isValid()) {
-        throw PackageFailure("no temporary folder: " + work.errorString().toStdString());
+        return Fail("no temporary folder: " + work.errorString().toStdString());
+    }
+    const Result<std::string> name = InstallerName(request, product);
+    if (!name.ok()) {
+        return name;
     }
     InstallerInfo info;
-    info.name = InstallerName(request, product);
+    info.name = *name;
     info.product = product;
-    info.publisher = OneLine(brand.record.CopyrightCompany);
+    info.publisher = OneLine(brand->record.CopyrightCompany);
     if (info.publisher.empty()) {
         info.publisher = product;
     }
@@ -105,8 +119,12 @@ std::string Build(const BrandInstallerRequest& request) {
     info.stage = work.filePath("stage").toStdString();
     info.outFile = work.filePath("built.exe").toStdString();
     PackageStage stage(work.filePath("stage"));
-    StageBase(QFileInfo(QString::fromStdString(request.baseFolder)).absoluteFilePath(), brandFiles,
-              stage, info);
+    const Status base =
+        StageBase(QFileInfo(QString::fromStdString(request.baseFolder)).absoluteFilePath(),
+                  brandFiles, stage, info);
+    if (!base.ok()) {
+        return Fail(base.error());
+    }
     for (const QString& file : brandFiles) {
         const QString path = brandFolder + "/" + file;
         if (file == "dbsettings.dat" || QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
@@ -114,24 +132,19 @@ std::string Build(const BrandInstallerRequest& request) {
             info.files.push_back(file.toStdString());
         }
     }
-    PackageStage(work.path())
-        .Write("installer.nsi", QByteArray::fromStdString(NsisScriptText(info)));
-    RunMakensis(work.filePath("installer.nsi"));
+    PackageStage script(work.path());
+    script.Write("installer.nsi", QByteArray::fromStdString(NsisScriptText(info)));
+    for (const Status& status : {stage.status(), script.status()}) {
+        if (!status.ok()) {
+            return Fail(status.error());
+        }
+    }
+    if (const Status built = RunMakensis(work.filePath("installer.nsi")); !built.ok()) {
+        return Fail(built.error());
+    }
 
     return SaveBuilt(QString::fromStdString(info.outFile), request.outFolder,
                      QString::fromStdString(info.name + "-" + info.version + "-win64.exe"));
-}
-
-}  // namespace
-
-std::optional<std::string> MakeBrandInstaller(const BrandInstallerRequest& request,
-                                              std::string& error) {
-    try {
-        return Build(request);
-    } catch (const PackageFailure& e) {
-        error = e.what();
-        return std::nullopt;
-    }
 }
 
 }  // namespace zolt

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "util/Result.h"
 
 namespace zolt {
 
@@ -14,9 +15,8 @@ struct BrandInstallerRequest {
 
 // Makes a Windows installer of the brand: the portable folder's files with
 // the brand's beside rssfeedzolt.exe, installed per machine under the
-// product's name. Returns the installer's path, or nothing with `error` set.
-// Runs makensis; nothing but the installer is left behind.
-std::optional<std::string> MakeBrandInstaller(const BrandInstallerRequest& request,
-                                              std::string& error);
+// product's name. Returns the installer's path, or why there is none. Runs
+// makensis; nothing but the installer is left behind.
+Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request);
 
 }  // namespace zolt

@@ -28,34 +28,36 @@ constexpr char kBaseName[] = "rssfeedzolt";
 constexpr int kIconSizes[] = {48, 64, 128, 256};
 constexpr int kMaxSummaryChars = 80;
 
-using Failure = PackageFailure;
-
 std::string Quoted(const QString& path) {
     return "\"" + path.toStdString() + "\"";
 }
 
-// dpkg-deb with `args`; its standard output, or a Failure with its complaint.
-std::string DpkgDeb(const QStringList& args) {
+// dpkg-deb with `args`; its standard output, or its complaint.
+Result<std::string> DpkgDeb(const QStringList& args) {
     const QString program = QStandardPaths::findExecutable("dpkg-deb");
     if (program.isEmpty()) {
-        throw Failure("dpkg-deb is missing (it comes with the Debian package dpkg)");
+        return Fail("dpkg-deb is missing (it comes with the Debian package dpkg)");
     }
     QProcess process;
     process.start(program, args);
     if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
-        throw Failure("dpkg-deb " + args.front().toStdString() +
-                      " failed: " + process.readAllStandardError().trimmed().toStdString());
+        return Fail("dpkg-deb " + args.front().toStdString() +
+                    " failed: " + process.readAllStandardError().trimmed().toStdString());
     }
     return process.readAllStandardOutput().toStdString();
 }
 
 // The base package's control fields that the brand's package takes over.
-std::map<std::string, std::string> BaseFields(const QString& deb) {
+Result<std::map<std::string, std::string>> BaseFields(const QString& deb) {
     const QStringList names = {"Version",    "Architecture", "Maintainer", "Depends",
                                "Recommends", "Section",      "Priority",   "Description"};
     std::map<std::string, std::string> fields;
-    const QString text = QString::fromStdString(DpkgDeb(QStringList{"--field", deb} + names));
+    const Result<std::string> output = DpkgDeb(QStringList{"--field", deb} + names);
+    if (!output.ok()) {
+        return Fail(output.error());
+    }
+    const QString text = QString::fromStdString(*output);
     for (const QString& line : text.split('\n')) {
         const qsizetype colon = line.indexOf(": ");
         // Continuation lines (the long description) start with a blank.
@@ -68,7 +70,7 @@ std::map<std::string, std::string> BaseFields(const QString& deb) {
     static const QRegularExpression architecture("^[a-z0-9-]+$");
     if (!version.match(QString::fromStdString(fields["Version"])).hasMatch() ||
         !architecture.match(QString::fromStdString(fields["Architecture"])).hasMatch()) {
-        throw Failure(Quoted(deb) + " has no usable Version or Architecture");
+        return Fail(Quoted(deb) + " has no usable Version or Architecture");
     }
     return fields;
 }
@@ -107,8 +109,8 @@ QByteArray Png(const QImage& icon, int size) {
     return bytes;
 }
 
-void AddIcons(PackageStage& stage, const QString& brandFolder, const QString& base,
-              const QString& name) {
+Status AddIcons(PackageStage& stage, const QString& brandFolder, const QString& base,
+                const QString& name) {
     const QString ico = brandFolder + "/main.ico";
     if (!QFileInfo::exists(ico)) {
         // Without an icon of its own the brand shows the program's.
@@ -118,16 +120,17 @@ void AddIcons(PackageStage& stage, const QString& brandFolder, const QString& ba
         }
         stage.Copy(base + "/usr/share/icons/hicolor/scalable/apps/" + kBaseName + ".svg",
                    "usr/share/icons/hicolor/scalable/apps/" + name + ".svg");
-        return;
+        return {};
     }
     const QImage icon = LargestIcon(ico);
     if (icon.isNull()) {
-        throw Failure(Quoted(ico) + " holds no picture of a Windows icon");
+        return Fail(Quoted(ico) + " holds no picture of a Windows icon");
     }
     for (const int size : kIconSizes) {
         stage.Write(QString("usr/share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(name),
                     Png(icon, size));
     }
+    return {};
 }
 
 // The base package's release line for the brand's metainfo; empty when its
@@ -185,49 +188,67 @@ std::string NameTakenBy(const QString& name) {
     return std::string();
 }
 
-std::string PackageName(const BrandPackageRequest& request, const std::string& product) {
+Result<std::string> PackageName(const BrandPackageRequest& request, const std::string& product) {
     const std::string name = request.name.empty() ? PackageNameFor(product) : request.name;
     const std::string source = request.name.empty() ? "the product name \"" + product + "\" gives"
                                                     : "\"" + request.name + "\" is";
     if (!IsPackageName(name) || name == kBaseName) {
-        throw Failure(
-            "no package name: " + source +
-            " none; give one of lower-case letters, digits and \"-\" with --name (not \"" +
-            kBaseName + "\")");
+        return Fail("no package name: " + source +
+                    " none; give one of lower-case letters, digits and \"-\" with --name (not \"" +
+                    kBaseName + "\")");
     }
     if (const std::string taken = NameTakenBy(QString::fromStdString(name)); !taken.empty()) {
-        throw Failure("the package name \"" + name + "\" is taken on this machine by " + taken +
-                      "; give another one with --name");
+        return Fail("the package name \"" + name + "\" is taken on this machine by " + taken +
+                    "; give another one with --name");
     }
     return name;
 }
 
-std::string Summary(const BrandPackageRequest& request, const std::string& baseSummary) {
+Result<std::string> Summary(const BrandPackageRequest& request, const std::string& baseSummary) {
     std::string summary = OneLine(request.summary.empty() ? baseSummary : request.summary);
     while (!summary.empty() && summary.back() == '.') {
         summary.pop_back();
     }
     if (summary.empty() || QString::fromStdString(summary).size() > kMaxSummaryChars) {
-        throw Failure("the summary must be one line of 1 to " + std::to_string(kMaxSummaryChars) +
-                      " characters");
+        return Fail("the summary must be one line of 1 to " + std::to_string(kMaxSummaryChars) +
+                    " characters");
     }
     return summary;
 }
 
-std::string Build(const BrandPackageRequest& request) {
+}  // namespace
+
+Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
     const QString brandFolder = QString::fromStdString(request.brandFolder);
     const QString baseDeb = QFileInfo(QString::fromStdString(request.baseDeb)).absoluteFilePath();
-    const ParsedBrandSettings brand = ReadBrandFolder(brandFolder);
-    const std::string product = OneLine(brand.record.ApplicationName);
-    if (product.empty()) {
-        throw Failure("the brand's settings name no product (ApplicationName is empty)");
+    const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
+    if (!brand.ok()) {
+        return Fail(brand.error());
     }
-    const std::string name = PackageName(request, product);
-    const QStringList brandFiles = CheckedBrandFileNames(brandFolder);
-    std::map<std::string, std::string> fields = BaseFields(baseDeb);
-    BrandPackageInfo info{name, product, Summary(request, fields["Description"]),
-                          OneLine(brand.record.CopyrightCompany),
-                          Paragraphs(brand.record.AboutText)};
+    const std::string product = OneLine(brand->record.ApplicationName);
+    if (product.empty()) {
+        return Fail("the brand's settings name no product (ApplicationName is empty)");
+    }
+    const Result<std::string> name = PackageName(request, product);
+    if (!name.ok()) {
+        return name;
+    }
+    const Result<QStringList> checkedFiles = CheckedBrandFileNames(brandFolder);
+    if (!checkedFiles.ok()) {
+        return Fail(checkedFiles.error());
+    }
+    const QStringList& brandFiles = *checkedFiles;
+    Result<std::map<std::string, std::string>> baseFields = BaseFields(baseDeb);
+    if (!baseFields.ok()) {
+        return Fail(baseFields.error());
+    }
+    std::map<std::string, std::string> fields = std::move(baseFields).value();
+    const Result<std::string> summary = Summary(request, fields["Description"]);
+    if (!summary.ok()) {
+        return summary;
+    }
+    BrandPackageInfo info{*name, product, *summary, OneLine(brand->record.CopyrightCompany),
+                          Paragraphs(brand->record.AboutText)};
     if (info.developer.empty()) {
         info.developer = product;
     }
@@ -238,13 +259,16 @@ std::string Build(const BrandPackageRequest& request) {
 
     QTemporaryDir work;
     if (!work.isValid()) {
-        throw Failure("no temporary folder: " + work.errorString().toStdString());
+        return Fail("no temporary folder: " + work.errorString().toStdString());
     }
     const QString base = work.filePath("base");
-    DpkgDeb({"--extract", baseDeb, base});
+    if (const Result<std::string> extracted = DpkgDeb({"--extract", baseDeb, base});
+        !extracted.ok()) {
+        return extracted;
+    }
     const QString baseLib = base + "/usr/lib/" + kBaseName + "/";
     PackageStage stage(work.filePath("package"));
-    const QString q = QString::fromStdString(name);
+    const QString q = QString::fromStdString(*name);
     const QString lib = "usr/lib/" + q + "/";
     stage.Copy(baseLib + kBaseName, lib + kBaseName);
     stage.Copy(baseLib + "installed-by-package", lib + "installed-by-package");
@@ -255,38 +279,37 @@ std::string Build(const BrandPackageRequest& request) {
             stage.Copy(path, lib + file);
         }
     }
-    AddIcons(stage, brandFolder, base, q);
+    // The stage's own failures come first, as they happened first.
+    const Status icons = AddIcons(stage, brandFolder, base, q);
+    if (!stage.status().ok() || !icons.ok()) {
+        return Fail(!stage.status().ok() ? stage.status().error() : icons.error());
+    }
     const QString doc = "usr/share/doc/" + q + "/";
     stage.Copy(base + "/usr/share/doc/rssfeedzolt/copyright", doc + "copyright");
     stage.Copy(base + "/usr/share/doc/rssfeedzolt/changelog.gz", doc + "changelog.gz");
     stage.Copy(base + "/usr/share/man/man1/rssfeedzolt.1.gz", "usr/share/man/man1/" + q + ".1.gz");
     stage.Write("usr/share/applications/" + q + ".desktop",
                 QByteArray::fromStdString(DesktopEntryText(info)));
-    stage.Write("usr/share/metainfo/" + QString::fromStdString(MetainfoId(name)) + ".metainfo.xml",
+    stage.Write("usr/share/metainfo/" + QString::fromStdString(MetainfoId(*name)) + ".metainfo.xml",
                 QByteArray::fromStdString(MetainfoText(info, BaseRelease(base))));
     const auto [kib, sums] = stage.Finish(lib + kBaseName);
     stage.Write("DEBIAN/control", QByteArray::fromStdString(ControlText(info, fields, kib)));
     stage.Write("DEBIAN/md5sums", sums);
     stage.Finish(lib + kBaseName);
+    if (!stage.status().ok()) {
+        return Fail(stage.status().error());
+    }
 
     // Built beside the stage, then saved under its name.
     const QString built = work.filePath("built.deb");
-    DpkgDeb({"--root-owner-group", "--build", stage.Path(""), built});
+    if (const Result<std::string> done =
+            DpkgDeb({"--root-owner-group", "--build", stage.Path(""), built});
+        !done.ok()) {
+        return done;
+    }
     return SaveBuilt(built, request.outFolder,
                      q + "_" + QString::fromStdString(fields["Version"]) + "_" +
                          QString::fromStdString(fields["Architecture"]) + ".deb");
-}
-
-}  // namespace
-
-std::optional<std::string> MakeBrandPackage(const BrandPackageRequest& request,
-                                            std::string& error) {
-    try {
-        return Build(request);
-    } catch (const Failure& e) {
-        error = e.what();
-        return std::nullopt;
-    }
 }
 
 }  // namespace zolt

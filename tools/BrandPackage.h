@@ -1,7 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "util/Result.h"
 
 namespace zolt {
 
@@ -16,8 +17,8 @@ struct BrandPackageRequest {
 // Makes a Debian package of the brand: the program of the base package in
 // /usr/lib/NAME with the brand's files beside it, /usr/bin/NAME, a desktop
 // entry, icons and metainfo under the brand's name, and the base package's
-// dependencies. Returns the package's path, or nothing with `error` set.
-// Runs dpkg-deb; nothing but the new package is left behind.
-std::optional<std::string> MakeBrandPackage(const BrandPackageRequest& request, std::string& error);
+// dependencies. Returns the package's path, or why there is none. Runs
+// dpkg-deb; nothing but the new package is left behind.
+Result<std::string> MakeBrandPackage(const BrandPackageRequest& request);
 
 }  // namespace zolt

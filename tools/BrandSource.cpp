@@ -5,27 +5,26 @@
 #include "branding/BrandFiles.h"
 #include "branding/SettingsText.h"
 #include "tools/BrandToolFiles.h"
-#include "tools/PackageStage.h"
 #include "util/SettingsFileCrypt.h"
 
 namespace zolt {
 
-ParsedBrandSettings ReadBrandFolder(const QString& brandFolder) {
-    std::string error;
-    const auto bytes = ReadToolInput((brandFolder + "/dbsettings.dat").toStdString(), error);
-    if (!bytes) {
-        throw PackageFailure(error);
+Result<ParsedBrandSettings> ReadBrandFolder(const QString& brandFolder) {
+    const Result<std::string> bytes =
+        ReadToolInput((brandFolder + "/dbsettings.dat").toStdString());
+    if (!bytes.ok()) {
+        return Fail(bytes.error());
     }
     std::string plain;
     if (!DecryptSettingsBytes(*bytes, plain)) {
-        throw PackageFailure(
+        return Fail(
             "the brand's dbsettings.dat does not decrypt: the password does not fit or "
             "the file is damaged");
     }
     return ParseBrandSettings(RebuildSettingsText(plain));
 }
 
-QStringList CheckedBrandFileNames(const QString& brandFolder) {
+Result<QStringList> CheckedBrandFileNames(const QString& brandFolder) {
     QStringList names = {"dbsettings.dat", "mainskin.dat", "main.ico"};
     for (int n = 1; n <= 16; ++n) {
         names << QString("banner%1.dat").arg(n);
@@ -33,21 +32,24 @@ QStringList CheckedBrandFileNames(const QString& brandFolder) {
     for (const QString& file : names) {
         const QString path = brandFolder + "/" + file;
         if (!BrandFileSizeFits(path.toStdString(), "brand file")) {
-            throw PackageFailure("\"" + path.toStdString() + "\" is larger than " +
-                                 std::to_string(kMaxBrandFileSize >> 20) +
-                                 " MiB; the program would refuse it");
+            return Fail("\"" + path.toStdString() + "\" is larger than " +
+                        std::to_string(kMaxBrandFileSize >> 20) +
+                        " MiB; the program would refuse it");
         }
     }
     return names;
 }
 
-std::string SaveBuilt(const QString& built, const std::string& outFolder, const QString& name) {
+Result<std::string> SaveBuilt(const QString& built, const std::string& outFolder,
+                              const QString& name) {
     const std::string out =
         QDir(QString::fromStdString(outFolder)).absoluteFilePath(name).toStdString();
-    std::string error;
-    const auto bytes = ReadToolInput(built.toStdString(), error);
-    if (!bytes || !WriteToolOutput(out, *bytes, false, error)) {
-        throw PackageFailure(error);
+    const Result<std::string> bytes = ReadToolInput(built.toStdString());
+    if (!bytes.ok()) {
+        return bytes;
+    }
+    if (const Status saved = WriteToolOutput(out, *bytes, false); !saved.ok()) {
+        return Fail(saved.error());
     }
     return out;
 }

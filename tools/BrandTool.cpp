@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <map>
 #include <string>
@@ -30,66 +31,42 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kWarnings = 2;
 
+// A command gives its exit status (kOk, or kWarnings from check) or why it
+// failed, which Main prints with status kFailed.
 struct Command {
     const char* usage;
     const char* help;
     int argumentCount;  // -1: the command checks its own
-    std::function<int(const std::vector<std::string>&)> run;
+    std::function<Result<int>(const std::vector<std::string>&)> run;
 };
 
 void Print(FILE* to, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), to);
 }
 
-int Fail(const std::string& message) {
-    Print(stderr, "zolt-brand: " + message + "\n");
-    return kFailed;
+// The exit status of a command that gives no value of its own.
+Result<int> Done(const Status& status) {
+    if (!status.ok()) {
+        return Fail(status.error());
+    }
+    return kOk;
 }
 
-int New(const std::vector<std::string>& args) {
+Result<int> New(const std::vector<std::string>& args) {
     const std::string& path = args[0];
     if (NameIsTaken(path)) {
         return Fail("\"" + path + "\" exists already; it is left as it is");
     }
-    std::string error;
-    if (!WriteToolOutput(path, SettingsTemplateText(), false, error)) {
-        return Fail(error);
-    }
-    return kOk;
+    return Done(WriteToolOutput(path, SettingsTemplateText(), false));
 }
 
-int Encrypt(const std::vector<std::string>& args) {
-    std::string error;
-    const auto plain = ReadToolInput(args[0], error);
-    if (!plain) {
-        return Fail(error);
-    }
-    std::string check;
-    if (DecryptSettingsBytes(*plain, check)) {
-        return Fail("\"" + args[0] + "\" is encrypted already");
-    }
-    if (!WriteToolOutput(args[1], EncryptSettingsBytes(*plain), false, error)) {
-        return Fail(error);
-    }
-    return kOk;
+Result<int> Encrypt(const std::vector<std::string>& args) {
+    return Done(EncryptSettingsFile(args[0], args[1], ToolOutputMode(false)));
 }
 
-int Decrypt(const std::vector<std::string>& args) {
-    std::string error;
-    const auto encrypted = ReadToolInput(args[0], error);
-    if (!encrypted) {
-        return Fail(error);
-    }
-    std::string plain;
-    if (!DecryptSettingsBytes(*encrypted, plain)) {
-        return Fail("cannot decrypt \"" + args[0] +
-                    "\": the password does not fit or the file is damaged; nothing was written");
-    }
+Result<int> Decrypt(const std::vector<std::string>& args) {
     // The plain text is the reseller's own; nobody else needs to read it.
-    if (!WriteToolOutput(args[1], plain, true, error)) {
-        return Fail(error);
-    }
-    return kOk;
+    return Done(DecryptSettingsFile(args[0], args[1], ToolOutputMode(true)));
 }
 
 bool CanDecode(const std::string& format, const std::string& bytes) {
@@ -104,11 +81,10 @@ bool CanDecode(const std::string& format, const std::string& bytes) {
     return image.loadFromData(QByteArray::fromStdString(bytes), name.constData());
 }
 
-int Check(const std::vector<std::string>& args) {
-    std::string error;
-    const auto bytes = ReadToolInput(args[0], error);
-    if (!bytes) {
-        return Fail(error);
+Result<int> Check(const std::vector<std::string>& args) {
+    const Result<std::string> bytes = ReadToolInput(args[0]);
+    if (!bytes.ok()) {
+        return Fail(bytes.error());
     }
     std::string plain;
     std::string kind;
@@ -135,22 +111,18 @@ int Check(const std::vector<std::string>& args) {
     return report.warnings.empty() ? kOk : kWarnings;
 }
 
-int Skin(const std::vector<std::string>& args) {
-    std::string error;
-    const auto sheet = ReadToolInput(args[0], error);
-    if (!sheet) {
-        return Fail(error);
+Result<int> Skin(const std::vector<std::string>& args) {
+    const Result<std::string> sheet = ReadToolInput(args[0]);
+    if (!sheet.ok()) {
+        return Fail(sheet.error());
     }
     if (Trim(*sheet).empty()) {
         return Fail("\"" + args[0] + "\" is empty; the program would keep its built-in skin");
     }
-    if (!WriteToolOutput(args[1], ZlibCompress(*sheet), false, error)) {
-        return Fail(error);
-    }
-    return kOk;
+    return Done(WriteToolOutput(args[1], ZlibCompress(*sheet), false));
 }
 
-int Package(const std::vector<std::string>& args) {
+Result<int> Package(const std::vector<std::string>& args) {
     BrandPackageRequest request;
     request.outFolder = ".";
     std::vector<std::string> folders;
@@ -169,26 +141,25 @@ int Package(const std::vector<std::string>& args) {
     }
     request.brandFolder = folders[0];
     request.baseDeb = folders[1];
-    std::string error;
     // Warnings only: the reseller may package a brand still being worked on.
     const std::string settings = request.brandFolder + "/dbsettings.dat";
     std::string plain;
-    if (const auto bytes = ReadToolInput(settings, error);
-        bytes && DecryptSettingsBytes(*bytes, plain)) {
+    if (const Result<std::string> bytes = ReadToolInput(settings);
+        bytes.ok() && DecryptSettingsBytes(*bytes, plain)) {
         for (const std::string& w :
              CheckSettingsText(plain, request.brandFolder, CanDecode).warnings) {
             Print(stderr, "zolt-brand: warning: " + w + "\n");
         }
     }
-    const std::optional<std::string> written = MakeBrandPackage(request, error);
-    if (!written) {
-        return Fail(error);
+    const Result<std::string> written = MakeBrandPackage(request);
+    if (!written.ok()) {
+        return Fail(written.error());
     }
     Print(stdout, *written + "\n");
     return kOk;
 }
 
-int Installer(const std::vector<std::string>& args) {
+Result<int> Installer(const std::vector<std::string>& args) {
     BrandInstallerRequest request;
     request.outFolder = ".";
     std::vector<std::string> folders;
@@ -206,10 +177,9 @@ int Installer(const std::vector<std::string>& args) {
     }
     request.brandFolder = folders[0];
     request.baseFolder = folders[1];
-    std::string error;
-    const std::optional<std::string> written = MakeBrandInstaller(request, error);
-    if (!written) {
-        return Fail(error);
+    const Result<std::string> written = MakeBrandInstaller(request);
+    if (!written.ok()) {
+        return Fail(written.error());
     }
     Print(stdout, *written + "\n");
     return kOk;
@@ -321,10 +291,18 @@ int Main(const std::vector<std::string>& args) {
         Print(stderr, std::string("Usage: ") + command.usage + "\n");
         return kFailed;
     }
+    // Nothing throws on purpose; what escapes anyway (out of memory, say)
+    // is told as a failure all the same.
     try {
-        return command.run(rest);
+        const Result<int> status = command.run(rest);
+        if (!status.ok()) {
+            Print(stderr, "zolt-brand: " + status.error() + "\n");
+            return kFailed;
+        }
+        return *status;
     } catch (const std::exception& e) {
-        return Fail(e.what());
+        Print(stderr, std::string("zolt-brand: ") + e.what() + "\n");
+        return kFailed;
     }
 }
 

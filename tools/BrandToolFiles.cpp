@@ -14,36 +14,36 @@
 
 namespace zolt {
 
-std::optional<std::string> ReadToolInput(const std::string& path, std::string& error) {
+Result<std::string> ReadToolInput(const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
-        error = "cannot read \"" + path + "\": " +
-                (QFileInfo(file).isDir() ? std::string("it is a folder")
-                                         : file.errorString().toStdString());
-        return std::nullopt;
+        return Fail("cannot read \"" + path + "\": " +
+                    (QFileInfo(file).isDir() ? std::string("it is a folder")
+                                             : file.errorString().toStdString()));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        error = "cannot read \"" + path + "\": " + file.errorString().toStdString();
-        return std::nullopt;
+        return Fail("cannot read \"" + path + "\": " + file.errorString().toStdString());
     }
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-bool WriteToolOutput(const std::string& path, const std::string& bytes, bool ownerOnly,
-                     std::string& error) {
-    // A name in a shared folder may be a link planted there: it is replaced
-    // by the new file, its target is never written.
+unsigned ToolOutputMode(bool ownerOnly) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
+    return ownerOnly ? 0600 : 0666 & ~mask;
+}
+
+Status WriteToolOutput(const std::string& path, const std::string& bytes, bool ownerOnly) {
+    // A name in a shared folder may be a link planted there: it is replaced
+    // by the new file, its target is never written.
     errno = 0;
-    if (!SaveFileReplacing(path, bytes, ownerOnly ? 0600 : 0666 & ~mask)) {
+    if (!SaveFileReplacing(path, bytes, ToolOutputMode(ownerOnly))) {
         const int cause = errno;
-        error = "cannot write \"" + path +
-                "\": " + (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed"));
-        return false;
+        return Fail("cannot write \"" + path + "\": " +
+                    (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed")));
     }
-    return true;
+    return {};
 }
 
 bool NameIsTaken(const std::string& path) {

@@ -22,44 +22,63 @@ std::string Quoted(const QString& path) {
 
 }  // namespace
 
+void PackageStage::Refuse(const std::string& why) {
+    if (status_.ok()) {
+        status_ = Fail(why);
+    }
+}
+
 void PackageStage::Write(const QString& relative, const QByteArray& bytes) {
+    if (!status_.ok()) {
+        return;
+    }
     QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
     QFile file(Path(relative));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        throw PackageFailure("cannot write " + Quoted(file.fileName()));
+        Refuse("cannot write " + Quoted(file.fileName()));
     }
 }
 
 void PackageStage::Copy(const QString& from, const QString& relative) {
+    if (!status_.ok()) {
+        return;
+    }
     const QFileInfo source(from);
     if (source.isSymLink() || !source.isFile()) {
-        throw PackageFailure(Quoted(from) + " is missing or not a regular file");
+        Refuse(Quoted(from) + " is missing or not a regular file");
+        return;
     }
-    std::string error;
-    const auto bytes = ReadToolInput(from.toStdString(), error);
-    if (!bytes) {
-        throw PackageFailure(error);
+    const Result<std::string> bytes = ReadToolInput(from.toStdString());
+    if (!bytes.ok()) {
+        Refuse(bytes.error());
+        return;
     }
     Write(relative, QByteArray::fromStdString(*bytes));
 }
 
 void PackageStage::Link(const QString& target, const QString& relative) {
+    if (!status_.ok()) {
+        return;
+    }
     QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
 #ifdef _WIN32
     // A Debian package's links are made where dpkg-deb runs; Windows makes
     // only shortcuts.
     static_cast<void>(target);
-    throw PackageFailure("cannot make the link " + Quoted(Path(relative)) +
-                         " on Windows: " + "make the Debian package on Linux");
+    Refuse("cannot make the link " + Quoted(Path(relative)) +
+           " on Windows: " + "make the Debian package on Linux");
 #else
     if (::symlink(QFile::encodeName(target).constData(),
                   QFile::encodeName(Path(relative)).constData()) != 0) {
-        throw PackageFailure("cannot make the link " + Quoted(Path(relative)));
+        Refuse("cannot make the link " + Quoted(Path(relative)));
     }
 #endif
 }
 
 std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {
+    if (!status_.ok()) {
+        return {};
+    }
     const auto rw = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     const auto x = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
     QFile::setPermissions(root_, rw | x);
@@ -80,7 +99,8 @@ std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {
         QFile::setPermissions(info.filePath(), relative == program ? rw | x : rw);
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly)) {
-            throw PackageFailure("cannot read " + Quoted(info.filePath()));
+            Refuse("cannot read " + Quoted(info.filePath()));
+            return {};
         }
         sums += QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() + "  " +
                 relative.toUtf8() + "\n";

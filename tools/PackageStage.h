@@ -3,18 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
-#include <stdexcept>
+#include <string>
 #include <utility>
+
+#include "util/Result.h"
 
 namespace zolt {
 
-// Why a package could not be made, in words for the reseller.
-struct PackageFailure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// The file tree of a package being made, under a fresh folder. Each call
-// throws a PackageFailure when the file system does not do what it asks.
+// The file tree of a package being made, under a fresh folder. The first
+// call that the file system does not do is kept in status(), in words for
+// the reseller; the calls after it do nothing.
 class PackageStage {
   public:
     explicit PackageStage(const QString& root) : root_(root) {}
@@ -31,8 +29,14 @@ class PackageStage {
     // DEBIAN/md5sums.
     std::pair<qint64, QByteArray> Finish(const QString& program);
 
+    const Status& status() const { return status_; }
+
   private:
+    // Keeps the first refusal.
+    void Refuse(const std::string& why);
+
     QString root_;
+    Status status_;
 };
 
 }  // namespace zolt

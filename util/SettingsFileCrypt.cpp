@@ -1,29 +1,78 @@
 #include "util/SettingsFileCrypt.h"
 
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
 #include "crypto/Encryption.h"
+#include "crypto/FileStream.h"
 #include "crypto/MemoryStream.h"
+#include "util/SafeSave.h"
 
 namespace zolt {
 
-bool DecryptSettingsFile(const std::string& source, const std::string& dest) {
-    // The source first: when it is missing, the destination stays untouched.
-    FileStream input(source, FileStream::Mode::OpenRead);
-    FileStream output(dest, FileStream::Mode::Create);
-    TEncryption encryption(kSettingsPassword, kSettingsBufferSize);
-    return encryption.DecryptStream(input, output, input.Size());
+namespace {
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
 }
 
-bool EncryptSettingsFile(const std::string& source, const std::string& dest) {
-    FileStream input(source, FileStream::Mode::OpenRead);
-    FileStream output(dest, FileStream::Mode::Create);
-    TEncryption encryption(kSettingsPassword, kSettingsBufferSize);
-    return encryption.EncryptStream(input, output);
+// The whole file, read through the file stream, whose FileError stays here.
+Result<std::string> ReadSource(const std::string& source) {
+    try {
+        FileStream input(source);
+        std::string bytes;
+        std::string chunk(kSettingsBufferSize, '\0');
+        int64_t n = 0;
+        while ((n = input.Read(reinterpret_cast<uint8_t*>(chunk.data()), kSettingsBufferSize)) >
+               0) {
+            bytes.append(chunk, 0, static_cast<size_t>(n));
+        }
+        if (n < 0) {
+            return Fail("cannot read " + Quoted(source) + ": " + std::strerror(errno));
+        }
+        return bytes;
+    } catch (const FileError& e) {
+        return Fail("cannot read " + Quoted(source) + ": " +
+                    (e.code() == EISDIR ? "it is a folder" : std::strerror(e.code())));
+    }
 }
 
-bool EncryptSettingsFile(const std::string& source, ByteStream& dest) {
-    FileStream input(source, FileStream::Mode::OpenRead);
-    TEncryption encryption(kSettingsPassword, kSettingsBufferSize);
-    return encryption.EncryptStream(input, dest);
+Status Save(const std::string& dest, const std::string& bytes, unsigned mode) {
+    errno = 0;
+    if (!SaveFileReplacing(dest, bytes, mode)) {
+        const int cause = errno;
+        return Fail("cannot write " + Quoted(dest) + ": " +
+                    (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed")));
+    }
+    return {};
+}
+
+}  // namespace
+
+Status DecryptSettingsFile(const std::string& source, const std::string& dest, unsigned mode) {
+    const Result<std::string> encrypted = ReadSource(source);
+    if (!encrypted.ok()) {
+        return Fail(encrypted.error());
+    }
+    std::string plain;
+    if (!DecryptSettingsBytes(*encrypted, plain)) {
+        return Fail("cannot decrypt " + Quoted(source) +
+                    ": the password does not fit or the file is damaged; nothing was written");
+    }
+    return Save(dest, plain, mode);
+}
+
+Status EncryptSettingsFile(const std::string& source, const std::string& dest, unsigned mode) {
+    const Result<std::string> plain = ReadSource(source);
+    if (!plain.ok()) {
+        return Fail(plain.error());
+    }
+    std::string check;
+    if (DecryptSettingsBytes(*plain, check)) {
+        return Fail(Quoted(source) + " is encrypted already");
+    }
+    return Save(dest, EncryptSettingsBytes(*plain), mode);
 }
 
 bool DecryptSettingsBytes(const std::string& encrypted, std::string& plain) {

@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "crypto/ByteStream.h"
-#include "crypto/FileStream.h"
+#include "util/Result.h"
 
 namespace zolt {
 
@@ -12,24 +11,19 @@ namespace zolt {
 inline constexpr char kSettingsPassword[] = "wvnxqzrtbm";
 inline constexpr int kSettingsBufferSize = 262144;
 
-// Decrypts the settings file `source` into `dest`. The source is opened
-// first, so a missing source leaves `dest` untouched; `dest` is then created
-// or truncated. Throws FileError ("Cannot open file ..." for the source,
-// "Cannot create file ..." for the destination). Returns true only when the
-// password verifier and the authentication code both match; false with an
-// empty `dest` for a wrong password or a file shorter than 20 bytes, and false
-// after all plain bytes were written for damaged data.
-bool DecryptSettingsFile(const std::string& source, const std::string& dest);
+// Decrypts the settings file `source` and saves the plain text as `dest`
+// through SaveFileReplacing, with exactly the permission bits `mode`: a link
+// of that name is replaced, never written through. `dest` is written only
+// when the password verifier and the authentication code both match; a wrong
+// password, a file shorter than 20 bytes or damaged data leave it as it was.
+// Fails with a sentence naming the file: "cannot read ...", "cannot decrypt
+// ..." or "cannot write ...".
+Status DecryptSettingsFile(const std::string& source, const std::string& dest, unsigned mode);
 
-// Encrypts the plain file `source` into `dest` (created or truncated) with a
-// fresh salt. Throws FileError as DecryptSettingsFile does. False on a write
-// or read failure.
-bool EncryptSettingsFile(const std::string& source, const std::string& dest);
-
-// Encrypts the plain file `source` into a caller-owned stream, for callers
-// that save through a temporary file of their own. Throws FileError when the
-// source cannot be opened.
-bool EncryptSettingsFile(const std::string& source, ByteStream& dest);
+// Encrypts the plain file `source` with a fresh salt and saves it as `dest`
+// the same way. A source that decrypts already is refused ("... is encrypted
+// already"): encrypted twice, the program could not read it.
+Status EncryptSettingsFile(const std::string& source, const std::string& dest, unsigned mode);
 
 // The same in memory. `plain` receives the decrypted bytes (possibly damaged
 // ones when the result is false; empty for a wrong password or a too short

@@ -5,6 +5,7 @@
 #include "feeds/ui/CodeBox.h"
 #include "feeds/ui/PageLook.h"
 #include "feeds/ui/PreviewWindow.h"
+#include "toolkit/GuardedApplication.h"
 #include "ui_AdvancedPage.h"
 #include "util/Text.h"
 
@@ -16,10 +17,11 @@ AdvancedPage::AdvancedPage(const Services& services, QWidget* parent)
     SetPageFont(*this);
     ui_->setupUi(this);
     FitPageLook(*this);
-    connect(ui_->btnEGenerate, &QPushButton::clicked, this, &AdvancedPage::btnEGenerateClick);
+    connect(ui_->btnEGenerate, &QPushButton::clicked, this,
+            Guarded([this] { btnEGenerateClick(); }));
     connect(ui_->btnECopyToClipboard, &QPushButton::clicked, this,
-            &AdvancedPage::btnECopyToClipboardClick);
-    connect(ui_->btnEPreview, &QPushButton::clicked, this, &AdvancedPage::btnEPreviewClick);
+            Guarded([this] { btnECopyToClipboardClick(); }));
+    connect(ui_->btnEPreview, &QPushButton::clicked, this, Guarded([this] { btnEPreviewClick(); }));
 }
 
 AdvancedPage::~AdvancedPage() = default;
@@ -53,11 +55,11 @@ std::optional<std::string> AdvancedPage::GenerateCode() {
     fields.numAuctions = ui_->edtENumAuctions->value();
     const FeedOutcome outcome = EbayFeedCode(fields);
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.warning);
+        services_.showMessage(MessageKind::Warning, outcome.error());
         return std::nullopt;
     }
-    ShowCode(*ui_->memECode, outcome.text);
-    return outcome.text;
+    ShowCode(*ui_->memECode, outcome.value());
+    return outcome.value();
 }
 
 void AdvancedPage::btnECopyToClipboardClick() {

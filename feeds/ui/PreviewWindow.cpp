@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "feeds/FeedreaderFile.h"
+#include "toolkit/GuardedApplication.h"
 #include "toolkit/HtmlView.h"
 
 namespace zolt {
@@ -27,7 +28,8 @@ PreviewWindow::PreviewWindow(const Services& services, QWidget* parent)
     buttons->addWidget(btnPreviewCancel);
     layout->addLayout(buttons);
     resize(640, 480);
-    connect(btnPreviewCancel, &QPushButton::clicked, this, &PreviewWindow::btnPreviewCancelClick);
+    connect(btnPreviewCancel, &QPushButton::clicked, this,
+            Guarded([this] { btnPreviewCancelClick(); }));
     run_.onFinished = [this](const PreviewOutcome& outcome) { ShowOutcome(outcome); };
 }
 

@@ -5,6 +5,7 @@
 #include "feeds/ui/CodeBox.h"
 #include "feeds/ui/PageLook.h"
 #include "feeds/ui/PreviewWindow.h"
+#include "toolkit/GuardedApplication.h"
 #include "ui_SimplePage.h"
 #include "util/Text.h"
 
@@ -20,11 +21,13 @@ SimplePage::SimplePage(const Services& services, QWidget* parent)
         ui_->cbxSites->addItem(QString::fromUtf8(source.name));
     }
     ui_->cbxSites->setCurrentIndex(0);
-    connect(ui_->btnSearchFeed, &QPushButton::clicked, this, &SimplePage::btnSearchFeedClick);
-    connect(ui_->btnFGenerateCode, &QPushButton::clicked, this, &SimplePage::btnFGenerateCodeClick);
+    connect(ui_->btnSearchFeed, &QPushButton::clicked, this,
+            Guarded([this] { btnSearchFeedClick(); }));
+    connect(ui_->btnFGenerateCode, &QPushButton::clicked, this,
+            Guarded([this] { btnFGenerateCodeClick(); }));
     connect(ui_->btnFCopyToClipboard, &QPushButton::clicked, this,
-            &SimplePage::btnFCopyToClipboardClick);
-    connect(ui_->btnFPreview, &QPushButton::clicked, this, &SimplePage::btnFPreviewClick);
+            Guarded([this] { btnFCopyToClipboardClick(); }));
+    connect(ui_->btnFPreview, &QPushButton::clicked, this, Guarded([this] { btnFPreviewClick(); }));
 }
 
 SimplePage::~SimplePage() = default;
@@ -33,9 +36,9 @@ void SimplePage::btnSearchFeedClick() {
     const FeedOutcome outcome =
         FindRssFeed(ui_->cbxSites->currentIndex(), FromQString(ui_->edtKeyword->text()));
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.warning);
-    } else if (!outcome.text.empty()) {
-        ui_->edtRSSFeed->setText(ToQString(outcome.text));
+        services_.showMessage(MessageKind::Warning, outcome.error());
+    } else if (!outcome.value().empty()) {
+        ui_->edtRSSFeed->setText(ToQString(outcome.value()));
     }
 }
 
@@ -48,11 +51,11 @@ std::optional<std::string> SimplePage::GenerateCode() {
         NewsFeedCode(FromQString(ui_->edtRSSFeed->text()), ui_->edtFChacheTime->value(),
                      ui_->chkFeedTitles->isChecked(), ui_->edtFNumItems->value());
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.warning);
+        services_.showMessage(MessageKind::Warning, outcome.error());
         return std::nullopt;
     }
-    ShowCode(*ui_->memFCode, outcome.text);
-    return outcome.text;
+    ShowCode(*ui_->memFCode, outcome.value());
+    return outcome.value();
 }
 
 void SimplePage::btnFCopyToClipboardClick() {

@@ -11,6 +11,7 @@
 #include "news/LastNewsId.h"
 #include "news/NewsItem.h"
 #include "news/ui/NewsListView.h"
+#include "toolkit/GuardedApplication.h"
 #include "toolkit/HtmlView.h"
 #include "ui_TfrmNews.h"
 #include "util/Logging.h"
@@ -82,8 +83,9 @@ TfrmNews::TfrmNews(const Services& services, HttpClient& http, const NewsChannel
     lvwItems->setPalette(palette);
 
     lvwItems->setChangingHandler([this] { return lvwItemsChanging(); });
-    connect(lvwItems, &QTreeWidget::itemSelectionChanged, this, &TfrmNews::lvwItemsChange);
-    connect(ui->btnExit, &QPushButton::clicked, this, &TfrmNews::btnExitClick);
+    connect(lvwItems, &QTreeWidget::itemSelectionChanged, this,
+            Guarded([this] { lvwItemsChange(); }));
+    connect(ui->btnExit, &QPushButton::clicked, this, Guarded([this] { btnExitClick(); }));
 
     resize(682, 411);
     if (const QScreen* screen =

@@ -43,7 +43,8 @@ const std::string kPlain =
 void WriteEncrypted(const test::TempDir& dir, const std::string& plain) {
     test::TempDir source;
     source.write("plain.txt", plain);
-    ASSERT_TRUE(EncryptSettingsFile(source.file("plain.txt"), dir.file("dbsettings.dat")));
+    ASSERT_TRUE(
+        EncryptSettingsFile(source.file("plain.txt"), dir.file("dbsettings.dat"), 0644).ok());
 }
 
 QStringList Listing(const test::TempDir& dir) {

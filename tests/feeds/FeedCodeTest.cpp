@@ -46,20 +46,20 @@ TEST(FindRssFeed, ComposesTheSearchAddressOfEachService) {
         SCOPED_TRACE(row.keyword);
         const FeedOutcome outcome = FindRssFeed(row.source, row.keyword);
         EXPECT_TRUE(outcome.ok());
-        EXPECT_EQ(outcome.text, row.address);
+        EXPECT_EQ(outcome.value(), row.address);
     }
 }
 
 TEST(FindRssFeed, BlankKeywordWarnsAndNoChoiceDoesNothing) {
     for (const std::string blank : {"", " ", "\t \t", "\r\n"}) {
         const FeedOutcome outcome = FindRssFeed(0, blank);
-        EXPECT_EQ(outcome.warning, "Please provide a valid Search Keyword.");
-        EXPECT_EQ(outcome.text, "");
+        EXPECT_EQ(outcome.error(), "Please provide a valid Search Keyword.");
+        EXPECT_FALSE(outcome.ok());
     }
     for (const int index : {-1, 3, 100}) {
         const FeedOutcome outcome = FindRssFeed(index, "cars");
         EXPECT_TRUE(outcome.ok());
-        EXPECT_EQ(outcome.text, "");
+        EXPECT_EQ(outcome.value(), "");
     }
 }
 
@@ -116,7 +116,7 @@ struct NewsRow {
 
 TEST(NewsFeedCode, WritesTheFourLineSnippet) {
     const std::string feed = "http://example.com/rss.xml";
-    EXPECT_EQ(NewsFeedCode(feed, 120, true, 10).text,
+    EXPECT_EQ(NewsFeedCode(feed, 120, true, 10).value(),
               "<?php\r\ninclude_once \"feedreader.php\";\r\n"
               "getnewsfeed(\"http://example.com/rss.xml\",120,1,10);\r\n?>\r\n");
 
@@ -133,15 +133,15 @@ TEST(NewsFeedCode, WritesTheFourLineSnippet) {
         SCOPED_TRACE(row.feed);
         const FeedOutcome outcome = NewsFeedCode(row.feed, row.cache, row.titles, row.items);
         ASSERT_TRUE(outcome.ok());
-        EXPECT_EQ(NewsLine3(outcome.text), row.line3);
+        EXPECT_EQ(NewsLine3(outcome.value()), row.line3);
     }
 }
 
 TEST(NewsFeedCode, BlankFeedAddressWarns) {
     for (const std::string blank : {"", "   ", "\t\t", " \t \x01"}) {
         const FeedOutcome outcome = NewsFeedCode(blank, 120, true, 10);
-        EXPECT_EQ(outcome.warning, "Please provide a valid RSS Feed.");
-        EXPECT_EQ(outcome.text, "");
+        EXPECT_EQ(outcome.error(), "Please provide a valid RSS Feed.");
+        EXPECT_FALSE(outcome.ok());
     }
 }
 
@@ -187,13 +187,13 @@ TEST(EbayFeedWarning, ChecksTheThreeFieldsInOrder) {
         EXPECT_EQ(EbayFeedWarning(row.campaign, row.main, row.alternative), row.warning)
             << row.campaign << "|" << row.main << "|" << row.alternative;
         EbayFeedFields fields{row.campaign, "0", row.main, row.alternative, 120, 10};
-        EXPECT_EQ(EbayFeedCode(fields).warning, row.warning.value_or(""));
+        EXPECT_EQ(EbayFeedCode(fields).error(), row.warning.value_or(""));
     }
 }
 
 TEST(EbayFeedCode, WritesTheFourLineSnippet) {
     EbayFeedFields fields{"5335", "0", "digital camera", "camera", 120, 10};
-    EXPECT_EQ(EbayFeedCode(fields).text,
+    EXPECT_EQ(EbayFeedCode(fields).value(),
               "<?php\r\ninclude_once \"feedreader.php\";\r\n"
               "getebayfeed(\"5335\",0,\"digital camera\",\"camera\",120,10);\r\n?>\r\n");
 
@@ -212,7 +212,7 @@ TEST(EbayFeedCode, WritesTheFourLineSnippet) {
         SCOPED_TRACE(row.line3);
         const FeedOutcome outcome = EbayFeedCode(row.fields);
         ASSERT_TRUE(outcome.ok());
-        EXPECT_EQ(NewsLine3(outcome.text), row.line3);
+        EXPECT_EQ(NewsLine3(outcome.value()), row.line3);
     }
 }
 

@@ -143,7 +143,7 @@ TEST_F(PhpSnippet, NewsCallReceivesTheTrimmedAddressAndTheNumbers) {
         const FeedOutcome outcome =
             NewsFeedCode(" \t " + text + "\t \r\n", num.cache, num.titles, num.items);
         ASSERT_TRUE(outcome.ok());
-        ExpectCall(RunSnippet(outcome.text), "getnewsfeed",
+        ExpectCall(RunSnippet(outcome.value()), "getnewsfeed",
                    {text, num.cache, num.titles ? 1 : 0, num.items});
     }
 }
@@ -160,7 +160,7 @@ TEST_F(PhpSnippet, EbayCallReceivesTheTrimmedTextsSiteAndNumbers) {
         const FeedOutcome outcome = EbayFeedCode(fields);
         ASSERT_TRUE(outcome.ok());
         ExpectCall(
-            RunSnippet(outcome.text), "getebayfeed",
+            RunSnippet(outcome.value()), "getebayfeed",
             {text, std::stoll(site.id), "main " + text, text + " alt", num.cache, num.items});
     }
 }

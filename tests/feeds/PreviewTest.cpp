@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "feeds/FeedreaderFile.h"
 #include "feeds/PreviewRun.h"
 #include "tests/support/TempDir.h"
@@ -54,7 +56,8 @@ TEST(Preview, EveryWayARunEndsIsToldApart) {
         std::string modules;
         const char* page;  // what the stand-in does when it runs the page
         PreviewResult result;
-        const char* shown;  // in the window's document
+        const char* shown;     // in the window's document
+        std::size_t kept = 0;  // bytes of page and errors together; 0: not checked
     };
     const Row rows[] = {
         {"[PHP Modules]\\nCore\\ndom\\nmbstring\\n", "", PreviewResult::NoExtension,
@@ -65,6 +68,10 @@ TEST(Preview, EveryWayARunEndsIsToldApart) {
         {all, "echo '  '; echo 'PHP Warning: quiet' >&2", PreviewResult::Nothing, "quiet"},
         {all, "kill -9 $$", PreviewResult::Error, "PHP stopped with an error."},
         {"", "", PreviewResult::Error, "PHP stopped with an error."},  // php -m fails
+        // A runaway script is cut at 8 MiB of page and 256 KiB of errors.
+        {all, "head -c 9000000 /dev/zero | tr '\\0' x", PreviewResult::Page, "xxx", 8 << 20},
+        {all, "head -c 300000 /dev/zero | tr '\\0' e >&2", PreviewResult::Nothing, "eee",
+         256 << 10},
     };
     test::TempDir dir;
     const std::string php = dir.file("php");
@@ -81,7 +88,25 @@ TEST(Preview, EveryWayARunEndsIsToldApart) {
         ASSERT_TRUE(test::WaitFor([&] { return outcome.has_value(); })) << row.page;
         EXPECT_EQ(outcome->result, row.result) << row.page;
         EXPECT_NE(PreviewDocument(*outcome).find(row.shown), std::string::npos)
-            << PreviewDocument(*outcome);
+            << PreviewDocument(*outcome).substr(0, 4096);
+        if (row.kept != 0) {
+            EXPECT_EQ(outcome->page.size() + outcome->errors.size(), row.kept) << row.page;
+        }
+    }
+}
+#endif
+
+#ifndef _WIN32  // POSIX links
+TEST(Preview, TheSiteIsNeverWrittenThroughAPlantedLink) {
+    for (const char* name : {"feedreader.php", kPreviewPageName}) {
+        test::TempDir dir;
+        dir.write("victim", "mine");
+        ASSERT_EQ(::symlink(dir.file("victim").c_str(), dir.file(name).c_str()), 0);
+        EXPECT_EQ(WritePreviewSite(
+                      dir.path(), test::SourceDir() + "/server/feedreader/feedreader.php", "<?php"),
+                  "")
+            << name;
+        EXPECT_EQ(dir.read("victim"), "mine") << name;
     }
 }
 #endif

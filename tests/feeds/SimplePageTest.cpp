@@ -8,11 +8,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include "feeds/ui/SimplePage.h"
 #include "tests/feeds/PageTestUtil.h"
 #include "tests/support/RecordingServices.h"
+#include "toolkit/GuardedApplication.h"
 #include "toolkit/NumericField.h"
 
 namespace zolt {
@@ -225,6 +228,16 @@ TEST_F(SimplePageTest, BlankFeedWarnsAndKeepsTheCode) {
     EXPECT_EQ(recorder->messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(recorder->messages[0].text, "Please provide a valid RSS Feed.");
     EXPECT_EQ(code->toPlainText(), before);
+
+    // A handler that fails is reported, not unwound through the button's signal.
+    std::string reported;
+    GuardedApplication::SetErrorReporter([&](const std::string& text) { reported = text; });
+    services.showMessage = [](MessageKind, const std::string&) -> bool {
+        throw std::runtime_error("no message box");
+    };
+    Control<QPushButton>(page, "btnFGenerateCode")->click();
+    GuardedApplication::SetErrorReporter(nullptr);
+    EXPECT_EQ(reported, "no message box");
 }
 
 TEST_F(SimplePageTest, CopyPutsTheBoxTextOnTheClipboardAndTellsSo) {

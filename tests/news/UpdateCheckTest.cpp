@@ -256,9 +256,8 @@ TEST(DownloadUpdateInfo, FailuresLeaveNoFileEvenWhereAnOldCopyWas) {
                       : "http://127.0.0.1:" + std::to_string(ScriptedHttpServer::ClosedPort()) +
                             "/mainappupdate.inf";
         HttpClient http;
-        bool aborted = true;
-        EXPECT_FALSE(DownloadUpdateInfo(http, url, dir.file("mainappupdate.inf"), &aborted));
-        EXPECT_FALSE(aborted);
+        const auto info = DownloadUpdateInfo(http, url, dir.file("mainappupdate.inf"));
+        EXPECT_TRUE(info.ok() && !info->has_value());
         EXPECT_FALSE(dir.exists("mainappupdate.inf"));
     }
 }
@@ -272,7 +271,7 @@ TEST(DownloadUpdateInfo, KeepsTheWholeBodyWithoutWritingThroughALink) {
     const std::string path = dir.file("mainappupdate.inf");
     ASSERT_EQ(::symlink(dir.file("planted-target").c_str(), path.c_str()), 0);
     HttpClient http;
-    EXPECT_EQ(DownloadUpdateInfo(http, server.url("x"), path), body);
+    EXPECT_EQ(DownloadUpdateInfo(http, server.url("x"), path).value(), body);
     EXPECT_EQ(dir.read("mainappupdate.inf"), body);
     EXPECT_FALSE(QFileInfo(QString::fromStdString(path)).isSymLink());
     EXPECT_FALSE(dir.exists("planted-target"));

@@ -64,9 +64,9 @@ TEST(FeedreaderInBrowser, ShowsTheItemsAndRunsNothingOfAHostileFeed) {
                test::ReadFileBytes(test::SourceDir() + "/server/feedreader/feedreader.php"));
     std::string page = test::ReadFileBytes(fixtures + "page.html");
     const std::pair<std::string, std::string> snippets[] = {
-        {"{news}", NewsFeedCode(feedSite.url("news.xml"), 0, true, 10).text},
-        {"{hostile}", NewsFeedCode(feedSite.url("hostile.xml"), 0, true, 10).text},
-        {"{ebay}", EbayFeedCode({"5338000004", "3", "camera", "lens", 0, 10}).text}};
+        {"{news}", NewsFeedCode(feedSite.url("news.xml"), 0, true, 10).value()},
+        {"{hostile}", NewsFeedCode(feedSite.url("hostile.xml"), 0, true, 10).value()},
+        {"{ebay}", EbayFeedCode({"5338000004", "3", "camera", "lens", 0, 10}).value()}};
     for (const auto& [name, snippet] : snippets) {
         page.replace(page.find(name), name.size(), snippet);
     }

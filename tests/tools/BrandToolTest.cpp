@@ -246,6 +246,7 @@ TEST(BrandTool, PackageRefusesTakenNamesAndBrandFilesOverTheLimit) {
         {{"package", brand, base}, bash},  // the product name "Bash" gives it
         {{"package", "--name", "zolt-own-tool", brand, base},
          "taken on this machine by the command"},
+        {{"package", "--name", "rssfeedzolt", brand, base}, "\"rssfeedzolt\" is none;"},
         {{"package", "--name", "zolt-of-its-own", brand, base},
          "banner1.dat\" is larger than 16 MiB"},
     };

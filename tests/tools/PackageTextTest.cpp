@@ -34,6 +34,9 @@ TEST(PackageText, ValuesStayOnOneLineAndKeepTheirMeaning) {
     EXPECT_EQ(Paragraphs("one\r\ntwo\r\n\r\n\r\nthree\r\n"),
               (std::vector<std::string>{"one two", "three"}));
     EXPECT_EQ(WrapWords("aa bb cc", 5), (std::vector<std::string>{"aa bb", "cc"}));
+    EXPECT_EQ(
+        ControlText({"b", "B", "Sum", "Dev", {"one two", "three"}}, {{"Version", "1"}}, 5),
+        "Package: b\nVersion: 1\nInstalled-Size: 5\nDescription: Sum\n one two\n .\n three\n");
 }
 
 // The product name ends up in the installer's script, its folder under

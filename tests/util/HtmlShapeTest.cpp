@@ -76,6 +76,7 @@ TEST(HtmlShape, PlainTextKeepsTheWordsAndLosesTheMarkup) {
               "News\nTom & Jerry! <3 \xE2\x98\xBA\ncaf\xC3\xA9");
     EXPECT_EQ(HtmlPlainText(NestedTables(3) + "  tail &bogus; &#xFFFFFFFF;"),
               "x\ntail &bogus; \xEF\xBF\xBD");
+    EXPECT_EQ(HtmlPlainText("a<!-- <p>not shown</p> -->b &#X41;&#x42;"), "ab AB");
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <random>
+#include <vector>
 
 #include "crypto/Encryption.h"
 #include "crypto/MemoryStream.h"
 #include "tests/support/TempDir.h"
-#include "util/UUtils.h"
+#include "util/SettingsFileCrypt.h"
 
 namespace zolt {
 namespace {
@@ -24,9 +26,10 @@ std::string SettingsText(size_t length) {
     return text;
 }
 
-// What FileError must say for `path` and a failure of `errnoValue`.
-std::string Reason(int errnoValue) {
-    return std::strerror(errnoValue);
+// What a failure must say: `what` the file `path` for the system's reason
+// `errnoValue`.
+std::string Refusal(const std::string& what, const std::string& path, int errnoValue) {
+    return what + " \"" + path + "\": " + std::strerror(errnoValue);
 }
 
 TEST(SettingsFile, EncryptedFileIsTwentyBytesLongerAndDecryptsBack) {
@@ -35,7 +38,8 @@ TEST(SettingsFile, EncryptedFileIsTwentyBytesLongerAndDecryptsBack) {
         SCOPED_TRACE(length);
         const std::string text = SettingsText(length);
         dir.write("dbsettings.sim", text);
-        EXPECT_TRUE(EncryptSettingsFile(dir.file("dbsettings.sim"), dir.file("dbsettings.dat")));
+        EXPECT_TRUE(
+            EncryptSettingsFile(dir.file("dbsettings.sim"), dir.file("dbsettings.dat"), 0644).ok());
         const std::string encrypted = dir.read("dbsettings.dat");
         ASSERT_EQ(encrypted.size(), length + 20);
         if (length >= 40) {
@@ -43,126 +47,86 @@ TEST(SettingsFile, EncryptedFileIsTwentyBytesLongerAndDecryptsBack) {
         }
 
         dir.write("dbsettings.sim", "stale plain copy that is longer than some results");
-        EXPECT_TRUE(DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("dbsettings.sim")));
+        EXPECT_TRUE(
+            DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("dbsettings.sim"), 0600).ok());
         EXPECT_TRUE(dir.read("dbsettings.sim") == text);
     }
+    const Status twice =
+        EncryptSettingsFile(dir.file("dbsettings.dat"), dir.file("twice.dat"), 0644);
+    EXPECT_EQ(twice.error(), "\"" + dir.file("dbsettings.dat") + "\" is encrypted already");
+    EXPECT_FALSE(dir.exists("twice.dat"));
 }
 
-TEST(SettingsFile, MissingSourceRaisesTheOpenErrorAndLeavesTheDestinationAlone) {
-    TempDir dir;
-    const std::string source = dir.file("dbsettings.dat");
-    for (const bool decrypt : {true, false}) {
-        try {
-            if (decrypt) {
-                DecryptSettingsFile(source, dir.file("out"));
-            } else {
-                EncryptSettingsFile(source, dir.file("out"));
-            }
-            FAIL() << "no exception";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot open file \"" + source + "\". " + Reason(ENOENT));
-        }
-        EXPECT_FALSE(dir.exists("out"));
-    }
-    MemoryStream sink;
-    EXPECT_THROW(EncryptSettingsFile(source, sink), FileError);
-    EXPECT_EQ(sink.bytes(), "");
-}
-
-TEST(SettingsFile, AFolderAsSourceRaisesTheOpenError) {
-    TempDir dir;
-    try {
-        DecryptSettingsFile(dir.path(), dir.file("out"));
-        FAIL() << "no exception";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot open file \"" + dir.path() + "\". " + Reason(EISDIR));
-    }
-    EXPECT_FALSE(dir.exists("out"));
-}
-
-TEST(SettingsFile, UncreatableDestinationRaisesTheCreateError) {
+TEST(SettingsFile, UnreadableSourcesAndUnwritableDestinationsAreRefusedByName) {
     TempDir dir;
     dir.write("dbsettings.sim", "Key=Value\r\n");
-    const std::string dest = dir.file("no-such-folder/dbsettings.dat");
-    try {
-        EncryptSettingsFile(dir.file("dbsettings.sim"), dest);
-        FAIL() << "no exception";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dest + "\". " + Reason(ENOENT));
+    const std::string missing = dir.file("dbsettings.dat");
+    const std::string nowhere = dir.file("no-such-folder/dbsettings.dat");
+    struct Row {
+        bool decrypt;
+        std::string source, dest, error;
+    };
+    const std::vector<Row> rows = {
+        {true, missing, dir.file("out"), Refusal("cannot read", missing, ENOENT)},
+        {false, missing, dir.file("out"), Refusal("cannot read", missing, ENOENT)},
+        {true, dir.path(), dir.file("out"), "cannot read \"" + dir.path() + "\": it is a folder"},
+        // The system's reason for a failed save differs between systems.
+        {false, dir.file("dbsettings.sim"), nowhere, "cannot write \"" + nowhere + "\": "},
+    };
+    for (const Row& row : rows) {
+        const Status status = row.decrypt ? DecryptSettingsFile(row.source, row.dest, 0600)
+                                          : EncryptSettingsFile(row.source, row.dest, 0600);
+        EXPECT_EQ(status.error().substr(0, row.error.size()), row.error);
+        EXPECT_FALSE(dir.exists("out"));
     }
-    EXPECT_THROW(DecryptSettingsFile(dir.file("dbsettings.sim"), dir.file("dbsettings.sim/x")),
-                 FileError);
 }
 
 #ifndef _WIN32  // POSIX permissions
-TEST(SettingsFile, UnreadableSourceRaisesTheOpenError) {
+TEST(SettingsFile, UnreadableSourceIsRefusedWithTheSystemsReason) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "root reads every file";
     }
     TempDir dir;
     dir.write("dbsettings.dat", "x");
     chmod(dir.file("dbsettings.dat").c_str(), 0);
-    try {
-        DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("out"));
-        FAIL() << "no exception";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot open file \"" + dir.file("dbsettings.dat") + "\". " + Reason(EACCES));
-    }
+    EXPECT_EQ(DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("out"), 0600).error(),
+              Refusal("cannot read", dir.file("dbsettings.dat"), EACCES));
 }
 #endif
 
-TEST(SettingsFile, ShortFileAndWrongPasswordLeaveAnEmptyDestination) {
+TEST(SettingsFile, ShortWrongPasswordAndDamagedFilesLeaveTheDestinationAsItWas) {
     TempDir dir;
-    dir.write("short.dat", std::string(19, 'x'));
-    dir.write("out", "old contents");
-    EXPECT_FALSE(DecryptSettingsFile(dir.file("short.dat"), dir.file("out")));
-    EXPECT_TRUE(dir.exists("out"));
-    EXPECT_EQ(dir.read("out"), "");
-
-    // Another password: the verifier differs (or, once in 65536, the code).
     TEncryption other("not the settings password", 4096);
-    MemoryStream plain(SettingsText(300)), encrypted;
-    ASSERT_TRUE(other.EncryptStream(plain, encrypted));
-    dir.write("other.dat", encrypted.bytes());
-    dir.write("out", "old contents");
-    EXPECT_FALSE(DecryptSettingsFile(dir.file("other.dat"), dir.file("out")));
-    EXPECT_TRUE(dir.exists("out"));
-    if (dir.read("out").size() != 0) {
-        EXPECT_EQ(dir.read("out").size(), 300u);  // passed the verifier, failed the code
+    MemoryStream plain(SettingsText(300)), otherPassword;
+    ASSERT_TRUE(other.EncryptStream(plain, otherPassword));
+    std::string damaged = EncryptSettingsBytes(SettingsText(5000));
+    damaged[10 + 4321] = static_cast<char>(damaged[10 + 4321] ^ 0x20);
+    for (const std::string& bytes : {std::string(19, 'x'), otherPassword.bytes(), damaged}) {
+        dir.write("dbsettings.dat", bytes);
+        dir.write("out", "old contents");
+        const Status status =
+            DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("out"), 0600);
+        EXPECT_EQ(status.error().rfind("cannot decrypt \"" + dir.file("dbsettings.dat") + "\"", 0),
+                  0u);
+        EXPECT_EQ(dir.read("out"), "old contents");
     }
 }
 
-TEST(SettingsFile, DamagedDataIsWrittenWholeAndReportedFalse) {
-    TempDir dir;
-    const std::string text = SettingsText(5000);
-    std::string encrypted = EncryptSettingsBytes(text);
-    ASSERT_EQ(encrypted.size(), 5020u);
-    encrypted[10 + 4321] = static_cast<char>(encrypted[10 + 4321] ^ 0x20);
-    dir.write("dbsettings.dat", encrypted);
-    EXPECT_FALSE(DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("dbsettings.sim")));
-    std::string expected = text;
-    expected[4321] = static_cast<char>(expected[4321] ^ 0x20);
-    EXPECT_TRUE(dir.read("dbsettings.sim") == expected);
-}
-
-TEST(SettingsFile, ByteAndStreamVariantsShareTheFileLayout) {
+TEST(SettingsFile, ByteAndFileVariantsShareTheFileLayout) {
     TempDir dir;
     const std::string text = SettingsText(2048);
     dir.write("dbsettings.sim", text);
-    MemoryStream saved;
-    ASSERT_TRUE(EncryptSettingsFile(dir.file("dbsettings.sim"), saved));
-    ASSERT_EQ(saved.bytes().size(), 2068u);
+    ASSERT_TRUE(EncryptSettingsFile(dir.file("dbsettings.sim"), dir.file("saved.dat"), 0644).ok());
+    const std::string saved = dir.read("saved.dat");
+    ASSERT_EQ(saved.size(), 2068u);
     std::string plain;
-    EXPECT_TRUE(DecryptSettingsBytes(saved.bytes(), plain));
+    EXPECT_TRUE(DecryptSettingsBytes(saved, plain));
     EXPECT_TRUE(plain == text);
 
     const std::string encrypted = EncryptSettingsBytes(text);
-    EXPECT_NE(encrypted, saved.bytes());  // a fresh salt every time
+    EXPECT_NE(encrypted, saved);  // a fresh salt every time
     dir.write("dbsettings.dat", encrypted);
-    EXPECT_TRUE(DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("back.sim")));
+    EXPECT_TRUE(DecryptSettingsFile(dir.file("dbsettings.dat"), dir.file("back.sim"), 0600).ok());
     EXPECT_TRUE(dir.read("back.sim") == text);
 
     std::string damaged = encrypted;
