@@ -122,25 +122,49 @@ Result<int> Skin(const std::vector<std::string>& args) {
     return Done(WriteToolOutput(args[1], ZlibCompress(*sheet), false));
 }
 
-Result<int> Package(const std::vector<std::string>& args) {
-    BrandPackageRequest request;
-    request.outFolder = ".";
-    std::vector<std::string> folders;
+// The two operands of a command, with the values of its "--option VALUE"
+// pairs stored through `options`; an unknown option or another count of
+// operands is refused, the latter with `missing`.
+Result<std::vector<std::string>> TwoOperands(const std::vector<std::string>& args,
+                                             const std::map<std::string, std::string*>& options,
+                                             const std::string& missing) {
+    std::vector<std::string> operands;
     for (size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--name" || args[i] == "--summary") && i + 1 < args.size()) {
-            (args[i] == "--name" ? request.name : request.summary) = args[i + 1];
-            ++i;
+        const auto option = options.find(args[i]);
+        if (option != options.end() && i + 1 < args.size()) {
+            *option->second = args[++i];
         } else if (args[i].rfind("--", 0) == 0) {
             return Fail("unknown option \"" + args[i] + "\"");
         } else {
-            folders.push_back(args[i]);
+            operands.push_back(args[i]);
         }
     }
-    if (folders.size() != 2) {
-        return Fail("give the brand folder and the rssfeedzolt package (BASE-DEB)");
+    if (operands.size() != 2) {
+        return Fail(missing);
     }
-    request.brandFolder = folders[0];
-    request.baseDeb = folders[1];
+    return operands;
+}
+
+// The path of what a command made, printed; its failure as the command's.
+Result<int> PrintWritten(const Result<std::string>& written) {
+    if (!written.ok()) {
+        return Fail(written.error());
+    }
+    Print(stdout, *written + "\n");
+    return kOk;
+}
+
+Result<int> Package(const std::vector<std::string>& args) {
+    BrandPackageRequest request;
+    request.outFolder = ".";
+    const auto folders =
+        TwoOperands(args, {{"--name", &request.name}, {"--summary", &request.summary}},
+                    "give the brand folder and the rssfeedzolt package (BASE-DEB)");
+    if (!folders.ok()) {
+        return Fail(folders.error());
+    }
+    request.brandFolder = (*folders)[0];
+    request.baseDeb = (*folders)[1];
     // Warnings only: the reseller may package a brand still being worked on.
     const std::string settings = request.brandFolder + "/dbsettings.dat";
     std::string plain;
@@ -151,38 +175,21 @@ Result<int> Package(const std::vector<std::string>& args) {
             Print(stderr, "zolt-brand: warning: " + w + "\n");
         }
     }
-    const Result<std::string> written = MakeBrandPackage(request);
-    if (!written.ok()) {
-        return Fail(written.error());
-    }
-    Print(stdout, *written + "\n");
-    return kOk;
+    return PrintWritten(MakeBrandPackage(request));
 }
 
 Result<int> Installer(const std::vector<std::string>& args) {
     BrandInstallerRequest request;
     request.outFolder = ".";
-    std::vector<std::string> folders;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--name" && i + 1 < args.size()) {
-            request.name = args[++i];
-        } else if (args[i].rfind("--", 0) == 0) {
-            return Fail("unknown option \"" + args[i] + "\"");
-        } else {
-            folders.push_back(args[i]);
-        }
+    const auto folders =
+        TwoOperands(args, {{"--name", &request.name}},
+                    "give the brand folder and the unpacked portable folder (BASE-FOLDER)");
+    if (!folders.ok()) {
+        return Fail(folders.error());
     }
-    if (folders.size() != 2) {
-        return Fail("give the brand folder and the unpacked portable folder (BASE-FOLDER)");
-    }
-    request.brandFolder = folders[0];
-    request.baseFolder = folders[1];
-    const Result<std::string> written = MakeBrandInstaller(request);
-    if (!written.ok()) {
-        return Fail(written.error());
-    }
-    Print(stdout, *written + "\n");
-    return kOk;
+    request.brandFolder = (*folders)[0];
+    request.baseFolder = (*folders)[1];
+    return PrintWritten(MakeBrandInstaller(request));
 }
 
 const std::map<std::string, Command>& Commands() {
