@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QTextBrowser>
 
+#include "bench/BareWindowPage.h"
 #include "bench/FirstExpose.h"
 
 int main(int argc, char** argv) {
@@ -13,10 +13,7 @@ int main(int argc, char** argv) {
     zolt::bench::FirstExpose probe;
     app.installEventFilter(&probe);
     QMainWindow window;
-    window.resize(778, 552);
-    auto* view = new QTextBrowser(&window);
-    view->setHtml("<html><body><h1>Welcome</h1><p>Thank you for choosing us.</p></body></html>");
-    window.setCentralWidget(view);
+    zolt::bench::MakeBareWindow(window);
     window.show();
     return app.exec();
 }

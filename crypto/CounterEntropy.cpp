@@ -18,18 +18,12 @@ uint64_t TickCountMs() {
 }  // namespace
 
 uint32_t CounterEntropy(uint8_t* buffer, uint32_t wanted) {
-    uint64_t value;
     timespec ts{};
-    if (clock_gettime(CLOCK_MONOTONIC, &ts) == 0) {
-        value = static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
-    } else {
-        value = TickCountMs();
-    }
-    const uint32_t n = wanted < 8 ? wanted : 8;
-    for (uint32_t i = 0; i < n; ++i) {
-        buffer[i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-    return n;
+    return CounterBytes(
+        clock_gettime(CLOCK_MONOTONIC, &ts) == 0
+            ? static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec)
+            : TickCountMs(),
+        buffer, wanted);
 }
 
 }  // namespace zolt

@@ -22,6 +22,14 @@ inline void StoreLe32(uint8_t* p, uint32_t w) {
 
 }  // namespace
 
+uint32_t CounterBytes(uint64_t counter, uint8_t* buffer, uint32_t wanted) {
+    const uint32_t n = wanted < 8 ? wanted : 8;
+    for (uint32_t i = 0; i < n; ++i) {
+        buffer[i] = static_cast<uint8_t>(counter >> (8 * i));
+    }
+    return n;
+}
+
 void MixPool(uint8_t* buffer) {
     Sha1Context context;
     for (uint32_t i = 0; i < kRandomPoolSize; i += kSha1DigestSize) {

@@ -28,6 +28,8 @@ void RandomPoolClear(RandomPool& pool);
 // that cannot be read, least significant byte first: the smaller of `wanted`
 // and 8 bytes.
 uint32_t CounterEntropy(uint8_t* buffer, uint32_t wanted);
+// `counter` into `buffer` that way; what each system's CounterEntropy ends with.
+uint32_t CounterBytes(uint64_t counter, uint8_t* buffer, uint32_t wanted);
 
 // The stirring steps, exposed so that their byte orders can be checked.
 void MixPool(uint8_t* buffer);

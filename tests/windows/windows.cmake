@@ -12,5 +12,6 @@ foreach(helper zolt-window-probe:${PROJECT_SOURCE_DIR}/bench/windows/WindowProbe
   target_link_options(${name} PRIVATE -municode -static)
 endforeach()
 add_executable(zolt-bare-window ${PROJECT_SOURCE_DIR}/bench/windows/BareWindow.cpp)
+target_include_directories(zolt-bare-window PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(zolt-bare-window PRIVATE Qt6::Widgets)
 set_target_properties(zolt-bare-window PROPERTIES WIN32_EXECUTABLE ON)
