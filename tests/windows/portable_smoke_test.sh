@@ -63,6 +63,7 @@ timeout 60 wine reg add 'HKCR\http\shell\open\command' /ve /f \
   /d "\"$(winepath -w "$fake")\" -osint -url \"%1\"" >/dev/null 2>&1 || fail "reg add"
 
 (cd "$tmp" && timeout 120 wine "$branded/rssfeedzolt.exe" >"$tmp/branded.log" 2>&1) &
+app=$!
 # The welcome page's button ("Thanks, just show me ...") at the foot of the
 # window, then Make Money in the main page's tool bar.
 out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 388 531 340 16 | tr -d "\r")" ||
@@ -80,7 +81,7 @@ echo "smoke test: Make Money handed \"$received\" to the registered browser"
 # from the branded folder. Each installs under Program Files, shows in
 # "Apps", starts, and its uninstaller takes back what it installed.
 timeout 30 wineserver -k || true
-wait 2>/dev/null || true
+wait "$app" 2>/dev/null || true
 programs="$WINEPREFIX/drive_c/Program Files"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 wait_gone() { for _ in $(seq 300); do [ -e "$1" ] || return 0; sleep 0.1; done; return 1; }
@@ -100,10 +101,11 @@ if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
   shown="$(timeout 60 wine reg query "$uninstall_key\\lantern-feeds" /v DisplayName 2>/dev/null | tr -d '\r')"
   [[ "$shown" == *"Lantern Feeds"* ]] || fail "\"Apps\" does not show the brand: $shown"
   (cd "$tmp" && timeout 120 wine "$installed/rssfeedzolt.exe" >"$tmp/installed.log" 2>&1) &
+  app=$!
   out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 | tr -d "\r")" ||
     fail "the installed brand shows no window: $out $(cat "$tmp/installed.log")"
   timeout 30 wineserver -k || true
-  wait 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
   echo "smoke test: $(basename "$made") installs \"Lantern Feeds\", which shows \"Lantern Feeds v2.01\""
   timeout 120 wine "$installed/Uninstall.exe" /S || fail "the brand's uninstaller failed"
   # What the program wrote beside itself at run time stays, as the user's.
