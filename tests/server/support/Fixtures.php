@@ -77,7 +77,10 @@ final class PhpServer
         // The port can be taken between the probe and PHP's bind: try again.
         for ($attempt = 0; $attempt < 5; $attempt++) {
             $port = free_port();
-            $cmd = array_merge([PHP_BINARY, '-S', "$host:$port", '-t', $docRoot], $router !== null ? [$router] : []);
+            // A session of its own, so that stop() ends the workers that
+            // PHP_CLI_SERVER_WORKERS forks along with the server.
+            $cmd = array_merge(['setsid', PHP_BINARY, '-S', "$host:$port", '-t', $docRoot],
+                $router !== null ? [$router] : []);
             $log = fopen($this->logFile, 'ab');
             $this->process = proc_open($cmd, [0 => ['file', '/dev/null', 'r'], 1 => $log, 2 => $log], $pipes, null,
                 array_merge(getenv(), $env));
@@ -114,6 +117,10 @@ final class PhpServer
     public function stop(): void
     {
         if (is_resource($this->process)) {
+            $pid = proc_get_status($this->process)['pid'];
+            if (function_exists('posix_kill')) {
+                posix_kill(-$pid, SIGTERM);
+            }
             proc_terminate($this->process);
             proc_close($this->process);
         }
