@@ -108,9 +108,16 @@ if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
   wait "$app" 2>/dev/null || true
   echo "smoke test: $(basename "$made") installs \"Lantern Feeds\", which shows \"Lantern Feeds v2.01\""
   timeout 120 wine "$installed/Uninstall.exe" /S || fail "the brand's uninstaller failed"
-  # What the program wrote beside itself at run time stays, as the user's.
-  wait_gone "$installed/rssfeedzolt.exe" && [ ! -e "$installed/dbsettings.dat" ] ||
-    fail "the uninstaller left $(ls "$installed")"
+  # The uninstaller runs on from a copy of itself; it removes itself last of
+  # the files. What the program wrote beside itself at run time stays.
+  wait_gone "$installed/Uninstall.exe" || fail "the uninstaller did not finish"
+  for f in rssfeedzolt.exe dbsettings.dat main.ico Qt6Core.dll platforms/qwindows.dll; do
+    [ ! -e "$installed/$f" ] || fail "the uninstaller left $f"
+  done
+  for _ in $(seq 100); do
+    timeout 60 wine reg query "$uninstall_key\\lantern-feeds" >/dev/null 2>&1 || break
+    sleep 0.1
+  done
   if timeout 60 wine reg query "$uninstall_key\\lantern-feeds" >/dev/null 2>&1; then
     fail "the uninstaller left the brand in \"Apps\""
   fi
