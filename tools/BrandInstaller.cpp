@@ -45,7 +45,6 @@ Status StageBase(const QString& base, const QStringList& brandFiles, PackageStag
     }
     QDirIterator it(base, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
-    std::vector<std::string> folders;
     while (it.hasNext()) {
         const QString path = it.next();
         const QFileInfo entry = it.fileInfo();
