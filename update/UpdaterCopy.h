@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "util/Result.h"
+
+namespace zolt {
+
+// Copies the updater from `programFolder` into a new folder of its own in the
+// user's cache folder, with what it runs on there (Windows: the
+// libraries and plugin folders beside it), so that every file of the
+// program's folder can be replaced while it runs; the copy's program path.
+// Copies left by earlier runs are removed where they can be.
+Result<std::string> CopyUpdaterOutside(const std::string& programFolder);
+
+}  // namespace zolt
