@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "branding/AppVersion.h"
@@ -19,6 +18,7 @@
 #include "update/PackageCheck.h"
 #include "update/ProgramLock.h"
 #include "update/UpdateDescription.h"
+#include "update/UpdaterCopy.h"
 #include "util/IniReader.h"
 #include "util/Logging.h"
 #include "util/Text.h"
@@ -34,6 +34,7 @@ constexpr const char* kUnbrandedName = "RSS Feed Zolt";
 
 UpdateOutcome Outcome(UpdateOutcome::Kind kind, std::string sentence) {
     qCInfo(lcUpdate) << "updater:" << sentence.c_str();
+    AppendUpdaterLog("updater: " + sentence);
     return UpdateOutcome{kind, std::move(sentence)};
 }
 
@@ -165,8 +166,7 @@ UpdateOutcome UpdateRun::Install(const std::string& root, const std::string& set
             version + " from " + *address + " and install it by hand." + Nothing());
     }
 
-    const QString downloads =
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/program-updater";
+    const QString downloads = QString::fromStdString(UpdaterCacheFolder());
     QDir().mkpath(downloads);
     QTemporaryDir work(downloads + "/download-XXXXXX");
     QFile file(work.filePath("package"));

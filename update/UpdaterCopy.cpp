@@ -1,5 +1,6 @@
 #include "update/UpdaterCopy.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,13 +15,13 @@ namespace zolt {
 
 namespace {
 
-// Every copy lives in this folder of the user's own cache (never a folder
-// that other accounts may write, such as /tmp), and clearing old copies
+// Every copy lives in the updater's cache folder, and clearing old copies
 // touches nothing else.
 QString CopiesFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-           "/program-updater";
+    return QString::fromStdString(UpdaterCacheFolder());
 }
+
+constexpr qint64 kMaxLogSize = 64 * 1024;
 
 Status CopyFile(const QString& from, const QString& to) {
     if (!QFile::copy(from, to)) {
@@ -40,6 +41,25 @@ void RemoveEarlierCopies(const QString& keep) {
 }
 
 }  // namespace
+
+std::string UpdaterCacheFolder() {
+    return (QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+            "/program-updater")
+        .toStdString();
+}
+
+void AppendUpdaterLog(const std::string& line) {
+    QDir().mkpath(CopiesFolder());
+    QFile log(CopiesFolder() + "/updater.log");
+    // A log that has grown starts again rather than growing without end.
+    const QIODevice::OpenMode mode =
+        log.size() > kMaxLogSize ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::Append;
+    if (QFileInfo(log).isSymLink() || !log.open(mode | QIODevice::Text)) {
+        return;
+    }
+    const QByteArray stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toUtf8();
+    log.write(stamp + " " + QByteArray::fromStdString(line) + "\n");
+}
 
 Result<std::string> CopyUpdaterOutside(const std::string& programFolder) {
     const QFileInfo parent(CopiesFolder());

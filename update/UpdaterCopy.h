@@ -6,6 +6,15 @@
 
 namespace zolt {
 
+// The updater's own folder in the user's cache: its copies, its downloads
+// and its log live there (never in a folder that other accounts may write,
+// such as /tmp).
+std::string UpdaterCacheFolder();
+
+// Adds a line to the updater's log in UpdaterCacheFolder(), "updater.log",
+// which keeps the last runs' outcomes for the user or a support desk to read.
+void AppendUpdaterLog(const std::string& line);
+
 // Copies the updater from `programFolder` into a new folder of its own in the
 // user's cache folder, with what it runs on there (Windows: the
 // libraries and plugin folders beside it), so that every file of the
