@@ -4,7 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <aclapi.h>
+#endif
+
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +82,50 @@ TEST(SaveFileReplacing, ReplacesTheNameKeepingARegularFilesModeAndNeverFollowing
                   QStringList{"dbsettings.dat"});
     }
 }
+
+#ifdef _WIN32
+// The account this process runs as.
+std::vector<BYTE> ThisUser() {
+    HANDLE token = nullptr;
+    EXPECT_NE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token), 0);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    EXPECT_NE(GetTokenInformation(token, TokenUser, user.data(), size, &size), 0);
+    CloseHandle(token);
+    return user;
+}
+
+// A save for the owner alone (the plain settings text of a decrypted brand)
+// gets a protected access list of this account alone; any other mode keeps
+// the folder's inherited rules.
+TEST(SaveFileReplacing, AnOwnerOnlySaveLetsOnlyThisAccountIn) {
+    TempDir dir;
+    const std::vector<BYTE> user = ThisUser();
+    for (const unsigned mode : {0600u, 0644u}) {
+        const std::string path = dir.file("saved" + std::to_string(mode));
+        ASSERT_TRUE(SaveFileReplacing(path, "secret", mode));
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        const std::wstring name =
+            QDir::toNativeSeparators(QString::fromStdString(path)).toStdWString();
+        ASSERT_EQ(GetNamedSecurityInfoW(name.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                        nullptr, nullptr, &dacl, nullptr, &descriptor),
+                  static_cast<DWORD>(ERROR_SUCCESS));
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        ASSERT_NE(GetSecurityDescriptorControl(descriptor, &control, &revision), 0);
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        const bool thisUserAlone =
+            (control & SE_DACL_PROTECTED) != 0 && dacl != nullptr && dacl->AceCount == 1 &&
+            GetAce(dacl, 0, reinterpret_cast<void**>(&ace)) != 0 &&
+            ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            EqualSid(&ace->SidStart, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
+        EXPECT_EQ(thisUserAlone, mode == 0600) << mode;
+        LocalFree(descriptor);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace zolt
