@@ -196,7 +196,7 @@ class PageWriter {
             if (EndsRun(name)) {
                 endRun();
             }
-            addWork(kElementWork);
+            addElementWork();
             shape_.elementDepth = std::max(shape_.elementDepth, depth() + 1);
             writeStartTag(name, attributes);
             if (!IsEmptyInTheView(name)) {
@@ -296,7 +296,7 @@ class PageWriter {
         if (EndsRun(name)) {
             endRun();
         }
-        addWork(kElementWork);
+        addElementWork();
         const bool pre = name == "pre" || (!stack_.empty() && stack_.back().pre);
         const int block = IsViewBlock(name) ? depth() : stack_.empty() ? -1 : stack_.back().block;
         const bool outside = OneOf(name, {"table", "tbody", "thead", "tfoot", "tr"}) ||
@@ -394,6 +394,11 @@ class PageWriter {
     // A style sheet's text: never laid out, and read by the view as written
     // once it holds nothing its reader would take for markup.
     void hiddenText(std::string_view text) {
+        // The view matches every selector of its style sheets against every
+        // element after them and each element around it: a sheet of many
+        // selectors costs every later element as much.
+        styleSelectors_ += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '{') +
+                                                      std::count(text.begin(), text.end(), ','));
         if (!writing_) {
             return;
         }
@@ -459,6 +464,16 @@ class PageWriter {
         marks_ = 0;
     }
 
+    // What an element costs beyond its place among the tables: its own and
+    // its ancestors' matching against the style sheets before it.
+    void addElementWork() {
+        addWork(kElementWork);
+        const std::uint64_t matching =
+            std::min<std::uint64_t>(styleSelectors_, std::uint64_t{1} << 40) * (stack_.size() + 1);
+        shape_.layoutWork = std::min(shape_.layoutWork + matching, std::uint64_t{1} << 62);
+        checkLimits();
+    }
+
     void addWork(std::uint64_t units) {
         const int tables = std::min(tables_, 40);
         shape_.layoutWork = std::min(shape_.layoutWork + (units << tables), std::uint64_t{1} << 62);
@@ -483,6 +498,7 @@ class PageWriter {
     std::size_t run_ = 0;
     int marks_ = 0;
     bool afterTable_ = false;
+    std::uint64_t styleSelectors_ = 0;
 };
 
 }  // namespace

@@ -46,6 +46,7 @@ final class HtmlShape
     private int $run = 0;
     private int $marks = 0;
     private bool $afterTable = false;
+    private int $styleSelectors = 0;
     /** @var array<string,bool> */
     private static array $joining = [];
     /** @var array<string,int>|null */
@@ -194,7 +195,7 @@ final class HtmlShape
             if (self::endsRun($name)) {
                 $this->endRun();
             }
-            $this->work(self::ELEMENT_WORK);
+            $this->elementWork();
             $this->elementDepth = max($this->elementDepth, count($this->open) + 1);
             return;
         }
@@ -261,7 +262,7 @@ final class HtmlShape
         if (self::endsRun($name)) {
             $this->endRun();
         }
-        $this->work(self::ELEMENT_WORK);
+        $this->elementWork();
         $top = $this->open === [] ? null : $this->open[count($this->open) - 1];
         $pre = $name === 'pre' || ($top !== null && $top[2]);
         $block = in_array($name, self::VIEW_BLOCK, true) ? count($this->open) : ($top === null ? -1 : $top[1]);
@@ -320,6 +321,7 @@ final class HtmlShape
         }
         if ($rawIn === 'style') {
             if ($this->open !== [] && $this->top() === 'style') {
+                $this->styleSelectors += substr_count($text, '{') + substr_count($text, ',');
                 $this->pop();
             }
             return;
@@ -383,6 +385,14 @@ final class HtmlShape
     {
         $this->run = 0;
         $this->marks = 0;
+    }
+
+    /** An element's own work and its and its ancestors' matching against the style sheets before it. */
+    private function elementWork(): void
+    {
+        $this->work(self::ELEMENT_WORK);
+        $matching = min($this->styleSelectors, 1 << 40) * (count($this->open) + 1);
+        $this->layoutWork = min($this->layoutWork + $matching, 1 << 62);
     }
 
     private function work(int $units): void
