@@ -97,33 +97,36 @@ std::vector<BYTE> ThisUser() {
 }
 
 // A save for the owner alone (the plain settings text of a decrypted brand)
-// gets a protected access list of this account alone; any other mode keeps
-// the folder's inherited rules.
+// lets in no account but this one (and the system, which Wine lists for
+// every file); without its own access list the file takes the folder's,
+// which lets in Everyone under Wine and the administrators on Windows.
 TEST(SaveFileReplacing, AnOwnerOnlySaveLetsOnlyThisAccountIn) {
     TempDir dir;
     const std::vector<BYTE> user = ThisUser();
-    for (const unsigned mode : {0600u, 0644u}) {
-        const std::string path = dir.file("saved" + std::to_string(mode));
-        ASSERT_TRUE(SaveFileReplacing(path, "secret", mode));
-        PACL dacl = nullptr;
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        const std::wstring name =
-            QDir::toNativeSeparators(QString::fromStdString(path)).toStdWString();
-        ASSERT_EQ(GetNamedSecurityInfoW(name.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                        nullptr, nullptr, &dacl, nullptr, &descriptor),
-                  static_cast<DWORD>(ERROR_SUCCESS));
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD revision = 0;
-        ASSERT_NE(GetSecurityDescriptorControl(descriptor, &control, &revision), 0);
+    const std::string path = dir.file("dbsettings.sim");
+    ASSERT_TRUE(SaveFileReplacing(path, "secret", 0600));
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const std::wstring name = QDir::toNativeSeparators(QString::fromStdString(path)).toStdWString();
+    ASSERT_EQ(GetNamedSecurityInfoW(name.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, &dacl, nullptr, &descriptor),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_NE(dacl, nullptr);
+    BYTE system[SECURITY_MAX_SID_SIZE];
+    DWORD systemSize = sizeof(system);
+    ASSERT_NE(CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &systemSize), 0);
+    PSID self = reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
+    bool selfIn = false;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE* ace = nullptr;
-        const bool thisUserAlone =
-            (control & SE_DACL_PROTECTED) != 0 && dacl != nullptr && dacl->AceCount == 1 &&
-            GetAce(dacl, 0, reinterpret_cast<void**>(&ace)) != 0 &&
-            ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-            EqualSid(&ace->SidStart, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
-        EXPECT_EQ(thisUserAlone, mode == 0600) << mode;
-        LocalFree(descriptor);
+        ASSERT_NE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)), 0);
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        const bool isSelf = EqualSid(&ace->SidStart, self) != 0;
+        EXPECT_TRUE(isSelf || EqualSid(&ace->SidStart, system) != 0) << "entry " << i;
+        selfIn = selfIn || isSelf;
     }
+    EXPECT_TRUE(selfIn);
+    LocalFree(descriptor);
 }
 #endif
 
