@@ -54,6 +54,10 @@ struct Services {
     // The user's default browser program where the system registers one
     // (Windows); unset: x-www-browser, else xdg-open, found on PATH.
     std::function<std::string()> browserProgram;
+    // Opens a checked web address with the system's own handler for it (the
+    // Windows shell), for when the registered command names no browser
+    // program; false when it did not open. Unset where there is none.
+    std::function<bool(const std::string& address)> openAddress;
     // Full path of a program found on PATH, empty when there is none.
     std::function<std::string(const std::string& name)> findProgram;
     // Reseeds the random draws from the clock.

@@ -19,6 +19,11 @@ QString ToQString(const std::string& bytes);
 // Widget text back to bytes: UTF-8.
 std::string FromQString(const QString& text);
 
+// The path conversion: file paths, program names and process arguments are
+// UTF-8 end to end, never re-read as Windows-1252.
+QString PathToQString(const std::string& path);
+std::string PathFromQString(const QString& path);
+
 // True when `bytes` is well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(const std::string& bytes);
 // Windows-1252 bytes decoded to text; the five undefined codes map to the
