@@ -9,7 +9,7 @@ if (PHP_SAPI !== 'cli') {
     exit;
 }
 
-require_once __DIR__ . '/lib/AdminStore.php';
+require_once __DIR__ . '/lib/AdminAuth.php';
 require_once __DIR__ . '/lib/NewsRules.php';
 
 const ADMIN_USAGE = <<<'TXT'
@@ -24,28 +24,35 @@ Commands:
       Registers a publisher id for one level. LEVEL is BM, BP or BG, or the
       level's name Master, Platinum or Gold. A copy of the tool may ask for
       this publisher's news only with the same level.
-  add-product PRODUCTCODE
-      Registers a product code (the brander code of a branded copy).
+  add-product PRODUCTCODE [PUBLISHERID]
+      Registers a product code (the brander code of a branded copy). With a
+      publisher id, the publisher's accounts may write news for it on the
+      admin site (they see only their publisher's products); run it again
+      with another publisher id to add another publisher to a product.
   add-news [--id=N] PUBLISHERID PRODUCTCODE TITLE DATE HTMLFILE
       Adds a news item of the publisher for the product, or for every
       product when PRODUCTCODE is "*". DATE is shown as written ("" gives
       today's date as YYYY-MM-DD). HTMLFILE is the body, "-" reads it from
       standard input; a body the program would show as plain text (over
-      2 MiB, tables nested deeper than 8, elements deeper than 100) is refused. Prints the new item's id; without --id it is one more
-      than the highest id so far, so newer items always have higher ids.
+      2 MiB, tables nested deeper than 8, elements deeper than 100) is
+      refused. Prints the new item's id; without --id it is one more than
+      the highest id ever handed out, deleted items included, so newer
+      items always have higher ids and no id is used twice.
   remove-news NEWSID
       Deletes a news item.
   add-account USER PUBLISHERID
       Adds an account of the news admin site (admin/) that reads and writes
       the news of this publisher only. The password is asked on the terminal,
       or read as the first line of standard input (never from the command
-      line, where other users could see it); at least 10 characters.
+      line, where other users could see it); 10 to 4096 bytes.
   set-password USER
       Gives the account a new password (read the same way) and signs it out.
   remove-account USER
       Removes the account and signs it out; its news stay.
   list
-      Shows publishers, products, accounts and news items.
+      Shows publishers, products, accounts and news items; characters that
+      a terminal would act on or hide, and bytes that are no UTF-8, are
+      written as <U+202E> or <FF>.
   help, --help, -h
       Shows this text.
 
@@ -54,8 +61,11 @@ ZOLT_NEWS_DSN (or the option --dsn) overrides it, e.g.
   ZOLT_NEWS_DSN=sqlite:/tmp/demo/news.db php admin.php init
 
 Ids, codes, titles and dates travel unescaped inside the replies, so they
-may not hold line breaks or other control characters, "^" or the byte 0xAF
-(which is also part of some UTF-8 letters, such as Cyrillic capital Ya).
+may not hold line breaks or other control characters or "^". Titles and
+dates are UTF-8 without invisible characters (direction overrides, zero-
+width spaces and the like). Ids, codes and dates may not hold the byte 0xAF,
+which is also part of some UTF-8 letters (such as Cyrillic "Я" or Chinese
+"是"); titles may: the replies carry those letters as character references.
 Exit status: 0 done, 1 failed, 2 wrong usage.
 TXT;
 
@@ -101,17 +111,17 @@ final class AdminRequest
     }
 }
 
-/** Every command: how many arguments it takes and the function that carries it out. */
+/** Every command: how many arguments it takes (at least, at most) and the function that carries it out. */
 const ADMIN_COMMANDS = [
-    'init' => [0, 'admin_init'],
-    'add-publisher' => [2, 'admin_add_publisher'],
-    'add-product' => [1, 'admin_add_product'],
-    'add-news' => [5, 'admin_add_news'],
-    'remove-news' => [1, 'admin_remove_news'],
-    'list' => [0, 'admin_list'],
-    'add-account' => [2, 'admin_add_account'],
-    'set-password' => [1, 'admin_set_password'],
-    'remove-account' => [1, 'admin_remove_account'],
+    'init' => [0, 0, 'admin_init'],
+    'add-publisher' => [2, 2, 'admin_add_publisher'],
+    'add-product' => [1, 2, 'admin_add_product'],
+    'add-news' => [5, 5, 'admin_add_news'],
+    'remove-news' => [1, 1, 'admin_remove_news'],
+    'list' => [0, 0, 'admin_list'],
+    'add-account' => [2, 2, 'admin_add_account'],
+    'set-password' => [1, 1, 'admin_set_password'],
+    'remove-account' => [1, 1, 'admin_remove_account'],
 ];
 
 function admin_main(array $argv): int
@@ -125,9 +135,10 @@ function admin_main(array $argv): int
     if ($command === null || !isset(ADMIN_COMMANDS[$command])) {
         throw new UsageError($command === null ? 'no command given' : "unknown command \"$command\"");
     }
-    [$count, $handler] = ADMIN_COMMANDS[$command];
-    if (count($request->args) !== $count) {
-        throw new UsageError("$command takes $count argument(s), " . count($request->args) . ' given');
+    [$least, $most, $handler] = ADMIN_COMMANDS[$command];
+    if (count($request->args) < $least || count($request->args) > $most) {
+        throw new UsageError("$command takes " . ($least === $most ? $least : "$least to $most") . ' argument(s), '
+            . count($request->args) . ' given');
     }
     if ($request->newsId !== null && $command !== 'add-news') {
         throw new UsageError('--id belongs to add-news');
@@ -151,8 +162,20 @@ function admin_add_publisher(NewsStore $store, AdminRequest $request): void
 
 function admin_add_product(NewsStore $store, AdminRequest $request): void
 {
-    admin_check_key('product code', $request->args[0]);
-    $store->addProduct($request->args[0]);
+    [$product, $publisher] = $request->args + [1 => null];
+    admin_check_key('product code', $product);
+    if ($publisher !== null) {
+        admin_require_publisher($store, $publisher);
+    }
+    $store->transaction(static function (NewsStore $store) use ($product, $publisher): void {
+        // A registered product only gets one more publisher.
+        if ($publisher === null || !$store->productExists($product)) {
+            $store->addProduct($product);
+        }
+        if ($publisher !== null) {
+            $store->linkProduct($publisher, $product);
+        }
+    });
 }
 
 function admin_add_news(NewsStore $store, AdminRequest $request): void
@@ -165,8 +188,11 @@ function admin_add_news(NewsStore $store, AdminRequest $request): void
     if ($date === '') {
         $date = date('Y-m-d');
     }
-    admin_check_text('title', $title, NewsRules::MAX_TITLE_BYTES);
-    admin_check_text('date', $date, NewsRules::MAX_DATE_BYTES);
+    foreach ([NewsRules::titleProblem($title), NewsRules::dateProblem($date)] as $problem) {
+        if ($problem !== null) {
+            throw new UsageError($problem);
+        }
+    }
     $body = $file === '-' ? stream_get_contents(STDIN) : @file_get_contents($file);
     if ($body === false) {
         throw new RuntimeException("cannot read \"$file\"");
@@ -237,12 +263,7 @@ function admin_check_key(string $what, string $value): void
     if ($value === '' || $value === '*' || trim($value) !== $value) {
         throw new UsageError("the $what may not be empty, \"*\" or begin or end with blanks");
     }
-    admin_check_text($what, $value, 100);
-}
-
-function admin_check_text(string $what, string $value, int $maxBytes): void
-{
-    $problem = NewsRules::textProblem($what, $value, $maxBytes);
+    $problem = NewsRules::textProblem($what, $value, NewsRules::MAX_KEY_BYTES);
     if ($problem !== null) {
         throw new UsageError($problem);
     }
@@ -263,11 +284,17 @@ function admin_read_password(): string
         fwrite(STDERR, 'Password: ');
         shell_exec('stty -echo');
     }
+    // One byte more than fits, so that a longer password is told, not cut.
+    $limit = AdminAuth::MAX_PASSWORD_BYTES + 3;
+    $most = AdminAuth::MAX_PASSWORD_BYTES;
     try {
-        $password = rtrim((string)fgets(STDIN, 4097), "\r\n");
+        $password = rtrim((string)fgets(STDIN, $limit), "\r\n");
+        if (strlen($password) > $most) {
+            throw new UsageError("a password has at most $most bytes; this one is longer, and none of it was kept");
+        }
         if ($terminal) {
             fwrite(STDERR, "\nThe same again: ");
-            $again = rtrim((string)fgets(STDIN, 4097), "\r\n");
+            $again = rtrim((string)fgets(STDIN, $limit), "\r\n");
             fwrite(STDERR, "\n");
             if ($again !== $password) {
                 throw new UsageError('the two passwords differ');
@@ -278,30 +305,32 @@ function admin_read_password(): string
             shell_exec('stty echo');
         }
     }
-    if (strlen($password) < 10 || strlen($password) > 4096) {
-        throw new UsageError('a password has 10 to 4096 characters');
+    if (strlen($password) < 10) {
+        throw new UsageError("a password has 10 to $most bytes; this one has " . strlen($password));
     }
     return $password;
 }
 
 function admin_list(NewsStore $store, AdminRequest $request): void
 {
+    // Whatever a row holds, the terminal gets nothing it would act on.
+    $line = static fn(?string ...$fields): string => '  ' . implode('  ', array_map(
+        static fn(?string $field): string => NewsRules::visible((string)$field), $fields)) . "\n";
     echo "Publishers:\n";
     foreach ($store->all('publishers') as $row) {
-        printf("  %s  %s (%s)\n", $row['publisher_id'], $row['level_code'], NewsStore::LEVELS[$row['level_code']] ?? '?');
+        echo $line($row['publisher_id'], $row['level_code'] . ' (' . (NewsStore::LEVELS[$row['level_code']] ?? '?') . ')');
     }
     echo "Products:\n";
     foreach ($store->all('products') as $row) {
-        printf("  %s\n", $row['product_code']);
+        echo $line($row['product_code']);
     }
     echo "Accounts:\n";
     foreach ((new AdminStore($store))->accounts() as $row) {
-        printf("  %s  %s\n", $row['user_name'], $row['publisher_id']);
+        echo $line($row['user_name'], $row['publisher_id']);
     }
     echo "News:\n";
     foreach ($store->all('news') as $row) {
-        printf("  %s  %s  %s  %s  %s\n", $row['news_id'], $row['publisher_id'], $row['product_code'] ?? '*',
-            $row['news_date'], $row['title']);
+        echo $line($row['news_id'], $row['publisher_id'], $row['product_code'] ?? '*', $row['news_date'], $row['title']);
     }
 }
 

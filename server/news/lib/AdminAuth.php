@@ -3,8 +3,10 @@
 // whose hash the database keeps; a new one is made at every sign-in, so that
 // a value planted before cannot become signed in. Before sign-in, the form's
 // token is checked against a cookie of its own (the sign-in form is
-// protected from other sites too). After five failed sign-ins for an
-// account name, or from an address, the next ones wait.
+// protected from other sites too). After five sign-in attempts for an
+// account name, or from an address, that did not succeed, the next ones
+// wait; a browser that signed in to the account before keeps an allowance
+// of its own, so that others guessing its password do not lock it out.
 
 declare(strict_types=1);
 
@@ -15,13 +17,17 @@ final class AdminAuth
 {
     private const SESSION = 'zolt-news-admin';
     private const PRE_SESSION = 'zolt-news-signin';
+    private const DEVICE = 'zolt-news-device';
+    /** How long a browser that signed in keeps its own allowance. */
+    private const DEVICE_SECONDS = 365 * 24 * 3600;
+    public const MAX_PASSWORD_BYTES = 4096;
     private const IDLE_SECONDS = 30 * 60;
     private const MAX_SECONDS = 12 * 3600;
     public const FREE_FAILURES = 5;
     /** The wait after the fifth failure; it doubles with each further one, up to an hour. */
     private const FIRST_WAIT = 60;
     private const MAX_WAIT = 3600;
-    /** Failures older than this are forgotten. */
+    /** Attempts older than this are forgotten. */
     private const MEMORY_SECONDS = 24 * 3600;
 
     /** Checked for an unknown name, so that it takes as long as a known one. */
@@ -83,10 +89,25 @@ final class AdminAuth
     public function signIn(string $userName, string $password, string $address): void
     {
         self::checkToken(AdminWeb::cookie(self::PRE_SESSION), AdminWeb::field('csrf'));
-        $subjects = ['account:' . hash('sha256', strtolower($userName)), 'address:' . $address];
-        $wait = 0;
+        if (strlen($password) > self::MAX_PASSWORD_BYTES) {
+            throw new AdminReply(400, AdminPages::signIn($this->signInToken(), $userName, 'This password is '
+                . strlen($password) . ' bytes long; no account has one longer than ' . self::MAX_PASSWORD_BYTES
+                . ' bytes, so it was not checked.'));
+        }
+        $device = AdminWeb::cookie(self::DEVICE);
+        $deviceHash = $device === '' || strlen($device) > 100 ? null : hash('sha256', $device);
+        $known = $deviceHash !== null
+            && $this->db->deviceUser($deviceHash, $this->now - self::DEVICE_SECONDS) === $userName;
+        $subjects = $known ? ['device:' . $deviceHash]
+            : ['account:' . hash('sha256', strtolower($userName)), 'address:' . $address];
+        // Waiting subjects are seen before any is counted, so that a locked address does not use up the
+        // allowance of the name it tries.
+        $wait = max(array_map(fn(string $s): int => $this->db->waitFor($s, $this->now), $subjects));
         foreach ($subjects as $subject) {
-            $wait = max($wait, $this->waitFor($subject));
+            if ($wait === 0 && !$this->db->countAttempt($subject, $this->now, self::FREE_FAILURES,
+                    self::FIRST_WAIT, self::MAX_WAIT)) {
+                $wait = max(1, $this->db->waitFor($subject, $this->now));
+            }
         }
         if ($wait > 0) {
             $minutes = (int)ceil($wait / 60);
@@ -94,19 +115,19 @@ final class AdminAuth
                 "Too many failed sign-ins for this name or from this address. Try again in $minutes minute"
                 . ($minutes === 1 ? '' : 's') . '.'), ['Retry-After' => (string)$wait]);
         }
-        $account = strlen($userName) <= NewsRules::MAX_KEY_BYTES && strlen($password) <= 4096
-            ? $this->db->account($userName) : null;
+        $account = strlen($userName) <= NewsRules::MAX_KEY_BYTES ? $this->db->account($userName) : null;
         $dummy = defined('PASSWORD_ARGON2ID') ? self::DUMMY_HASH : AdminStore::passwordHash('not a password');
         $valid = password_verify($password, $account['password_hash'] ?? $dummy) && $account !== null;
         if (!$valid) {
-            $this->db->forgetFailuresBefore($this->now - self::MEMORY_SECONDS);
-            foreach ($subjects as $subject) {
-                $this->db->recordFailure($subject, $this->now);
-            }
+            $this->db->forgetAttemptsBefore($this->now - self::MEMORY_SECONDS);
             throw new AdminReply(401, AdminPages::signIn($this->signInToken(), $userName,
                 'The name or the password is wrong.'));
         }
-        $this->db->clearFailures($subjects[0]);
+        // The name (or browser) starts afresh; the address only gets this attempt back.
+        $this->db->clearAttempts($subjects[0]);
+        if (isset($subjects[1])) {
+            $this->db->refundAttempt($subjects[1], self::FREE_FAILURES);
+        }
         if (password_needs_rehash($account['password_hash'], AdminStore::passwordAlgorithm())) {
             $this->db->setPassword($userName, $password);
         }
@@ -115,6 +136,14 @@ final class AdminAuth
         $this->db->addSession(hash('sha256', $value), $account['user_name'], AdminWeb::token(), $this->now);
         AdminWeb::setCookie(self::SESSION, $value);
         AdminWeb::setCookie(self::PRE_SESSION, '');
+        // A new device cookie at each sign-in: one that leaked earlier stops counting.
+        if ($deviceHash !== null) {
+            $this->db->removeDevice($deviceHash);
+        }
+        $this->db->forgetDevicesBefore($this->now - self::DEVICE_SECONDS);
+        $device = AdminWeb::token();
+        $this->db->addDevice(hash('sha256', $device), $account['user_name'], $this->now);
+        AdminWeb::setCookie(self::DEVICE, $device, $this->now + self::DEVICE_SECONDS);
     }
 
     public function signOut(): void
@@ -124,16 +153,5 @@ final class AdminAuth
             $this->db->endSession(hash('sha256', $value));
         }
         AdminWeb::setCookie(self::SESSION, '');
-    }
-
-    /** Seconds until $subject may try again; 0 when it may now. */
-    private function waitFor(string $subject): int
-    {
-        [$failures, $last] = $this->db->failures($subject);
-        if ($failures < self::FREE_FAILURES || $last < $this->now - self::MEMORY_SECONDS) {
-            return 0;
-        }
-        $wait = min(self::FIRST_WAIT << min($failures - self::FREE_FAILURES, 10), self::MAX_WAIT);
-        return max(0, $last + $wait - $this->now);
     }
 }

@@ -77,8 +77,9 @@ final class AdminPages
      *
      * @param array{news_id:string,title:string,news_date:string,product_code:?string,body:string} $item
      * @param list<string> $products
+     * @param string $version what the form was made from (AdminSite's admin_version), '' for a new message
      */
-    public static function edit(array $account, array $item, array $products, array $errors): string
+    public static function edit(array $account, array $item, array $products, array $errors, string $version): string
     {
         $h = AdminWeb::h(...);
         $id = $item['news_id'];
@@ -99,6 +100,7 @@ final class AdminPages
             . '<div class="editor"><form method="post" action="edit.php" enctype="multipart/form-data" class="fields">'
             . '<input type="hidden" name="csrf" value="' . $h($account['csrf_token']) . '">'
             . '<input type="hidden" name="id" value="' . $h($id) . '">'
+            . '<input type="hidden" name="version" value="' . $h($version) . '">'
             . '<label for="title">Title</label><input id="title" name="title" required maxlength="255" value="'
             . $h($item['title']) . '">'
             . '<label for="date">Date (shown as written)</label><input id="date" name="date" maxlength="100" value="'

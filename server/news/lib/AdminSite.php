@@ -98,57 +98,96 @@ function admin_edit(AdminStore $db, array $account): never
 {
     $publisher = $account['publisher_id'];
     $idText = AdminWeb::isPost() ? AdminWeb::field('id') : AdminWeb::query('id');
-    $item = ['news_id' => '', 'title' => '', 'news_date' => date('Y-m-d'), 'product_code' => null, 'body' => ''];
+    $stored = null;
     if ($idText !== '') {
         $id = AdminWeb::newsId($idText);
-        $item = $id === null ? null : $db->item($publisher, $id);
-        if ($item === null) {
+        $stored = $id === null ? null : $db->item($publisher, $id);
+        // A form of this site says which version it was made from: its message was deleted since.
+        if ($stored === null && !(AdminWeb::isPost() && $id !== null && AdminWeb::field('version') !== '')) {
             throw new AdminReply(404, AdminPages::notFound());
         }
     }
-    $products = $db->products();
+    $products = $db->store->productsOf($publisher);
     if (!AdminWeb::isPost()) {
-        throw new AdminReply(200, AdminPages::edit($account, $item, $products, []));
+        $item = $stored ?? ['news_id' => '', 'title' => '', 'news_date' => date('Y-m-d'), 'product_code' => null,
+            'body' => ''];
+        throw new AdminReply(200, AdminPages::edit($account, $item, $products, [], admin_version($stored)));
     }
     $product = AdminWeb::field('product');
-    $item = ['news_id' => $item['news_id'], 'title' => AdminWeb::field('title'), 'news_date' => AdminWeb::field('date'),
+    $item = ['news_id' => $idText, 'title' => AdminWeb::field('title'), 'news_date' => AdminWeb::field('date'),
         'product_code' => $product === '*' || $product === '' ? null : $product, 'body' => AdminWeb::field('body')];
     if ($item['news_date'] === '') {
         $item['news_date'] = date('Y-m-d');
     }
+    if ($idText !== '' && $stored === null) {
+        throw new AdminReply(409, AdminPages::edit($account, ['news_id' => ''] + $item, $products,
+            [admin_stale_sentence((int)$idText, '', null)], ''));
+    }
+    // A body saved back unchanged keeps its bytes: the form shows a body that is no UTF-8 as the program
+    // reads it (Windows-1252), and a browser sends every line break back as CR LF.
+    $lines = static fn(string $text): string => str_replace(["\r\n", "\r"], "\n", $text);
+    if ($stored !== null && $lines($item['body']) === $lines(AdminWeb::text($stored['body']))) {
+        $item['body'] = $stored['body'];
+    }
     $errors = array_filter([
-        $item['title'] === '' ? 'A message needs a title.' : null,
-        NewsRules::textProblem('title', $item['title'], NewsRules::MAX_TITLE_BYTES),
-        NewsRules::textProblem('date', $item['news_date'], NewsRules::MAX_DATE_BYTES),
+        NewsRules::titleProblem($item['title']),
+        NewsRules::dateProblem($item['news_date']),
         $item['product_code'] !== null && !in_array($item['product_code'], $products, true)
             ? 'There is no such product; choose one of the list.' : null,
         trim($item['body']) === '' ? 'A message needs a body.' : NewsRules::pageProblem($item['body']),
     ]);
     if ($errors !== []) {
-        throw new AdminReply(422, AdminPages::edit($account, $item, $products, array_values($errors)));
+        throw new AdminReply(422, AdminPages::edit($account, $item, $products, array_values($errors),
+            AdminWeb::field('version')));
     }
-    if ($item['news_id'] === '') {
-        // Two publishers may publish at once and take the same next id: the
-        // second insert then fails on the key, and takes the one after.
-        for ($attempt = 1; ; $attempt++) {
-            try {
-                $id = $db->store->addNews($publisher, $item['product_code'], $item['title'], $item['news_date'],
-                    $item['body']);
-                break;
-            } catch (PDOException $e) {
-                if ($attempt === 3) {
-                    throw $e;
-                }
-            }
-        }
+    if ($stored === null) {
+        $id = $db->store->addNews($publisher, $item['product_code'], $item['title'], $item['news_date'],
+            $item['body']);
         throw AdminReply::redirect("index.php?done=published&id=$id");
     }
-    $id = (int)$item['news_id'];
-    if (!$db->updateItem($publisher, $id, $item['product_code'], $item['title'], $item['news_date'],
-        $item['body'])) {
-        throw new AdminReply(404, AdminPages::notFound());
+    $id = (int)$stored['news_id'];
+    $sent = AdminWeb::field('version');
+    if ($sent !== admin_version($stored) || !$db->updateItem($publisher, $id, (int)$stored['revision'],
+            $item['product_code'], $item['title'], $item['news_date'], $item['body'])) {
+        $now = $db->item($publisher, $id);
+        throw new AdminReply(409, AdminPages::edit($account, $now === null ? ['news_id' => ''] + $item : $item,
+            $products, [admin_stale_sentence($id, $sent, $now)], admin_version($now)));
     }
     throw AdminReply::redirect("index.php?done=saved&id=$id");
+}
+
+/** The fields of an item that an edit can change, as the form names them to the user. */
+function admin_item_fields(array $item): array
+{
+    return ['title' => $item['title'], 'date' => $item['news_date'], 'product' => $item['product_code'] ?? '*',
+        'text' => $item['body']];
+}
+
+/** What an edit form says it was made from: the item's revision and a fingerprint of each field. */
+function admin_version(?array $item): string
+{
+    return $item === null ? '' : $item['revision'] . ':' . implode(':', array_map(
+        static fn(string $value): string => substr(hash('sha256', $value), 0, 16), admin_item_fields($item)));
+}
+
+/** Why a form made from version $sent of message $id was not saved: what changed, or that it is gone. */
+function admin_stale_sentence(int $id, string $sent, ?array $now): string
+{
+    if ($now === null) {
+        return "Message $id was deleted after you opened it, so nothing was saved. Your text is in the form:"
+            . ' publish it as a new message if it is still needed.';
+    }
+    $was = explode(':', $sent);
+    $changed = [];
+    foreach (array_keys(admin_item_fields($now)) as $i => $field) {
+        if (($was[$i + 1] ?? '') !== explode(':', admin_version($now))[$i + 1]) {
+            $changed[] = $field;
+        }
+    }
+    $what = $changed === [] || count($was) !== 5 ? 'it was saved again'
+        : 'its ' . preg_replace('/, ([a-z]+)$/', ' and $1', implode(', ', $changed)) . ' changed';
+    return "Someone else saved message $id after you opened it ($what), so nothing of yours was saved. Your"
+        . ' version is in the form: save it again to replace theirs, or open the message anew to see theirs.';
 }
 
 /**

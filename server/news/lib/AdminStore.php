@@ -50,6 +50,7 @@ final class AdminStore
     public function removeAccount(string $userName): bool
     {
         $this->endSessionsOf($userName);
+        $this->store->run('DELETE FROM admin_devices WHERE user_name = ?', [$userName]);
         return $this->store->run('DELETE FROM accounts WHERE user_name = ?', [$userName])->rowCount() > 0;
     }
 
@@ -97,39 +98,90 @@ final class AdminStore
             [$createdBefore, $seenBefore]);
     }
 
-    // Failed sign-ins, per subject (an account name or an address).
+    // Sign-in attempts, per subject (an account name, an address or a browser
+    // that signed in before). An attempt is counted before its password is
+    // checked, in one statement that also refuses it while the subject waits,
+    // so that parallel requests cannot slip past the count.
 
-    /** @return array{0:int,1:int} failures and the time of the last one */
-    public function failures(string $subject): array
+    /** Seconds until $subject may try again; 0 when it may now. */
+    public function waitFor(string $subject, int $now): int
     {
-        $row = $this->store->one('SELECT failures, last_at FROM sign_in_failures WHERE subject = ?', [$subject]);
-        return $row === null ? [0, 0] : [(int)$row['failures'], (int)$row['last_at']];
+        $row = $this->store->one('SELECT locked_until FROM sign_in_attempts WHERE subject = ?', [$subject]);
+        return $row === null ? 0 : max(0, (int)$row['locked_until'] - $now);
     }
 
-    /** Counts one more failure; an increment in the database, so that parallel tries are all counted. */
-    public function recordFailure(string $subject, int $now): void
+    /**
+     * Counts an attempt of $subject; false (and nothing counted) while it must wait. The attempt that
+     * reaches $free starts a wait of $firstWait seconds, doubled by each one after it up to $maxWait.
+     */
+    public function countAttempt(string $subject, int $now, int $free, int $firstWait, int $maxWait): bool
     {
-        $increment = 'UPDATE sign_in_failures SET failures = failures + 1, last_at = ? WHERE subject = ?';
-        if ($this->store->run($increment, [$now, $subject])->rowCount() > 0) {
-            return;
+        $waits = '';
+        for ($step = 0, $wait = $firstWait; $wait < $maxWait; $step++, $wait *= 2) {
+            $waits .= ' WHEN ' . ($free + $step) . " THEN $wait";
         }
-        try {
-            $this->store->run('INSERT INTO sign_in_failures (subject, failures, last_at) VALUES (?, ?, ?)',
-                [$subject, 1, $now]);
-        } catch (PDOException) {
-            // Another request made the row in the meantime.
-            $this->store->run($increment, [$now, $subject]);
+        // locked_until first: MySQL reads a column assigned before it as its new value.
+        $claim = "UPDATE sign_in_attempts SET locked_until = CASE WHEN attempts + 1 < $free THEN 0
+            ELSE ? + CASE attempts + 1$waits ELSE $maxWait END END, attempts = attempts + 1, last_at = ?
+            WHERE subject = ? AND locked_until <= ?";
+        for ($try = 0; $try < 2; $try++) {
+            if ($this->store->run($claim, [$now, $now, $subject, $now])->rowCount() > 0) {
+                return true;
+            }
+            if ($this->store->one('SELECT attempts FROM sign_in_attempts WHERE subject = ?', [$subject]) !== null) {
+                return false;
+            }
+            try {
+                $this->store->run('INSERT INTO sign_in_attempts (subject, attempts, last_at, locked_until)
+                    VALUES (?, 0, ?, 0)', [$subject, $now]);
+            } catch (PDOException) {
+                // Another request made the row in the meantime: count on it.
+            }
         }
+        return false;
     }
 
-    public function clearFailures(string $subject): void
+    /** Takes back one counted attempt of $subject, and the wait it started below $free attempts. */
+    public function refundAttempt(string $subject, int $free): void
     {
-        $this->store->run('DELETE FROM sign_in_failures WHERE subject = ?', [$subject]);
+        $this->store->run("UPDATE sign_in_attempts SET locked_until = CASE WHEN attempts - 1 < $free THEN 0
+            ELSE locked_until END, attempts = attempts - 1 WHERE subject = ? AND attempts > 0", [$subject]);
     }
 
-    public function forgetFailuresBefore(int $time): void
+    public function clearAttempts(string $subject): void
     {
-        $this->store->run('DELETE FROM sign_in_failures WHERE last_at < ?', [$time]);
+        $this->store->run('DELETE FROM sign_in_attempts WHERE subject = ?', [$subject]);
+    }
+
+    public function forgetAttemptsBefore(int $time): void
+    {
+        $this->store->run('DELETE FROM sign_in_attempts WHERE last_at < ?', [$time]);
+    }
+
+    // Browsers that signed in before, by the SHA-256 of their cookie's value.
+
+    public function addDevice(string $deviceHash, string $userName, int $now): void
+    {
+        $this->store->run('INSERT INTO admin_devices (device_hash, user_name, created_at) VALUES (?, ?, ?)',
+            [$deviceHash, $userName, $now]);
+    }
+
+    /** The account the browser signed in to before; null when it is unknown or older than $since. */
+    public function deviceUser(string $deviceHash, int $since): ?string
+    {
+        $row = $this->store->one('SELECT user_name FROM admin_devices WHERE device_hash = ? AND created_at >= ?',
+            [$deviceHash, $since]);
+        return $row === null ? null : (string)$row['user_name'];
+    }
+
+    public function removeDevice(string $deviceHash): void
+    {
+        $this->store->run('DELETE FROM admin_devices WHERE device_hash = ?', [$deviceHash]);
+    }
+
+    public function forgetDevicesBefore(int $time): void
+    {
+        $this->store->run('DELETE FROM admin_devices WHERE created_at < ?', [$time]);
     }
 
     // One publisher's news items.
@@ -141,30 +193,25 @@ final class AdminStore
             WHERE publisher_id = ? ORDER BY news_id DESC', [$publisherId]);
     }
 
-    /** @return ?array{news_id:string,title:string,news_date:string,product_code:?string,body:string} */
+    /** @return ?array{news_id:string,title:string,news_date:string,product_code:?string,body:string,revision:string} */
     public function item(string $publisherId, int $newsId): ?array
     {
-        return $this->store->one('SELECT news_id, title, news_date, product_code, body FROM news
+        return $this->store->one('SELECT news_id, title, news_date, product_code, body, revision FROM news
             WHERE news_id = ? AND publisher_id = ?', [$newsId, $publisherId]);
     }
 
-    public function updateItem(string $publisherId, int $newsId, ?string $product, string $title, string $date,
-                               string $body): bool
+    /** Saves the item if it is still at $revision; false when it is not (or gone). */
+    public function updateItem(string $publisherId, int $newsId, int $revision, ?string $product, string $title,
+                               string $date, string $body): bool
     {
-        return $this->store->run('UPDATE news SET product_code = ?, title = ?, news_date = ?, body = ?
-            WHERE news_id = ? AND publisher_id = ?', [$product, $title, $date, $body, $newsId, $publisherId])
-            ->rowCount() > 0 || $this->item($publisherId, $newsId) !== null;
+        return $this->store->run('UPDATE news SET product_code = ?, title = ?, news_date = ?, body = ?,
+            revision = revision + 1 WHERE news_id = ? AND publisher_id = ? AND revision = ?',
+            [$product, $title, $date, $body, $newsId, $publisherId, $revision])->rowCount() > 0;
     }
 
     public function removeItem(string $publisherId, int $newsId): bool
     {
         return $this->store->run('DELETE FROM news WHERE news_id = ? AND publisher_id = ?', [$newsId, $publisherId])
             ->rowCount() > 0;
-    }
-
-    /** @return list<string> */
-    public function products(): array
-    {
-        return array_column($this->store->all('products'), 'product_code');
     }
 }

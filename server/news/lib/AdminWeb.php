@@ -47,10 +47,29 @@ final class AdminWeb
         }
     }
 
-    /** Text for an element's content or a quoted attribute value. */
+    /** Text for an element's content or a quoted attribute value; bytes that are no UTF-8 as text() reads them. */
     public static function h(?string $text): string
     {
-        return htmlspecialchars((string)$text, ENT_QUOTES | ENT_SUBSTITUTE | ENT_HTML5, 'UTF-8');
+        return htmlspecialchars(self::text((string)$text), ENT_QUOTES | ENT_HTML5, 'UTF-8');
+    }
+
+    /**
+     * Stored bytes as the program reads them: UTF-8 when they are, else Windows-1252 (its five unused
+     * codes as the C1 controls of the same number, as Windows reads them).
+     */
+    public static function text(string $bytes): string
+    {
+        static $cp1252 = null;
+        if (preg_match('//u', $bytes) === 1) {
+            return $bytes;
+        }
+        if ($cp1252 === null) {
+            for ($byte = 0x80; $byte <= 0xFF; $byte++) {
+                $char = mb_convert_encoding(chr($byte), 'UTF-8', 'Windows-1252');
+                $cp1252[chr($byte)] = $char === '?' ? mb_chr($byte, 'UTF-8') : $char;
+            }
+        }
+        return strtr($bytes, $cp1252);
     }
 
     /** A cookie name of this site: bound to the host and to https where there is https. */
@@ -65,11 +84,14 @@ final class AdminWeb
         return is_string($value) ? $value : '';
     }
 
-    /** Sets (or with $value '' removes) a cookie that no script and no other site's request sees. */
-    public static function setCookie(string $name, string $value): void
+    /**
+     * Sets (or with $value '' removes) a cookie that no script and no other site's request sees; it ends
+     * with the browser's session, or at the time $expires.
+     */
+    public static function setCookie(string $name, string $value, int $expires = 0): void
     {
         setcookie(self::cookieName($name), $value, [
-            'expires' => $value === '' ? 1 : 0,
+            'expires' => $value === '' ? 1 : $expires,
             'path' => '/',
             'secure' => self::isHttps(),
             'httponly' => true,

@@ -24,13 +24,41 @@ function news_escape_details(string $html): string
 }
 
 /**
- * A title or date as a record field. admin.php refuses the bytes that would
- * break the record; rows written by other means are mended here so that one
- * bad row cannot garble the whole list.
+ * A date as a record field. admin.php and the admin site refuse the bytes
+ * that would break the record; rows written by other means are mended here
+ * so that one bad row cannot garble the whole list.
  */
 function news_field(string $text): string
 {
     return preg_replace('/[\x00-\x1F\x7F\xAF^]/', ' ', $text);
+}
+
+/**
+ * A title as a record field. The letters whose UTF-8 holds the byte 0xAF,
+ * the record separator (Cyrillic "Я", Chinese "是", Persian "گ" and many
+ * more), go as decimal character references, which the program turns back
+ * into the letter; so does a "&" that would otherwise read as the start of
+ * one. Every other byte goes as stored. A title that is no UTF-8 (written
+ * before titles had to be) is mended as a date is.
+ */
+function news_title_field(string $title): string
+{
+    if (preg_match('//u', $title) !== 1) {
+        return news_field($title);
+    }
+    return news_field(preg_replace_callback('/&(?=#([0-9]{1,7});)|[^\x00-\x7F]/u', static function (array $m): string {
+        if ($m[0] === '&') {
+            return news_reference_decodes((int)$m[1]) ? '&#38;' : '&';
+        }
+        return str_contains($m[0], "\xAF") ? '&#' . mb_ord($m[0], 'UTF-8') . ';' : $m[0];
+    }, $title));
+}
+
+/** Whether the program turns "&#$code;" in a title into a character: "&", or a letter that holds 0xAF. */
+function news_reference_decodes(int $code): bool
+{
+    $char = $code <= 0x10FFFF ? mb_chr($code, 'UTF-8') : false;
+    return $code === 38 || ($char !== false && str_contains($char, "\xAF"));
 }
 
 /** Checks the identity fields; returns the error word, or null when they are valid. */
@@ -66,13 +94,13 @@ function news_reply_lastnews(array $post, callable $openStore): string
             if ($top === null) {
                 return NEWS_OK;
             }
-            return $top['news_id'] . NEWS_FIELD_SEPARATOR . news_field($top['title'])
+            return $top['news_id'] . NEWS_FIELD_SEPARATOR . news_title_field($top['title'])
                 . NEWS_RECORD_SEPARATOR . NEWS_OK;
         }
         $items = $store->newsFor((string)$post['memusername'], (string)$post['prodcode']);
         $reply = '';
         foreach ($items as $item) {
-            $reply .= $item['news_id'] . NEWS_FIELD_SEPARATOR . news_field($item['title'])
+            $reply .= $item['news_id'] . NEWS_FIELD_SEPARATOR . news_title_field($item['title'])
                 . NEWS_FIELD_SEPARATOR . news_field($item['news_date']) . NEWS_RECORD_SEPARATOR;
         }
         return $reply . NEWS_OK;
