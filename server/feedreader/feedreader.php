@@ -46,11 +46,13 @@
  * their HTML without scripts, styles, objects and templates (Dublin Core
  * titles and descriptions and Media RSS titles stand in for missing ones).
  * Relative links are resolved against xml:base, else the feed's
- * Content-Location, else its final address; a link longer than 8 KB is
- * shown as text. Only the items listed are read, and a feed is read up to
+ * Content-Location, else its final address; a link longer than 8 KB
+ * (resolved) is shown as text. Only the items listed are read, and a feed is read up to
  * 150,000 nodes at most.
  * Redirects are followed up to 5 times; once a public server has answered,
- * no redirect may lead to an address of this server's own network. A
+ * no redirect may lead to an address of this server's own network. Only a
+ * proxy named in feedreader-config.php is used, never one of the
+ * environment, and each address is checked before it is asked for. A
  * failure shows one <li class="feedreader-error"> with a short message,
  * never a PHP warning.
  *
@@ -131,6 +133,7 @@ final readonly class FeedreaderSettings
         public string $ebayBrowseUrl = 'https://api.ebay.com/buy/browse/v1',
         public string $googleNewsSearchUrl = 'https://news.google.com/rss/search',
         public string $yahooNewsSearchUrl = 'https://news.search.yahoo.com/rss',
+        public string $proxy = '',
     ) {
     }
 }
@@ -439,7 +442,9 @@ function feedreader_markup_text(?DOMElement $el): string
 
 /**
  * Appends $node's content as HTML: elements as bare tags (their text is all that is kept), text as
- * HTML source where $raw, else escaped, since a feed that escapes markup escapes it only once.
+ * HTML source where $raw, else escaped, since a feed that escapes markup escapes it only once. Some
+ * feeds escape it twice where real elements stand beside it (`&amp;lt;p&amp;gt;Hey` next to an
+ * `<a>`): text of that kind, escaped markup and no markup of its own, is unescaped once more.
  */
 function feedreader_markup_of(DOMNode $node, bool $raw, string &$html): void
 {
@@ -450,7 +455,11 @@ function feedreader_markup_of(DOMNode $node, bool $raw, string &$html): void
             feedreader_markup_of($child, false, $html);
             $html .= "</$name>";
         } elseif ($child instanceof DOMText || $child instanceof DOMEntityReference) {
-            $html .= $raw ? $child->textContent : htmlspecialchars($child->textContent, ENT_NOQUOTES, 'UTF-8');
+            $text = $child->textContent;
+            if ($raw && !str_contains($text, '<') && preg_match('#&lt;/?[A-Za-z][A-Za-z0-9]*+(?:[\s/]|&gt;)#', $text) === 1) {
+                $text = htmlspecialchars_decode($text, ENT_QUOTES | ENT_HTML5);
+            }
+            $html .= $raw ? $text : htmlspecialchars($text, ENT_NOQUOTES, 'UTF-8');
         }
     }
 }
@@ -488,20 +497,30 @@ function feedreader_atom_text(?DOMElement $el): string
     return $markup ? feedreader_plain_text($el->textContent) : feedreader_clean_text($el->textContent);
 }
 
-/** The address of the first alternate link (href, else its text), else of the first link at all. */
+/**
+ * The address of the first alternate link (href, else its text), else of the first link at all. Links are
+ * chosen by what they say and only the chosen one is resolved, against the base of $parent found once: an
+ * entry of thousands of links under a long xml:base costs one resolution, not thousands.
+ */
 function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base, DOMElement $baseHolder): string
 {
-    $fallback = '';
+    $chosen = null;
     foreach (feedreader_children($parent, 'link', $ns) as $link) {
-        $url = $link->hasAttribute('href') ? feedreader_link_url($link, $link->getAttribute('href'), $base, $baseHolder)
-            : feedreader_text_link($link, $base, $baseHolder);
-        $rel = trim($link->getAttribute('rel'));
-        if ($url !== '' && ($rel === '' || $rel === 'alternate')) {
-            return $url;
+        $ref = $link->hasAttribute('href') ? $link->getAttribute('href') : $link->textContent;
+        if (trim($ref) === '') {
+            continue;
         }
-        $fallback = $fallback !== '' ? $fallback : $url;
+        $chosen ??= [$link, $ref];
+        if (in_array(trim($link->getAttribute('rel')), ['', 'alternate'], true)) {
+            $chosen = [$link, $ref];
+            break;
+        }
     }
-    return $fallback;
+    if ($chosen === null) {
+        return '';
+    }
+    $parentBase = $parent === $baseHolder ? $base : feedreader_base_at($parent, $baseHolder, $base);
+    return feedreader_link_url($chosen[0], $chosen[1], $parentBase, $parent);
 }
 
 function feedreader_text_link(?DOMElement $el, string $base, ?DOMElement $baseHolder): string
@@ -702,7 +721,8 @@ function feedreader_append_text(DOMNode $node, array $unwrap, string &$text): vo
 /**
  * Text as one line: C1 control characters read as the Windows-1252
  * characters they stand for in the wild (as browsers do), other control
- * characters dropped, runs of blanks made one.
+ * characters dropped, runs of blanks and line breaks made one blank. The
+ * typographic spaces (em, en, thin and their kin) are kept as written.
  */
 function feedreader_clean_text(string $text): string
 {
@@ -715,7 +735,7 @@ function feedreader_clean_text(string $text): string
             $c1[mb_chr($byte, 'UTF-8')] = mb_ord($char, 'UTF-8') === $byte ? '' : $char;
         }
     }
-    $text = preg_replace('/[\s\x{00A0}\x{200B}]+/u', ' ', strtr(mb_scrub($text, 'UTF-8'), $c1)) ?? '';
+    $text = preg_replace('/[\t\n\v\f\r \x{00A0}\x{200B}\x{2028}\x{2029}]+/u', ' ', strtr(mb_scrub($text, 'UTF-8'), $c1)) ?? '';
     return trim(preg_replace('/[\x00-\x08\x0B\x0C\x0E-\x1F\x7F]/', '', $text) ?? '');
 }
 
@@ -1184,7 +1204,10 @@ const FEEDREADER_UNREACHABLE = 'the server could not be reached.';
  * reply's address is the final one after redirects. The address given is
  * the site owner's and may lie in their own network; once a public server
  * has answered, every address it sends the request on to must be public
- * too, and the connection goes to the address that was checked.
+ * too, and the connection goes to the address that was checked. A proxy is
+ * used only when the settings name one (never one of PHP's environment,
+ * which would connect wherever a redirect says): then each address's host
+ * is looked up and checked here before the proxy is asked for it.
  */
 function feedreader_http(string $url, FeedreaderSettings $settings, array $headers = [],
     ?string $postBody = null): FeedreaderReply
@@ -1197,17 +1220,18 @@ function feedreader_http(string $url, FeedreaderSettings $settings, array $heade
     $error = null;
     // The time-out holds for the whole chain of redirects, not for each of them.
     $deadline = hrtime(true) + (int)round($settings->timeout * 1e9);
+    $proxied = $settings->proxy !== '';
     for ($redirects = 0; ; $redirects++) {
-        if ($checked) {
+        if ($checked || $proxied) {
             $target = feedreader_public_target($url);
-            if ($target === null) {
+            if ($checked && $target === null) {
                 return new FeedreaderReply($url, FEEDREADER_UNREACHABLE);
             }
-            $url = $target->url;
+            $url = $target->url ?? $url;
         }
-        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $target,
+        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $checked ? $target : null,
             max(1, intdiv($deadline - hrtime(true), 1000000)));
-        if ($target !== null && $reply->errno === 0 && !in_array($reply->ip, $target->ips, true)) {
+        if ($checked && !$proxied && $reply->errno === 0 && !in_array($reply->ip, $target->ips, true)) {
             // Connected elsewhere than checked: nothing of it is used.
             return new FeedreaderReply($url, FEEDREADER_UNREACHABLE);
         }
@@ -1222,7 +1246,8 @@ function feedreader_http(string $url, FeedreaderSettings $settings, array $heade
             $error = 'the server redirects to an address that is not http or https.';
             break;
         }
-        $checked = $checked || feedreader_is_public_ip($reply->ip);
+        // Through a proxy the address connected to is the proxy's: the host's own addresses tell instead.
+        $checked = $checked || ($proxied ? $target !== null : feedreader_is_public_ip($reply->ip));
         // Credentials go only where they were meant to go; a 303, and a 301 or 302 after a form, asks with GET.
         if (feedreader_origin($reply->next) !== feedreader_origin($url)) {
             $headers = array_values(preg_grep('/^Authorization:/i', $headers, PREG_GREP_INVERT));
@@ -1263,6 +1288,8 @@ function feedreader_http_once(string $url, FeedreaderSettings $settings, array $
         CURLOPT_FOLLOWLOCATION => false,
         // Neither the address nor a redirect may lead to file:, ftp: and the like.
         CURLOPT_PROTOCOLS => CURLPROTO_HTTP | CURLPROTO_HTTPS,
+        // "" keeps curl from taking a proxy from the environment (http_proxy, ALL_PROXY and the like).
+        CURLOPT_PROXY => $settings->proxy,
         CURLOPT_CONNECTTIMEOUT_MS => $timeoutMs,
         CURLOPT_TIMEOUT_MS => $timeoutMs,
         CURLOPT_USERAGENT => FEEDREADER_USER_AGENT,
@@ -1284,7 +1311,7 @@ function feedreader_http_once(string $url, FeedreaderSettings $settings, array $
             return strlen($data);
         },
     ]);
-    if ($target !== null && $target->name !== null) {
+    if ($target !== null && $target->name !== null && $settings->proxy === '') {
         curl_setopt($ch, CURLOPT_RESOLVE, [$target->name . ':' . implode(',', array_map(
             static fn(string $ip): string => str_contains($ip, ':') ? "[$ip]" : $ip, $target->ips))]);
     }

@@ -265,6 +265,62 @@ $t->test('a public server cannot redirect into the own network', function () use
     $t->eq(1, $result['hits'], 'only the owner reached the own server');
 });
 
+$t->test('the limits at their edges', function () use ($t, $base) {
+    $first = static fn(string $path, string $field) => read_list($t, news($base . $path, 0, 1, 100000))['items'][0][$field]
+        ?? null;
+    // Read with a pattern: PHP 8.2's DOM walks its lists from the start for every element.
+    preg_match_all('#<li class="feedreader-item"><span class="feedreader-link">([0-9]+)</span>#',
+        news($base . 'many-items.xml?n=80000', 0, 1, 100000), $many);
+    $cases = [ // what is read, and what it must be
+        'a chain of 5 redirects is read' => [$first('chain?n=5', 'text'), 'First'],
+        'a chain of 6 is refused' => [(string)read_list($t, news($base . 'chain?n=6'))['error'],
+            'The feed could not be loaded: the server redirects too often.'],
+        // Each under 8 KB, together over: no link; a little shorter, the link.
+        'xml:base of 7,000 bytes and a link of 3,000' => [$first('atom-links.xml?base=7000&link=3000', 'link'), null],
+        'xml:base of 4,000 bytes and a link of 3,000' => [$first('atom-links.xml?base=4000&link=3000', 'link'),
+            'http://127.0.0.1/' . str_repeat('b', 4000) . '/' . str_repeat('l', 3000)],
+        'the alternate link is chosen before it is resolved' => [$first(
+            'atom-links.xml?base=7000&link=3000&links=3', 'link'), null],
+        // 150,000 nodes hold no more than 50,000 items of a title each, the first ones, whole.
+        '80,000 items are cut by the node budget' => [count($many[1]) >= 20000 && count($many[1]) <= 50000
+            && $many[1] === array_map('strval', range(1, count($many[1]))), true],
+    ];
+    foreach ($cases as $name => [$got, $want]) {
+        $t->eq($want, $got, $name);
+    }
+});
+
+$t->test('a proxy only when the settings name one, each address checked before it is asked', function () use ($t, $base, $state) {
+    $to = static fn(string $target): string => 'http://93.184.216.34/to?u=' . rawurlencode($target);
+    $reach = 'The feed could not be loaded: the server could not be reached.';
+    $cases = [ // proxy in the settings, address, what shows, what the proxy was asked
+        'the environment\'s proxy is passed by' => ['', $base . 'rss2.xml', ['First', 'Second', 'Third'], []],
+        'the proxy of the settings is used' => [$base, 'http://10.0.0.5/f', ['http://10.0.0.5/f'], ['http://10.0.0.5/f']],
+        'redirects to public servers go on' => [$base, $to('http://93.184.216.35/f'), ['http://93.184.216.35/f'],
+            [$to('http://93.184.216.35/f'), 'http://93.184.216.35/f']],
+    ];
+    foreach (['http://169.254.169.254/latest/meta-data/', 'http://127.0.0.1:' . free_port() . '/', 'http://10.0.0.5/',
+                 'http://[::1]/', 'http://[::ffff:a00:5]/', 'http://localhost/'] as $inside) {
+        $cases["a redirect to $inside: refused before the proxy is asked"] = [$base, $to($inside), $reach, [$to($inside)]];
+    }
+    $env = ['http_proxy', 'https_proxy', 'HTTPS_PROXY', 'ALL_PROXY', 'all_proxy'];
+    foreach ($env as $name) {
+        putenv("$name=$base");
+    }
+    foreach ($cases as $name => [$proxy, $url, $shown, $asked]) {
+        configure(['proxy' => $proxy]);
+        @unlink("$state/proxied.jsonl");
+        $list = read_list($t, news($url));
+        $t->eq($shown, $list['error'] ?? item_texts($list), $name);
+        $lines = is_file("$state/proxied.jsonl") ? file("$state/proxied.jsonl", FILE_IGNORE_NEW_LINES) : [];
+        $t->eq($asked, array_map(static fn(string $l): string => json_decode($l, true)[0], $lines), "$name: asked");
+    }
+    foreach ($env as $name) {
+        putenv($name);
+    }
+    configure();
+});
+
 $t->test('feeds are fetched with a browser user agent', function () use ($t, $base) {
     $agent = item_texts(read_list($t, news($base . 'ua.xml')))[0] ?? '';
     $t->check(str_starts_with($agent, 'Mozilla/5.0 (') && !str_contains(strtolower($agent), 'curl'), $agent);
