@@ -301,7 +301,7 @@ $t->test('an unavailable database answers CONNECTIONFAIL', function () use ($t, 
 });
 
 $t->test('the default database lies in the data folder, outside the served folder', function () use ($t) {
-    $code = 'require "' . NEWS_DIR . '/lib/NewsStore.php"; echo NewsStore::settings()["dsn"];';
+    $code = 'require "' . NEWS_DIR . '/lib/autoload.php"; echo Zolt\\News\\Store::settings()["dsn"];';
     [, $out] = run_php(['-r', $code], '', ['ZOLT_NEWS_DSN' => '']);
     $t->check(str_starts_with($out, 'sqlite:'), $out);
     $t->eq(realpath(NEWS_DIR . '/data'), realpath(dirname(substr($out, strlen('sqlite:')))), $out);

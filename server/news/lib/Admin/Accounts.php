@@ -1,28 +1,30 @@
 <?php
 // What the admin site and admin.php's account commands keep in the news
-// database: accounts, sign-in sessions, failed sign-ins, and one
-// publisher's news items. Every query about an item names the publisher, so
-// that an id from another publisher reads as one that does not exist.
+// database: accounts, sign-in sessions, sign-in attempts and the browsers
+// that signed in before.
 
 declare(strict_types=1);
 
-require_once __DIR__ . '/NewsStore.php';
+namespace Zolt\News\Admin;
 
-final class AdminStore
+use PDOException;
+use Zolt\News\Store;
+
+final class Accounts
 {
-    public function __construct(public readonly NewsStore $store)
+    public function __construct(private readonly Store $store)
     {
     }
 
     /** Argon2id where PHP has it (libargon2), else PHP's default (bcrypt). */
-    public static function passwordAlgorithm(): string
+    public function passwordAlgorithm(): string
     {
         return defined('PASSWORD_ARGON2ID') ? PASSWORD_ARGON2ID : PASSWORD_DEFAULT;
     }
 
-    public static function passwordHash(string $password): string
+    public function passwordHash(string $password): string
     {
-        return password_hash($password, self::passwordAlgorithm());
+        return password_hash($password, $this->passwordAlgorithm());
     }
 
     /** @return ?array{user_name:string,publisher_id:string,password_hash:string} */
@@ -35,14 +37,14 @@ final class AdminStore
     public function addAccount(string $userName, string $publisherId, string $password): void
     {
         $this->store->run('INSERT INTO accounts (user_name, publisher_id, password_hash) VALUES (?, ?, ?)',
-            [$userName, $publisherId, self::passwordHash($password)]);
+            [$userName, $publisherId, $this->passwordHash($password)]);
     }
 
     /** Sets the password and ends the account's sessions; false when there is no such account. */
     public function setPassword(string $userName, string $password): bool
     {
         $changed = $this->store->run('UPDATE accounts SET password_hash = ? WHERE user_name = ?',
-            [self::passwordHash($password), $userName])->rowCount() > 0;
+            [$this->passwordHash($password), $userName])->rowCount() > 0;
         $this->endSessionsOf($userName);
         return $changed;
     }
@@ -182,36 +184,5 @@ final class AdminStore
     public function forgetDevicesBefore(int $time): void
     {
         $this->store->run('DELETE FROM admin_devices WHERE created_at < ?', [$time]);
-    }
-
-    // One publisher's news items.
-
-    /** @return list<array{news_id:string,title:string,news_date:string,product_code:?string}> newest first */
-    public function newsOf(string $publisherId): array
-    {
-        return $this->store->rows('SELECT news_id, title, news_date, product_code FROM news
-            WHERE publisher_id = ? ORDER BY news_id DESC', [$publisherId]);
-    }
-
-    /** @return ?array{news_id:string,title:string,news_date:string,product_code:?string,body:string,revision:string} */
-    public function item(string $publisherId, int $newsId): ?array
-    {
-        return $this->store->one('SELECT news_id, title, news_date, product_code, body, revision FROM news
-            WHERE news_id = ? AND publisher_id = ?', [$newsId, $publisherId]);
-    }
-
-    /** Saves the item if it is still at $revision; false when it is not (or gone). */
-    public function updateItem(string $publisherId, int $newsId, int $revision, ?string $product, string $title,
-                               string $date, string $body): bool
-    {
-        return $this->store->run('UPDATE news SET product_code = ?, title = ?, news_date = ?, body = ?,
-            revision = revision + 1 WHERE news_id = ? AND publisher_id = ? AND revision = ?',
-            [$product, $title, $date, $body, $newsId, $publisherId, $revision])->rowCount() > 0;
-    }
-
-    public function removeItem(string $publisherId, int $newsId): bool
-    {
-        return $this->store->run('DELETE FROM news WHERE news_id = ? AND publisher_id = ?', [$newsId, $publisherId])
-            ->rowCount() > 0;
     }
 }

@@ -5,9 +5,12 @@
 
 declare(strict_types=1);
 
+namespace Zolt\News;
+
+// The page rule is shared with the program, and kept as its own file.
 require_once __DIR__ . '/HtmlShape.php';
 
-final class NewsRules
+final class Rules
 {
     public const MAX_TITLE_BYTES = 255;
     public const MAX_DATE_BYTES = 100;
@@ -26,7 +29,7 @@ final class NewsRules
     public const INVISIBLE = '(?![\x{200C}\x{200D}])[\p{Cc}\p{Cf}\p{Zl}\p{Zp}]';
 
     /** How many bytes of $text from $offset on are well-formed UTF-8. */
-    public static function utf8Run(string $text, int $offset = 0): int
+    public function utf8Run(string $text, int $offset = 0): int
     {
         preg_match('/\G' . self::UTF8_CHAR . '*+/', $text, $m, 0, $offset);
         return strlen($m[0]);
@@ -38,12 +41,12 @@ final class NewsRules
      * compared as they are. Only a title may hold the letters whose UTF-8 holds the byte 0xAF (such as
      * Cyrillic "Я", Chinese "是" or Persian "گ"): the replies carry them as character references.
      */
-    public static function textProblem(string $what, string $value, int $maxBytes, bool $text = false,
+    public function textProblem(string $what, string $value, int $maxBytes, bool $text = false,
                                        bool $title = false): ?string
     {
-        $utf8 = self::utf8Run($value) === strlen($value);
+        $utf8 = $this->utf8Run($value) === strlen($value);
         if ($text && !$utf8) {
-            $valid = substr($value, 0, self::utf8Run($value));
+            $valid = substr($value, 0, $this->utf8Run($value));
             return "The $what is not UTF-8 text from character " . (mb_strlen($valid, 'UTF-8') + 1)
                 . ' on; write it in UTF-8.';
         }
@@ -85,27 +88,36 @@ final class NewsRules
         return null;
     }
 
-    /** A title or date: UTF-8, without invisible characters; a title may hold any letter. */
-    public static function titleProblem(string $title): ?string
+    /** An id or code: not empty, not "*", no blanks at its ends, and what a record field may hold. */
+    public function keyProblem(string $what, string $value): ?string
     {
-        return $title === '' ? 'A message needs a title.'
-            : self::textProblem('title', $title, self::MAX_TITLE_BYTES, true, true);
+        if ($value === '' || $value === '*' || trim($value) !== $value) {
+            return "The $what may not be empty, \"*\" or begin or end with blanks.";
+        }
+        return $this->textProblem($what, $value, self::MAX_KEY_BYTES);
     }
 
-    public static function dateProblem(string $date): ?string
+    /** A title or date: UTF-8, without invisible characters; a title may hold any letter. */
+    public function titleProblem(string $title): ?string
     {
-        return self::textProblem('date', $date, self::MAX_DATE_BYTES, true);
+        return $title === '' ? 'A message needs a title.'
+            : $this->textProblem('title', $title, self::MAX_TITLE_BYTES, true, true);
+    }
+
+    public function dateProblem(string $date): ?string
+    {
+        return $this->textProblem('date', $date, self::MAX_DATE_BYTES, true);
     }
 
     /**
      * $text for a terminal: invisible characters (controls included) and bytes that are not UTF-8 written
      * as visible escapes, so that nothing stored can move the cursor, recolour or reorder the screen.
      */
-    public static function visible(string $text): string
+    public function visible(string $text): string
     {
         $out = '';
         for ($at = 0, $n = strlen($text); $at < $n; $at += $valid + 1) {
-            $valid = self::utf8Run($text, $at);
+            $valid = $this->utf8Run($text, $at);
             $out .= preg_replace_callback('/' . self::INVISIBLE . '/u',
                 static fn(array $m): string => sprintf('<U+%04X>', mb_ord($m[0], 'UTF-8')), substr($text, $at, $valid));
             if ($at + $valid < $n) {
@@ -116,24 +128,24 @@ final class NewsRules
     }
 
     /** Why the program would not lay out $html as a page; null when it would. */
-    public static function pageProblem(string $html): ?string
+    public function pageProblem(string $html): ?string
     {
         $plain = ' The program would show it as plain text.';
-        if (strlen($html) > HtmlShape::MAX_PAGE_BYTES) {
-            return 'The body is ' . strlen($html) . ' bytes long, more than 2 MiB (' . HtmlShape::MAX_PAGE_BYTES
+        if (strlen($html) > \HtmlShape::MAX_PAGE_BYTES) {
+            return 'The body is ' . strlen($html) . ' bytes long, more than 2 MiB (' . \HtmlShape::MAX_PAGE_BYTES
                 . ' bytes).' . $plain;
         }
-        $shape = HtmlShape::measure($html);
-        if ($shape->tableDepth > HtmlShape::MAX_TABLE_DEPTH) {
-            return "The body nests tables {$shape->tableDepth} deep, more than " . HtmlShape::MAX_TABLE_DEPTH
+        $shape = \HtmlShape::measure($html);
+        if ($shape->tableDepth > \HtmlShape::MAX_TABLE_DEPTH) {
+            return "The body nests tables {$shape->tableDepth} deep, more than " . \HtmlShape::MAX_TABLE_DEPTH
                 . '.' . $plain;
         }
-        if ($shape->elementDepth > HtmlShape::MAX_ELEMENT_DEPTH) {
+        if ($shape->elementDepth > \HtmlShape::MAX_ELEMENT_DEPTH) {
             return "The body nests elements {$shape->elementDepth} deep, more than "
-                . HtmlShape::MAX_ELEMENT_DEPTH . " (an element left open, such as <div> without </div>, counts"
+                . \HtmlShape::MAX_ELEMENT_DEPTH . " (an element left open, such as <div> without </div>, counts"
                 . ' until the end).' . $plain;
         }
-        if ($shape->layoutWork > HtmlShape::MAX_LAYOUT_WORK) {
+        if ($shape->layoutWork > \HtmlShape::MAX_LAYOUT_WORK) {
             return 'The body holds too much inside nested tables for the program to lay it out in time.' . $plain;
         }
         return null;

@@ -9,11 +9,13 @@
 
 declare(strict_types=1);
 
-final class NewsStoreUnavailable extends RuntimeException
-{
-}
+namespace Zolt\News;
 
-final class NewsStore
+use PDO;
+use PDOException;
+use PDOStatement;
+
+final class Store
 {
     /** Level codes as the client sends them in "prodtype". */
     public const LEVELS = ['BM' => 'Master', 'BP' => 'Platinum', 'BG' => 'Gold'];
@@ -80,7 +82,7 @@ final class NewsStore
             if ($create && $file !== ':memory:' && $file !== '') {
                 $dir = dirname($file);
                 if (!is_dir($dir) && !@mkdir($dir, 0770, true) && !is_dir($dir)) {
-                    throw new NewsStoreUnavailable("cannot create the folder $dir");
+                    throw new StoreUnavailable("cannot create the folder $dir");
                 }
             }
             // Wait for a moment while admin.php writes instead of failing at once.
@@ -101,8 +103,8 @@ final class NewsStore
         $options[PDO::ATTR_PERSISTENT] = !$create && (bool)($settings['persistent'] ?? false);
         try {
             $db = new PDO($dsn, $settings['user'] ?? null, $settings['password'] ?? null, $options);
-        } catch (Throwable $e) {
-            throw new NewsStoreUnavailable($e->getMessage(), 0, $e);
+        } catch (\Throwable $e) {
+            throw new StoreUnavailable($e->getMessage(), 0, $e);
         }
         return new self($db);
     }
@@ -194,7 +196,7 @@ final class NewsStore
                 WHERE table_schema = DATABASE() AND table_name = \'news\' AND index_name = ?',
         ][$this->driver] ?? null;
         if ($sql === null) {
-            throw new NewsStoreUnavailable("unsupported database driver {$this->driver}");
+            throw new StoreUnavailable("unsupported database driver {$this->driver}");
         }
         $st = $this->db->prepare($sql);
         $st->execute([$name]);
@@ -304,7 +306,7 @@ final class NewsStore
     {
         $order = ['publishers' => 'publisher_id', 'products' => 'product_code', 'news' => 'news_id'];
         if (!isset($order[$table])) {
-            throw new InvalidArgumentException("no table $table");
+            throw new \InvalidArgumentException("no table $table");
         }
         $columns = $table === 'news' ? 'news_id, publisher_id, product_code, title, news_date' : '*';
         return $this->rows("SELECT $columns FROM $table ORDER BY {$order[$table]}", []);
@@ -322,7 +324,7 @@ final class NewsStore
             $result = $body($this);
             $this->db->commit();
             return $result;
-        } catch (Throwable $e) {
+        } catch (\Throwable $e) {
             $this->db->rollBack();
             throw $e;
         }
@@ -371,7 +373,7 @@ final class NewsStore
             foreach (array_filter([rtrim($folder, '/'), realpath($folder)]) as $root) {
                 foreach ($paths as $path) {
                     if (str_starts_with($path, rtrim($root, '/') . '/')) {
-                        throw new NewsStoreUnavailable("the database file $file lies in $folder, which the web "
+                        throw new StoreUnavailable("the database file $file lies in $folder, which the web "
                             . 'server serves to anybody who asks; move it out of there (see README.md)');
                     }
                 }
