@@ -8,6 +8,8 @@ declare(strict_types=1);
 require __DIR__ . '/support/TestRunner.php';
 require __DIR__ . '/support/Fixtures.php';
 
+use Zolt\Feedreader as F;
+
 const FEEDREADER = __DIR__ . '/../../server/feedreader/feedreader.php';
 
 date_default_timezone_set('UTC');
@@ -348,9 +350,9 @@ $t->test('the cache serves fresh copies and the last good copy on failure', func
     }
     $url = $base . 'counted.xml?name=future';
     $t->eq(['Fetch 1'], item_texts(read_list($t, news($url, 60))));
-    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
+    touch(F\cache_file('news', F\news_cache_key($url, 10), F\settings()), time() + 86400);
     $t->eq(['Fetch 2'], item_texts(read_list($t, news($url, 60))), 'a copy dated in the future is not fresh');
-    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
+    touch(F\cache_file('news', F\news_cache_key($url, 10), F\settings()), time() + 86400);
     touch("$state/fail-future");
     $t->contains('HTTP status 500', (string)read_list($t, news($url, 60))['error'], 'nor a last good copy');
 });
@@ -375,7 +377,7 @@ $t->test('the fallback cache folder is one that no other account can write', fun
             echo "     (skipped \"$name\": only root can make it)\n";
             continue;
         }
-        $code = 'require "feedreader.php"; echo json_encode(feedreader_cache_dir(feedreader_settings()));';
+        $code = 'require "feedreader.php"; echo json_encode(Zolt\\Feedreader\\cache_dir(Zolt\\Feedreader\\settings()));';
         $t->eq([0, $used ? json_encode($fallback) : 'null'], array_slice(run_php(['-d', "sys_temp_dir=$dir", '-r', $code],
             '', [], "$dir/site"), 0, 2), $name);
         $t->check($name !== 'nothing' || sprintf('%o', (int)@fileperms($fallback)) === '40700', 'made private');
@@ -385,7 +387,7 @@ $t->test('the fallback cache folder is one that no other account can write', fun
 $t->test('an unwritable cache folder falls back to the temporary folder', function () use ($t, $base, $tmp) {
     file_put_contents("{$tmp->path}/plainfile", 'x');
     configure(['cache_dir' => "{$tmp->path}/plainfile/cache"]);
-    $dir = feedreader_cache_dir(feedreader_settings());
+    $dir = F\cache_dir(F\settings());
     $t->require($dir !== null, 'a cache folder');
     $t->check(str_starts_with($dir, rtrim(sys_get_temp_dir(), '/') . '/feedreader-cache-'), $dir);
     foreach (glob("$dir/news-*.php") as $old) {
@@ -423,12 +425,12 @@ $t->test('retired news search addresses are asked in their current form', functi
         'https://news.search.yahoo.com/rss?p=x',
         'ftp://news.google.com/news?q=x',
     ];
-    $defaults = new FeedreaderSettings();
+    $defaults = new F\Settings();
     foreach ($cases as $old => $new) {
-        $t->eq($new, feedreader_current_search_url($old, $defaults), $old);
+        $t->eq($new, F\current_search_url($old, $defaults), $old);
     }
     foreach ($unchanged as $url) {
-        $t->eq($url, feedreader_current_search_url($url, $defaults), $url);
+        $t->eq($url, F\current_search_url($url, $defaults), $url);
     }
     // Through the library, with the services' stand-ins.
     $t->eq(['q=red car hl=en-US gl=US ceid=US:en'], item_texts(read_list($t, news(array_key_first($cases)))));
@@ -570,7 +572,7 @@ $t->test('the time-out is 10 seconds unless the settings say otherwise', functio
     $dir = "{$tmp->path}/plain";
     mkdir($dir);
     copy(FEEDREADER, "$dir/feedreader.php");
-    $code = 'require "feedreader.php"; echo feedreader_settings()->timeout;';
+    $code = 'require "feedreader.php"; echo Zolt\\Feedreader\\settings()->timeout;';
     $t->eq([0, '10'], array_slice(run_php(['-r', $code], '', [], $dir), 0, 2), 'no config file');
     foreach (["['cache_dir' => '']" => '10', "['timeout' => 0]" => '10', "['timeout' => 'x']" => '10', "['timeout' => 3]" => '3'] as $config => $want) {
         file_put_contents("$dir/feedreader-config.php", "<?php return $config;");
