@@ -136,13 +136,17 @@ TEST_F(NewsServer, ListsTheProductsNewsNewestFirst) {
 
 TEST_F(NewsServer, TitlesInEveryScriptReachTheListAndTheBalloon) {
     Admin({"add-product", "WORLD"});
-    // Letters whose UTF-8 holds the record separator 0xAF, and text that reads like their references.
-    for (const std::string title : {"Я и мы", "这是新闻", "گزارش", "Text &#1071; &#38; Tom & Jerry"}) {
+    // Letters whose UTF-8 holds the record separator 0xAF, and text that reads like their
+    // references.
+    for (const std::string title :
+         {"Я и мы", "这是新闻", "گزارش", "Text &#1071; &#38; Tom & Jerry"}) {
         const std::string id = Admin({"add-news", "PUBG", "WORLD", title, "1 May", "-"}, "x");
-        const NewsLineList lines = Client(Brand("Gold", "PUBG", "WORLD")).LastNews(services_).value();
+        const NewsLineList lines =
+            Client(Brand("Gold", "PUBG", "WORLD")).LastNews(services_).value();
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(ParseNewsLine(lines.front()).title, title);
-        const std::optional<LatestNews> latest = Client(Brand("Gold", "PUBG", "WORLD")).LastNewsCode();
+        const std::optional<LatestNews> latest =
+            Client(Brand("Gold", "PUBG", "WORLD")).LastNewsCode();
         ASSERT_TRUE(latest && latest->id);
         EXPECT_EQ(latest->id->text(), id);
         EXPECT_EQ(NewsHintText(latest->title), std::string(kNewsHintHeading) + "\r\n" + title);
