@@ -7,9 +7,6 @@ declare(strict_types=1);
 
 namespace Zolt\News;
 
-// The page rule is shared with the program, and kept as its own file.
-require_once __DIR__ . '/HtmlShape.php';
-
 final class Rules
 {
     public const MAX_TITLE_BYTES = 255;
@@ -131,21 +128,21 @@ final class Rules
     public function pageProblem(string $html): ?string
     {
         $plain = ' The program would show it as plain text.';
-        if (strlen($html) > \HtmlShape::MAX_PAGE_BYTES) {
-            return 'The body is ' . strlen($html) . ' bytes long, more than 2 MiB (' . \HtmlShape::MAX_PAGE_BYTES
+        if (strlen($html) > HtmlShape::MAX_PAGE_BYTES) {
+            return 'The body is ' . strlen($html) . ' bytes long, more than 2 MiB (' . HtmlShape::MAX_PAGE_BYTES
                 . ' bytes).' . $plain;
         }
-        $shape = \HtmlShape::measure($html);
-        if ($shape->tableDepth > \HtmlShape::MAX_TABLE_DEPTH) {
-            return "The body nests tables {$shape->tableDepth} deep, more than " . \HtmlShape::MAX_TABLE_DEPTH
+        $shape = HtmlShape::measure($html);
+        if ($shape->tableDepth > HtmlShape::MAX_TABLE_DEPTH) {
+            return "The body nests tables {$shape->tableDepth} deep, more than " . HtmlShape::MAX_TABLE_DEPTH
                 . '.' . $plain;
         }
-        if ($shape->elementDepth > \HtmlShape::MAX_ELEMENT_DEPTH) {
+        if ($shape->elementDepth > HtmlShape::MAX_ELEMENT_DEPTH) {
             return "The body nests elements {$shape->elementDepth} deep, more than "
-                . \HtmlShape::MAX_ELEMENT_DEPTH . " (an element left open, such as <div> without </div>, counts"
+                . HtmlShape::MAX_ELEMENT_DEPTH . " (an element left open, such as <div> without </div>, counts"
                 . ' until the end).' . $plain;
         }
-        if ($shape->layoutWork > \HtmlShape::MAX_LAYOUT_WORK) {
+        if ($shape->layoutWork > HtmlShape::MAX_LAYOUT_WORK) {
             return 'The body holds too much inside nested tables for the program to lay it out in time.' . $plain;
         }
         return null;
