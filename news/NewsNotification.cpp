@@ -1,8 +1,8 @@
 #include "news/NewsNotification.h"
 
 #include "news/LastNewsId.h"
+#include "news/NewsTitle.h"
 #include "util/HtmlShape.h"
-#include "util/Text.h"
 
 namespace zolt {
 
@@ -10,8 +10,7 @@ std::string NewsHintText(const std::string& title) {
     // The title comes from the news server and is laid out on the GUI
     // thread, wrapped to the balloon's width: a long run of it would hold
     // the window as long as one in a page.
-    return std::string(kNewsHintHeading) + "\r\n" +
-           BreakLongTextRuns(FromQString(ToQString(title)));
+    return std::string(kNewsHintHeading) + "\r\n" + BreakLongTextRuns(NewsTitleText(title));
 }
 
 std::optional<std::string> StartupNewsHint(const Services& services, HttpClient& http,

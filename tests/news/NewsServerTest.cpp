@@ -10,6 +10,8 @@
 
 #include "net/HttpClient.h"
 #include "news/NewsClient.h"
+#include "news/NewsItem.h"
+#include "news/NewsNotification.h"
 #include "news/NewsReply.h"
 #include "tests/support/PhpServer.h"
 #include "tests/support/RecordingServices.h"
@@ -130,6 +132,25 @@ TEST_F(NewsServer, ListsTheProductsNewsNewestFirst) {
     EXPECT_EQ(latest->id->text(), masterId_);
     EXPECT_EQ(latest->title, "For masters");
     EXPECT_TRUE(recorder_->messages.empty()) << recorder_->messageTexts()[0];
+}
+
+TEST_F(NewsServer, TitlesInEveryScriptReachTheListAndTheBalloon) {
+    Admin({"add-product", "WORLD"});
+    // Letters whose UTF-8 holds the record separator 0xAF, and text that reads like their
+    // references.
+    for (const std::string title :
+         {"Я и мы", "这是新闻", "گزارش", "Text &#1071; &#38; Tom & Jerry"}) {
+        const std::string id = Admin({"add-news", "PUBG", "WORLD", title, "1 May", "-"}, "x");
+        const NewsLineList lines =
+            Client(Brand("Gold", "PUBG", "WORLD")).LastNews(services_).value();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(ParseNewsLine(lines.front()).title, title);
+        const std::optional<LatestNews> latest =
+            Client(Brand("Gold", "PUBG", "WORLD")).LastNewsCode();
+        ASSERT_TRUE(latest && latest->id);
+        EXPECT_EQ(latest->id->text(), id);
+        EXPECT_EQ(NewsHintText(latest->title), std::string(kNewsHintHeading) + "\r\n" + title);
+    }
 }
 
 TEST_F(NewsServer, DetailsComeBackAsTheStoredHtml) {

@@ -7,6 +7,8 @@
 
 declare(strict_types=1);
 
+namespace Zolt\News;
+
 final class HtmlShape
 {
     public const MAX_PAGE_BYTES = 2 * 1024 * 1024;

@@ -1,17 +1,21 @@
 <?php
 // The news database: publishers, products and news items, over PDO so that
 // the same scripts run on SQLite, MySQL/MariaDB or PostgreSQL. The SQL is the
-// same on all of them, except for the type of the columns that hold bytes;
-// news ids are handed out as the highest id plus one instead of an
-// auto-increment column, whose syntax differs between the databases.
+// same on all of them, except for the type of the columns that hold bytes.
+// News ids come from a high-water mark of their own instead of an
+// auto-increment column, whose syntax and memory differ between the
+// databases: an id is never handed out twice, not even after its item was
+// deleted, as every copy that announced it takes only higher ids for news.
 
 declare(strict_types=1);
 
-final class NewsStoreUnavailable extends RuntimeException
-{
-}
+namespace Zolt\News;
 
-final class NewsStore
+use PDO;
+use PDOException;
+use PDOStatement;
+
+final class Store
 {
     /** Level codes as the client sends them in "prodtype". */
     public const LEVELS = ['BM' => 'Master', 'BP' => 'Platinum', 'BG' => 'Gold'];
@@ -78,7 +82,7 @@ final class NewsStore
             if ($create && $file !== ':memory:' && $file !== '') {
                 $dir = dirname($file);
                 if (!is_dir($dir) && !@mkdir($dir, 0770, true) && !is_dir($dir)) {
-                    throw new NewsStoreUnavailable("cannot create the folder $dir");
+                    throw new StoreUnavailable("cannot create the folder $dir");
                 }
             }
             // Wait for a moment while admin.php writes instead of failing at once.
@@ -99,8 +103,8 @@ final class NewsStore
         $options[PDO::ATTR_PERSISTENT] = !$create && (bool)($settings['persistent'] ?? false);
         try {
             $db = new PDO($dsn, $settings['user'] ?? null, $settings['password'] ?? null, $options);
-        } catch (Throwable $e) {
-            throw new NewsStoreUnavailable($e->getMessage(), 0, $e);
+        } catch (\Throwable $e) {
+            throw new StoreUnavailable($e->getMessage(), 0, $e);
         }
         return new self($db);
     }
@@ -138,13 +142,48 @@ final class NewsStore
             csrf_token {$type['key']} NOT NULL,
             created_at BIGINT NOT NULL,
             seen_at BIGINT NOT NULL)");
-        $this->db->exec("CREATE TABLE IF NOT EXISTS sign_in_failures (
+        $this->db->exec("CREATE TABLE IF NOT EXISTS sign_in_attempts (
             subject {$type['key']} NOT NULL PRIMARY KEY,
-            failures INT NOT NULL,
-            last_at BIGINT NOT NULL)");
+            attempts INT NOT NULL,
+            last_at BIGINT NOT NULL,
+            locked_until BIGINT NOT NULL)");
+        // Counted failures before attempts were counted; nothing reads them.
+        $this->db->exec('DROP TABLE IF EXISTS sign_in_failures');
+        // Browsers that signed in before, by the hash of their cookie: each
+        // keeps its own allowance of sign-in attempts.
+        $this->db->exec("CREATE TABLE IF NOT EXISTS admin_devices (
+            device_hash {$type['key']} NOT NULL PRIMARY KEY,
+            user_name {$type['key']} NOT NULL,
+            created_at BIGINT NOT NULL)");
+        // The products a publisher sends news for (besides those its news name).
+        $this->db->exec("CREATE TABLE IF NOT EXISTS publisher_products (
+            publisher_id {$type['key']} NOT NULL REFERENCES publishers (publisher_id),
+            product_code {$type['key']} NOT NULL REFERENCES products (product_code),
+            PRIMARY KEY (publisher_id, product_code))");
+        // The highest news id ever handed out, in its one row.
+        $this->db->exec('CREATE TABLE IF NOT EXISTS news_high_water (
+            mark INT NOT NULL PRIMARY KEY,
+            last_id BIGINT NOT NULL)');
+        $this->db->exec('INSERT INTO news_high_water (mark, last_id) SELECT 1, COALESCE(MAX(news_id), 0) FROM news
+            WHERE NOT EXISTS (SELECT mark FROM news_high_water)');
+        // Each save of an item counts up its revision, so that a form made
+        // from an older one is noticed.
+        if (!$this->columnExists('news', 'revision')) {
+            $this->db->exec('ALTER TABLE news ADD COLUMN revision BIGINT NOT NULL DEFAULT 0');
+        }
         // Both requests read one publisher's items, newest first.
         if (!$this->indexExists('news_by_publisher')) {
             $this->db->exec('CREATE INDEX news_by_publisher ON news (publisher_id, news_id)');
+        }
+    }
+
+    private function columnExists(string $table, string $column): bool
+    {
+        try {
+            $this->db->query("SELECT $column FROM $table WHERE 1 = 0");
+            return true;
+        } catch (PDOException) {
+            return false;
         }
     }
 
@@ -157,7 +196,7 @@ final class NewsStore
                 WHERE table_schema = DATABASE() AND table_name = \'news\' AND index_name = ?',
         ][$this->driver] ?? null;
         if ($sql === null) {
-            throw new NewsStoreUnavailable("unsupported database driver {$this->driver}");
+            throw new StoreUnavailable("unsupported database driver {$this->driver}");
         }
         $st = $this->db->prepare($sql);
         $st->execute([$name]);
@@ -221,24 +260,40 @@ final class NewsStore
         $this->run('INSERT INTO products (product_code) VALUES (?)', [$productCode]);
     }
 
-    /** Adds an item and returns its id; $newsId null takes the next free one. */
+    /** Lets the publisher send news for the product. */
+    public function linkProduct(string $publisherId, string $productCode): void
+    {
+        $this->run('INSERT INTO publisher_products (publisher_id, product_code) VALUES (?, ?)',
+            [$publisherId, $productCode]);
+    }
+
+    /**
+     * The products a publisher may send news for: those registered for it and those its news name already.
+     * @return list<string>
+     */
+    public function productsOf(string $publisherId): array
+    {
+        return array_column($this->rows('SELECT product_code FROM publisher_products WHERE publisher_id = ?
+            UNION SELECT product_code FROM news WHERE publisher_id = ? AND product_code IS NOT NULL
+            ORDER BY product_code', [$publisherId, $publisherId]), 'product_code');
+    }
+
+    /**
+     * Adds an item and returns its id: $newsId, or without it one above the highest id ever handed out.
+     * Parallel adds queue on the high-water mark's row, so each gets an id of its own.
+     */
     public function addNews(string $publisherId, ?string $productCode, string $title, string $date,
                             string $body, ?int $newsId = null): int
     {
-        $this->db->beginTransaction();
-        try {
-            if ($newsId === null) {
-                $row = $this->one('SELECT MAX(news_id) AS max_id FROM news', []);
-                $newsId = (int)($row['max_id'] ?? 0) + 1;
-            }
+        return $this->transaction(function () use ($publisherId, $productCode, $title, $date, $body, $newsId): int {
+            // The update comes first: it locks the row until the commit.
+            $this->run('UPDATE news_high_water SET last_id = CASE WHEN last_id < ? THEN ? ELSE last_id + ? END
+                WHERE mark = 1', [$newsId ?? 0, $newsId ?? 0, $newsId === null ? 1 : 0]);
+            $newsId ??= (int)$this->one('SELECT last_id FROM news_high_water WHERE mark = 1', [])['last_id'];
             $this->run('INSERT INTO news (news_id, publisher_id, product_code, title, news_date, body)
                 VALUES (?, ?, ?, ?, ?, ?)', [$newsId, $publisherId, $productCode, $title, $date, $body]);
-            $this->db->commit();
-        } catch (Throwable $e) {
-            $this->db->rollBack();
-            throw $e;
-        }
-        return $newsId;
+            return $newsId;
+        });
     }
 
     public function removeNews(int $newsId): bool
@@ -251,7 +306,7 @@ final class NewsStore
     {
         $order = ['publishers' => 'publisher_id', 'products' => 'product_code', 'news' => 'news_id'];
         if (!isset($order[$table])) {
-            throw new InvalidArgumentException("no table $table");
+            throw new \InvalidArgumentException("no table $table");
         }
         $columns = $table === 'news' ? 'news_id, publisher_id, product_code, title, news_date' : '*';
         return $this->rows("SELECT $columns FROM $table ORDER BY {$order[$table]}", []);
@@ -269,7 +324,7 @@ final class NewsStore
             $result = $body($this);
             $this->db->commit();
             return $result;
-        } catch (Throwable $e) {
+        } catch (\Throwable $e) {
             $this->db->rollBack();
             throw $e;
         }
@@ -318,7 +373,7 @@ final class NewsStore
             foreach (array_filter([rtrim($folder, '/'), realpath($folder)]) as $root) {
                 foreach ($paths as $path) {
                     if (str_starts_with($path, rtrim($root, '/') . '/')) {
-                        throw new NewsStoreUnavailable("the database file $file lies in $folder, which the web "
+                        throw new StoreUnavailable("the database file $file lies in $folder, which the web "
                             . 'server serves to anybody who asks; move it out of there (see README.md)');
                     }
                 }

@@ -1,17 +1,21 @@
 <?php
 // The pages of the admin site. Every value is escaped where it is written
-// (AdminWeb::h), links and forms are relative, so that the site works under
+// (Html::escape), links and forms are relative, so that the site works under
 // its own host or under a path, and there is no script: the policy forbids it.
 
 declare(strict_types=1);
 
-require_once __DIR__ . '/AdminWeb.php';
+namespace Zolt\News\Admin;
 
-final class AdminPages
+final class Pages
 {
-    private static function page(string $title, string $main, ?array $account = null): string
+    public function __construct(private readonly Html $html = new Html())
     {
-        $h = AdminWeb::h(...);
+    }
+
+    private function page(string $title, string $main, ?array $account = null): string
+    {
+        $h = $this->html->escape(...);
         $nav = '';
         if ($account !== null) {
             $nav = '<nav aria-label="Account"><a href="index.php">Messages</a> <a href="edit.php">Write a message</a>'
@@ -26,21 +30,21 @@ final class AdminPages
             . $main . "\n</main></body></html>\n";
     }
 
-    public static function message(string $title, string $text, bool $back = false): string
+    public function message(string $title, string $text, bool $back = false): string
     {
-        return self::page($title, '<p role="alert">' . AdminWeb::h($text) . '</p>'
+        return $this->page($title, '<p role="alert">' . $this->html->escape($text) . '</p>'
             . ($back ? '<p><a href="index.php">Back to the messages</a></p>' : ''));
     }
 
-    public static function notFound(): string
+    public function notFound(): string
     {
-        return self::message('Not found', 'There is no such message among yours.', true);
+        return $this->message('Not found', 'There is no such message among yours.', true);
     }
 
-    public static function signIn(string $token, string $userName = '', string $error = ''): string
+    public function signIn(string $token, string $userName = '', string $error = ''): string
     {
-        $h = AdminWeb::h(...);
-        return self::page('Sign in', ($error !== '' ? '<p class="error" role="alert">' . $h($error) . '</p>' : '')
+        $h = $this->html->escape(...);
+        return $this->page('Sign in', ($error !== '' ? '<p class="error" role="alert">' . $h($error) . '</p>' : '')
             . '<form method="post" action="signin.php" class="fields">'
             . '<input type="hidden" name="csrf" value="' . $h($token) . '">'
             . '<label for="user">Name</label><input id="user" name="user" autocomplete="username" required'
@@ -51,9 +55,9 @@ final class AdminPages
     }
 
     /** @param list<array{news_id:string,title:string,news_date:string,product_code:?string}> $items */
-    public static function list(array $account, array $items, string $notice): string
+    public function list(array $account, array $items, string $notice): string
     {
-        $h = AdminWeb::h(...);
+        $h = $this->html->escape(...);
         $rows = '';
         foreach ($items as $item) {
             $id = $h($item['news_id']);
@@ -66,7 +70,7 @@ final class AdminPages
             : '<table><caption>Your messages, newest first</caption><thead><tr><th scope="col">Id</th>'
             . '<th scope="col">Title</th><th scope="col">Date</th><th scope="col">Product</th>'
             . '<th scope="col">Actions</th></tr></thead><tbody>' . $rows . '</tbody></table>';
-        return self::page('Messages of ' . $account['publisher_id'],
+        return $this->page('Messages of ' . $account['publisher_id'],
             ($notice !== '' ? '<p class="notice" role="status">' . $h($notice) . '</p>' : '')
             . '<p><a href="edit.php" class="button">Write a message</a></p>' . $table, $account);
     }
@@ -77,10 +81,11 @@ final class AdminPages
      *
      * @param array{news_id:string,title:string,news_date:string,product_code:?string,body:string} $item
      * @param list<string> $products
+     * @param string $version what the form was made from (Versions::of), '' for a new message
      */
-    public static function edit(array $account, array $item, array $products, array $errors): string
+    public function edit(array $account, array $item, array $products, array $errors, string $version): string
     {
-        $h = AdminWeb::h(...);
+        $h = $this->html->escape(...);
         $id = $item['news_id'];
         $options = '<option value="*">All products</option>';
         foreach ($products as $code) {
@@ -94,11 +99,12 @@ final class AdminPages
         $frame = $id !== '' ? ' src="preview.php?id=' . $h($id) . '"' : '';
         // A line break right after <textarea> is dropped by the HTML parser:
         // this one, so that a body's own first line break stays.
-        return self::page($id === '' ? 'Write a message' : "Edit message $id",
+        return $this->page($id === '' ? 'Write a message' : "Edit message $id",
             ($problems !== '' ? '<div class="error" role="alert"><p>Not saved:</p><ul>' . $problems . '</ul></div>' : '')
             . '<div class="editor"><form method="post" action="edit.php" enctype="multipart/form-data" class="fields">'
             . '<input type="hidden" name="csrf" value="' . $h($account['csrf_token']) . '">'
             . '<input type="hidden" name="id" value="' . $h($id) . '">'
+            . '<input type="hidden" name="version" value="' . $h($version) . '">'
             . '<label for="title">Title</label><input id="title" name="title" required maxlength="255" value="'
             . $h($item['title']) . '">'
             . '<label for="date">Date (shown as written)</label><input id="date" name="date" maxlength="100" value="'
@@ -115,11 +121,11 @@ final class AdminPages
     }
 
     /** @param array{news_id:string,title:string,news_date:string} $item */
-    public static function confirmDelete(array $account, array $item): string
+    public function confirmDelete(array $account, array $item): string
     {
-        $h = AdminWeb::h(...);
+        $h = $this->html->escape(...);
         $id = $h($item['news_id']);
-        return self::page("Delete message $id", '<p>Delete the message “' . $h($item['title']) . '” of '
+        return $this->page("Delete message $id", '<p>Delete the message “' . $h($item['title']) . '” of '
             . $h($item['news_date']) . '? Copies of the program no longer list it.</p>'
             . '<form method="post" action="delete.php"><input type="hidden" name="csrf" value="'
             . $h($account['csrf_token']) . "\"><input type=\"hidden\" name=\"id\" value=\"$id\">"
@@ -127,12 +133,12 @@ final class AdminPages
     }
 
     /** The body as the program lays it out, or as the plain text it shows instead with the reason. */
-    public static function preview(string $body, ?string $problem): string
+    public function preview(string $body, ?string $problem): string
     {
         if ($problem === null) {
             return $body;
         }
-        return '<!DOCTYPE html><meta charset="utf-8"><p><strong>' . AdminWeb::h($problem) . '</strong></p><pre>'
-            . AdminWeb::h(mb_strcut($body, 0, 65536, 'UTF-8')) . '</pre>';
+        return '<!DOCTYPE html><meta charset="utf-8"><p><strong>' . $this->html->escape($problem) . '</strong></p><pre>'
+            . $this->html->escape(mb_strcut($body, 0, 65536, 'UTF-8')) . '</pre>';
     }
 }
