@@ -8,6 +8,8 @@ declare(strict_types=1);
 require __DIR__ . '/support/TestRunner.php';
 require __DIR__ . '/../../server/news/lib/HtmlShape.php';
 
+use Zolt\News\HtmlShape;
+
 /** "{{N*TEXT}}" written out, innermost first. */
 function expand(string $text): string
 {
