@@ -196,11 +196,19 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySink
         // Nobody here cancelled it: the transfer timeout did.
         throw HttpError("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
     }
+    // A server that answered with an error status is told by that status,
+    // not by the network layer's sentence, which repeats the whole address.
+    const int status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 0 && !success()) {
+        const std::string reason =
+            FromQString(owned->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+        throw HttpError("HTTP status " + std::to_string(status) +
+                        (reason.empty() ? "" : " " + reason));
+    }
     if (owned->error() != QNetworkReply::NoError) {
         throw HttpError(FromQString(owned->errorString()));
     }
     if (!success()) {
-        const int status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         throw HttpError("HTTP status " + std::to_string(status));
     }
     // Whatever arrived with finished() but after the last readyRead.
