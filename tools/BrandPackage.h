@@ -12,13 +12,15 @@ struct BrandPackageRequest {
     std::string outFolder;    // where the new package is written
     std::string name;         // package name; empty: made of the product name
     std::string summary;      // one-line description; empty: the base package's
+    std::string maintainer;   // "Name <address>", required
 };
 
-// Makes a Debian package of the brand: the program of the base package in
-// /usr/lib/NAME with the brand's files beside it, /usr/bin/NAME, a desktop
-// entry, icons and metainfo under the brand's name, and the base package's
-// dependencies. Returns the package's path, or why there is none. Runs
-// dpkg-deb; nothing but the new package is left behind.
+// Makes a Debian package of the brand that names the brand only: the
+// program of the base package as /usr/lib/NAME/NAME with the brand's files
+// beside it, /usr/bin/NAME, feedreader.php in /usr/share/NAME, a desktop
+// entry, icons, metainfo, manual page, copyright and changelog of the brand,
+// and the base package's dependencies. Returns the package's path, or why
+// there is none. Runs dpkg-deb; nothing but the new package is left behind.
 Result<std::string> MakeBrandPackage(const BrandPackageRequest& request);
 
 }  // namespace zolt

@@ -158,7 +158,10 @@ Result<int> Package(const std::vector<std::string>& args) {
     BrandPackageRequest request;
     request.outFolder = ".";
     const auto folders =
-        TwoOperands(args, {{"--name", &request.name}, {"--summary", &request.summary}},
+        TwoOperands(args,
+                    {{"--name", &request.name},
+                     {"--summary", &request.summary},
+                     {"--maintainer", &request.maintainer}},
                     "give the brand folder and the rssfeedzolt package (BASE-DEB)");
     if (!folders.ok()) {
         return Fail(folders.error());
@@ -229,15 +232,17 @@ const std::map<std::string, Command>& Commands() {
           "from mainskin.dat beside its executable, replacing its built-in skin.\n",
           2, Skin}},
         {"package",
-         {"zolt-brand package [--name NAME] [--summary TEXT] BRAND-FOLDER BASE-DEB",
-          "Makes a Debian package of the brand in the current folder: the program of the\n"
-          "rssfeedzolt package BASE-DEB in /usr/lib/NAME with the brand's files from\n"
-          "BRAND-FOLDER beside it (dbsettings.dat, banner1.dat to banner16.dat,\n"
-          "mainskin.dat, main.ico), /usr/bin/NAME, and a desktop entry, icons (from\n"
-          "main.ico) and AppStream metainfo under the brand's product name. NAME is made\n"
-          "of the product name unless --name gives it; --summary sets the one-line\n"
-          "description (else the base package's). Prints the package's path. Needs\n"
-          "dpkg-deb.\n",
+         {"zolt-brand package --maintainer \"NAME <ADDRESS>\" [--name NAME] [--summary TEXT]\n"
+          "                   BRAND-FOLDER BASE-DEB",
+          "Makes a Debian package of the brand in the current folder that names the brand\n"
+          "only: the program of the rssfeedzolt package BASE-DEB as /usr/lib/NAME/NAME with\n"
+          "the brand's files from BRAND-FOLDER beside it (dbsettings.dat, banner1.dat to\n"
+          "banner16.dat, mainskin.dat, main.ico), /usr/bin/NAME, feedreader.php in\n"
+          "/usr/share/NAME, and a desktop entry, icons (from main.ico), AppStream metainfo,\n"
+          "manual page, copyright and changelog of the brand. --maintainer names you, the\n"
+          "package's maintainer. NAME is made of the product name unless --name gives it;\n"
+          "--summary sets the one-line description (else the base package's). Prints the\n"
+          "package's path. Needs dpkg-deb and apt's package lists (apt update).\n",
           -1, Package}},
         {"installer",
          {"zolt-brand installer [--name NAME] BRAND-FOLDER BASE-FOLDER",

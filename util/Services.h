@@ -53,6 +53,8 @@ struct Services {
     // The user's default browser program where the system registers one
     // (Windows); unset: x-www-browser, else xdg-open, found on PATH.
     std::function<std::string()> browserProgram;
+    // Shows `folder` in the system's file manager; false when none started.
+    std::function<bool(const std::string& folder)> openFolder;
     // Full path of a program found on PATH, empty when there is none.
     std::function<std::string(const std::string& name)> findProgram;
     // Reseeds the random draws from the clock.

@@ -88,6 +88,14 @@ std::string FromQString(const QString& text) {
     return std::string(utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
+QString PathToQString(const std::string& path) {
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+std::string PathFromQString(const QString& path) {
+    return FromQString(path);
+}
+
 std::string Trim(const std::string& s) {
     size_t begin = 0;
     size_t end = s.size();

@@ -236,7 +236,12 @@ TEST(BrandTool, PackageRefusesTakenNamesAndBrandFilesOverTheLimit) {
     dir.write("brand/banner1.dat", "");
     ASSERT_EQ(::truncate(dir.file("brand/banner1.dat").c_str(), kMaxBrandFileSize + 1), 0);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PATH", Q(dir.file("bin")) + ":" + env.value("PATH"));
+    // A caller's PATH without the system's sbin folders still sees their commands.
+    env.insert("PATH", Q(dir.file("bin")) + ":/usr/bin:/bin");
+    // apt without package lists knows only what is installed.
+    dir.write("apt.conf", "Dir::State::Lists \"" + dir.file("bin") + "\";\n");
+    QProcessEnvironment noLists = env;
+    noLists.insert("APT_CONFIG", Q(dir.file("apt.conf")));
     const QString brand = Q(dir.file("brand"));
     const QString base = Q(dir.file("missing.deb"));
     const std::string bash =
@@ -246,12 +251,18 @@ TEST(BrandTool, PackageRefusesTakenNamesAndBrandFilesOverTheLimit) {
         {{"package", brand, base}, bash},  // the product name "Bash" gives it
         {{"package", "--name", "zolt-own-tool", brand, base},
          "taken on this machine by the command"},
+        {{"package", "--name", "useradd", brand, base},
+         "taken on this machine by the command /usr/sbin/useradd"},
+        {{"apt-less", "--name", "zolt-of-its-own", brand, base}, "run \"apt update\""},
         {{"package", "--name", "rssfeedzolt", brand, base}, "\"rssfeedzolt\" is none;"},
-        {{"package", "--name", "zolt-of-its-own", brand, base},
+        {{"package", "--name", "zolt-of-its-own", brand, base}, "--maintainer \"NAME <ADDRESS>\""},
+        {{"package", "--name", "zolt-of-its-own", "--maintainer", "Z <z@z.example>", brand, base},
          "banner1.dat\" is larger than 16 MiB"},
     };
-    for (const auto& [args, message] : rows) {
-        const ToolRun r = Tool(args, env);
+    for (auto [args, message] : rows) {
+        const bool aptLess = args.front() == "apt-less";
+        args.front() = "package";
+        const ToolRun r = Tool(args, aptLess ? noLists : env);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     }

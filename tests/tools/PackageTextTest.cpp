@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/InstallerScript.h"
+#include "tools/PackageDocs.h"
 #include "tools/PackageText.h"
 
 namespace zolt {
@@ -34,9 +35,35 @@ TEST(PackageText, ValuesStayOnOneLineAndKeepTheirMeaning) {
     EXPECT_EQ(Paragraphs("one\r\ntwo\r\n\r\n\r\nthree\r\n"),
               (std::vector<std::string>{"one two", "three"}));
     EXPECT_EQ(WrapWords("aa bb cc", 5), (std::vector<std::string>{"aa bb", "cc"}));
-    EXPECT_EQ(
-        ControlText({"b", "B", "Sum", "Dev", {"one two", "three"}}, {{"Version", "1"}}, 5),
-        "Package: b\nVersion: 1\nInstalled-Size: 5\nDescription: Sum\n one two\n .\n three\n");
+    const BrandPackageInfo info{"b", "B", "Sum", "Dev", {"one two", ".three"}, "M <m@x>", "", ""};
+    EXPECT_EQ(ControlText(info, {{"Version", "1"}, {"Maintainer", "Maker <m@maker>"}}, 5),
+              "Package: b\nVersion: 1\nMaintainer: M <m@x>\nInstalled-Size: 5\n"
+              "Description: Sum\n one two\n .\n  .three\n");
+    // roff reads a leading "." as a request and "\" as an escape.
+    EXPECT_EQ(RoffText(".so /etc/passwd \\fB-x"), "\\&.so /etc/passwd \\efB\\-x");
+}
+
+// The maintainer and the AppStream id name the brand, each in the form its
+// reader takes.
+TEST(PackageText, MaintainerAndIdAreTheBrandsOwn) {
+    for (const auto& [maintainer, ok] :
+         std::vector<std::pair<std::string, bool>>{{"Harbor News <pkg@harbor.example>", true},
+                                                   {"Harbor News", false},
+                                                   {"A <a@x>, B <b@x>", false},
+                                                   {"Harbor\n <a@x>", false},
+                                                   {"<a@x>", false}}) {
+        EXPECT_EQ(IsMaintainer(maintainer), ok) << maintainer;
+    }
+    const std::vector<std::vector<std::string>> ids = {
+        {"https://www.Harbor-News.example/help", "HN", "harbor-news-writer",
+         "example.harbor_news.harbor_news_writer"},
+        {"http://3news.example.org/", "HN", "a.b+c", "org.example._3news.a_b_c"},
+        {"http://127.0.0.1/", "HN-1", "hn", "brand.hn_1.hn"},
+        {"", "", "hn", "brand.reseller.hn"},
+    };
+    for (const auto& row : ids) {
+        EXPECT_EQ(ComponentId(row[0], row[1], row[2]), row[3]) << row[0];
+    }
 }
 
 // The product name ends up in the installer's script, its folder under

@@ -68,6 +68,7 @@ cat >"$work/brand.txt" <<TEXT
 <%%BranderType%%>Master<%%/BranderType%%>
 <%%MasterNewsBaseURL%%>http://127.0.0.1:$port/<%%/MasterNewsBaseURL%%>
 <%%MasterPublID%%>PKG-M1<%%/MasterPublID%%>
+<%%AppHelpURL%%>https://www.packaged-brand.example/help<%%/AppHelpURL%%>
 <%%CopyrightCompany%%>Packaged Brand & Sons <test><%%/CopyrightCompany%%>
 <%%AboutText%%>Packaged Brand writes the PHP code that shows live news
 and eBay items on your own web pages.<%%/AboutText%%>
@@ -81,20 +82,33 @@ cp "$src/demo/pictures/main.ico" "$work/brand/main.ico"
 echo mine >"$work/victim"
 ln -s "$work/victim" "$work/out/packaged-brand_2.01_$(dpkg --print-architecture).deb"
 branded="$(cd "$work/out" && "$brand" package --summary "Live news and eBay feeds for \\ your pages" \
-  "$work/brand" "$deb")"
+  --maintainer "Packaged Brand <packages@packaged-brand.example>" "$work/brand" "$deb")"
 [ "$(cat "$work/victim")" = mine ] && [ ! -L "$branded" ] ||
   { echo "the package was written through a link"; exit 1; }
 echo "lintian of $(basename "$branded"):" && lintian --tag-display-limit 0 "$branded"
+# The brand's package names the brand only: no file, field, page or id of
+# the maker, except inside the program itself.
+dpkg-deb -R "$branded" "$work/brand-only"
+maker="$(cd "$work/brand-only" && find . -type f ! -path ./usr/lib/packaged-brand/packaged-brand \
+  -exec sh -c 'zcat -f "$1" | grep -qiE "rssfeedzolt|rss feed zolt|zolt-brand" && echo "$1"' _ {} \;)"
+maker="$maker$(cd "$work/brand-only" && find . -iname '*rssfeedzolt*')"
+[ -z "$maker" ] || { echo "the brand's package names the maker in: $maker"; exit 1; }
+[ "$(dpkg-deb -f "$branded" Maintainer)" = "Packaged Brand <packages@packaged-brand.example>" ]
+cmp "$work/brand-only/usr/share/packaged-brand/feedreader.php" "$src/server/feedreader/feedreader.php"
+zcat "$work/brand-only/usr/share/man/man1/packaged-brand.1.gz" | grep -q '^\.TH PACKAGED\\-BRAND 1'
+grep -q "^Copyright: 20[0-9][0-9] Packaged Brand & Sons <test>$" "$work/brand-only/usr/share/doc/packaged-brand/copyright"
 dpkg-deb -x "$branded" "$root"
 for name in rssfeedzolt packaged-brand; do
   desktop-file-validate "$root/usr/share/applications/$name.desktop"
+  grep -qx "StartupWMClass=$name" "$root/usr/share/applications/$name.desktop"
 done
 grep -qx 'Name=Packaged Brand' "$root/usr/share/applications/packaged-brand.desktop"
 [ -s "$root/usr/share/icons/hicolor/256x256/apps/packaged-brand.png" ]
+[ -f "$root/usr/share/metainfo/example.packaged_brand.packaged_brand.metainfo.xml" ]
 for file in dbsettings.dat banner1.dat mainskin.dat main.ico; do
   cmp "$root/usr/lib/packaged-brand/$file" "$work/brand/$file"
 done
-[ -x "$root/usr/lib/packaged-brand/rssfeedzolt" ] && [ -f "$root/usr/lib/packaged-brand/installed-by-package" ]
+[ -x "$root/usr/lib/packaged-brand/packaged-brand" ] && [ -f "$root/usr/lib/packaged-brand/installed-by-package" ]
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 
 # Started read-only from the unpacked root.

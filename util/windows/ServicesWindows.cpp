@@ -118,6 +118,8 @@ Services MakeSystemServices(const std::string& baseDir) {
     s.packageInstall =
         QFileInfo::exists(QDir(QString::fromStdString(baseDir)).filePath(kPackageMarkerFile));
     s.startDetached = ShellOpen;
+    // The shell's "open" of a folder is the file manager's window of it.
+    s.openFolder = [](const std::string& folder) { return ShellOpen(folder, {}); };
     s.browserProgram = [] { return BrowserProgramFromCommand(RegisteredHttpCommand()); };
     // On PATH, else beside the program (a reseller may ship php.exe there).
     s.findProgram = [](const std::string& name) {
