@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -15,6 +13,7 @@
 #include "tools/InstallerScript.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
+#include "tools/ToolProcess.h"
 
 namespace zolt {
 
@@ -67,19 +66,9 @@ Status StageBase(const QString& base, const QStringList& brandFiles, PackageStag
 }
 
 Status RunMakensis(const QString& script) {
-    const QString program = QStandardPaths::findExecutable("makensis");
-    if (program.isEmpty()) {
-        return Fail("makensis is missing (it comes with NSIS; on Debian the package nsis)");
-    }
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, {"-V2", "-INPUTCHARSET", "UTF8", script});
-    if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        process.kill();
-        return Fail("makensis failed: " + OneLine(process.readAll().right(2000).toStdString()));
-    }
-    return {};
+    const Result<QByteArray> made = RunTool({"makensis", "NSIS; on Debian the package nsis"},
+                                            {"-V2", "-INPUTCHARSET", "UTF8", script});
+    return made.ok() ? Status() : Fail(made.error());
 }
 
 }  // namespace

@@ -8,20 +8,22 @@
 #include <QImageReader>
 #include <QLocale>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <map>
 #include <vector>
 
 #include "branding/BrandSettingsText.h"
+#include "branding/PackageUpdates.h"
 #include "tools/BrandSource.h"
 #include "tools/PackageDocs.h"
 #include "tools/PackageName.h"
+#include "tools/PackageScripts.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
+#include "tools/TemporaryGpg.h"
+#include "tools/ToolProcess.h"
 #include "util/Text.h"
 #include "util/WebAddress.h"
 #include "util/Zlib.h"
@@ -44,18 +46,11 @@ QByteArray Bytes(const std::string& text) {
 
 // dpkg-deb with `args`; its standard output, or its complaint.
 Result<std::string> DpkgDeb(const QStringList& args) {
-    const QString program = QStandardPaths::findExecutable("dpkg-deb");
-    if (program.isEmpty()) {
-        return Fail("dpkg-deb is missing (it comes with the Debian package dpkg)");
+    const Result<QByteArray> output = RunTool({"dpkg-deb", "the Debian package dpkg"}, args);
+    if (!output.ok()) {
+        return Fail(output.error());
     }
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        return Fail("dpkg-deb " + PathFromQString(args.front()) +
-                    " failed: " + OneLine(process.readAllStandardError().toStdString()));
-    }
-    return process.readAllStandardOutput().toStdString();
+    return output->toStdString();
 }
 
 // The base package's control fields that the brand's package takes over.
@@ -197,6 +192,15 @@ Result<BrandPackageInfo> PackageInfo(const BrandPackageRequest& request,
             "(one line, a mail address in angle brackets, no comma)");
     }
     info.maintainer = request.maintainer;
+    if (!request.repository.empty() &&
+        (!IsRepositoryAddress(request.repository) || request.keyFile.empty())) {
+        return Fail(
+            "give the repository as an http or https address without query or blanks, "
+            "with its public key (--key KEY.asc)");
+    }
+    if (request.repository.empty() != request.keyFile.empty()) {
+        return Fail("--key goes with --repository");
+    }
     info.developer = OneLine(record.CopyrightCompany);
     if (info.developer.empty()) {
         info.developer = info.product;
@@ -257,6 +261,23 @@ Status StagePackage(PackageStage& stage, const BrandPackageInfo& info, const QSt
     return stage.status();
 }
 
+// The repository's keyring, its marker for the program and, after the first
+// Finish, the scripts that add and remove its sources entry.
+Status StageRepository(PackageStage& stage, const BrandPackageRequest& request,
+                       const std::string& name) {
+    TemporaryGpg gpg;
+    const Result<std::string> key = gpg.ImportOneKey(PathToQString(request.keyFile), false);
+    const Result<QByteArray> keyring =
+        key.ok() ? gpg.ExportPublic(*key, false) : Result<QByteArray>(Fail(key.error()));
+    if (!keyring.ok()) {
+        return Fail(keyring.error());
+    }
+    stage.Write(PathToQString(RepositoryKeyring(name).substr(1)), *keyring);
+    stage.Write(PathToQString("usr/lib/" + name + "/" + kRepositoryMarkerFile),
+                Bytes("Updates come from the apt repository " + request.repository + "\n"));
+    return stage.status();
+}
+
 }  // namespace
 
 Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
@@ -303,11 +324,23 @@ Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
     if (!staged.ok()) {
         return Fail(staged.error());
     }
-    const QString program = "usr/lib/" + PathToQString(info.name + "/" + info.name);
-    const auto [kib, sums] = stage.Finish(program);
+    if (!request.repository.empty()) {
+        if (const Status repository = StageRepository(stage, request, info.name);
+            !repository.ok()) {
+            return Fail(repository.error());
+        }
+    }
+    QStringList programs = {"usr/lib/" + PathToQString(info.name + "/" + info.name)};
+    const auto [kib, sums] = stage.Finish(programs);
     stage.Write("DEBIAN/control", Bytes(ControlText(info, *fields, kib)));
     stage.Write("DEBIAN/md5sums", sums);
-    stage.Finish(program);
+    if (!request.repository.empty()) {
+        stage.Write("DEBIAN/postinst", Bytes(PostinstText(info.name, request.repository)));
+        stage.Write("DEBIAN/postrm", Bytes(PostrmText(info.name)));
+        programs << "DEBIAN/postinst"
+                 << "DEBIAN/postrm";
+    }
+    stage.Finish(programs);
     if (!stage.status().ok()) {
         return Fail(stage.status().error());
     }

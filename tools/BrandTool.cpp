@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/AptRepository.h"
 #include "tools/BrandInstaller.h"
 #include "tools/BrandPackage.h"
 #include "tools/BrandToolFiles.h"
@@ -122,12 +123,13 @@ Result<int> Skin(const std::vector<std::string>& args) {
     return Done(WriteToolOutput(args[1], ZlibCompress(*sheet), false));
 }
 
-// The two operands of a command, with the values of its "--option VALUE"
-// pairs stored through `options`; an unknown option or another count of
-// operands is refused, the latter with `missing`.
-Result<std::vector<std::string>> TwoOperands(const std::vector<std::string>& args,
-                                             const std::map<std::string, std::string*>& options,
-                                             const std::string& missing) {
+// The operands of a command, with the values of its "--option VALUE" pairs
+// stored through `options`; an unknown option or a count of operands other
+// than `count` (or more, with `orMore`) is refused, the latter with `missing`.
+Result<std::vector<std::string>> Operands(const std::vector<std::string>& args,
+                                          const std::map<std::string, std::string*>& options,
+                                          const std::string& missing, size_t count = 2,
+                                          bool orMore = false) {
     std::vector<std::string> operands;
     for (size_t i = 0; i < args.size(); ++i) {
         const auto option = options.find(args[i]);
@@ -139,7 +141,7 @@ Result<std::vector<std::string>> TwoOperands(const std::vector<std::string>& arg
             operands.push_back(args[i]);
         }
     }
-    if (operands.size() != 2) {
+    if (operands.size() < count || (operands.size() > count && !orMore)) {
         return Fail(missing);
     }
     return operands;
@@ -157,12 +159,13 @@ Result<int> PrintWritten(const Result<std::string>& written) {
 Result<int> Package(const std::vector<std::string>& args) {
     BrandPackageRequest request;
     request.outFolder = ".";
-    const auto folders =
-        TwoOperands(args,
-                    {{"--name", &request.name},
-                     {"--summary", &request.summary},
-                     {"--maintainer", &request.maintainer}},
-                    "give the brand folder and the rssfeedzolt package (BASE-DEB)");
+    const auto folders = Operands(args,
+                                  {{"--name", &request.name},
+                                   {"--summary", &request.summary},
+                                   {"--maintainer", &request.maintainer},
+                                   {"--repository", &request.repository},
+                                   {"--key", &request.keyFile}},
+                                  "give the brand folder and the rssfeedzolt package (BASE-DEB)");
     if (!folders.ok()) {
         return Fail(folders.error());
     }
@@ -185,14 +188,36 @@ Result<int> Installer(const std::vector<std::string>& args) {
     BrandInstallerRequest request;
     request.outFolder = ".";
     const auto folders =
-        TwoOperands(args, {{"--name", &request.name}},
-                    "give the brand folder and the unpacked portable folder (BASE-FOLDER)");
+        Operands(args, {{"--name", &request.name}},
+                 "give the brand folder and the unpacked portable folder (BASE-FOLDER)");
     if (!folders.ok()) {
         return Fail(folders.error());
     }
     request.brandFolder = (*folders)[0];
     request.baseFolder = (*folders)[1];
     return PrintWritten(MakeBrandInstaller(request));
+}
+
+Result<int> Repository(const std::vector<std::string>& args) {
+    AptRepositoryRequest request;
+    std::string passwordFile;
+    const auto operands =
+        Operands(args, {{"--password-file", &passwordFile}},
+                 "give the repository folder, the secret key and the packages", 3, true);
+    if (!operands.ok()) {
+        return Fail(operands.error());
+    }
+    request.folder = (*operands)[0];
+    request.secretKeyFile = (*operands)[1];
+    request.debs.assign(operands->begin() + 2, operands->end());
+    if (!passwordFile.empty()) {
+        const Result<std::string> password = ReadPassword(passwordFile);
+        if (!password.ok()) {
+            return Fail(password.error());
+        }
+        request.password = *password;
+    }
+    return PrintWritten(MakeAptRepository(request));
 }
 
 const std::map<std::string, Command>& Commands() {
@@ -233,7 +258,7 @@ const std::map<std::string, Command>& Commands() {
           2, Skin}},
         {"package",
          {"zolt-brand package --maintainer \"NAME <ADDRESS>\" [--name NAME] [--summary TEXT]\n"
-          "                   BRAND-FOLDER BASE-DEB",
+          "                   [--repository URL --key KEY.asc] BRAND-FOLDER BASE-DEB",
           "Makes a Debian package of the brand in the current folder that names the brand\n"
           "only: the program of the rssfeedzolt package BASE-DEB as /usr/lib/NAME/NAME with\n"
           "the brand's files from BRAND-FOLDER beside it (dbsettings.dat, banner1.dat to\n"
@@ -242,8 +267,20 @@ const std::map<std::string, Command>& Commands() {
           "manual page, copyright and changelog of the brand. --maintainer names you, the\n"
           "package's maintainer. NAME is made of the product name unless --name gives it;\n"
           "--summary sets the one-line description (else the base package's). Prints the\n"
-          "package's path. Needs dpkg-deb and apt's package lists (apt update).\n",
+          "package's path. With --repository URL and --key KEY.asc (the public key that\n"
+          "signs the repository made by 'zolt-brand repository') the package adds the\n"
+          "sources entry /etc/apt/sources.list.d/NAME.sources of that repository and its\n"
+          "keyring, so that apt updates it. Needs dpkg-deb, gpg and apt's package lists.\n",
           -1, Package}},
+        {"repository",
+         {"zolt-brand repository [--password-file FILE] FOLDER KEY DEB...",
+          "Adds the Debian packages DEB to the signed apt repository in FOLDER (made when\n"
+          "missing; suite \"stable\", component \"main\") and signs its lists with the\n"
+          "OpenPGP secret key in the file KEY (gpg --export-secret-keys --armor). The\n"
+          "key's password comes from FILE, or from standard input for \"-\". FOLDER gets\n"
+          "archive-key.asc, the public key for 'zolt-brand package --key'. Serve FOLDER\n"
+          "on your web site. Needs apt-ftparchive (apt-utils), gpg and dpkg-deb.\n",
+          -1, Repository}},
         {"installer",
          {"zolt-brand installer [--name NAME] BRAND-FOLDER BASE-FOLDER",
           "Makes a Windows installer of the brand in the current folder, NAME-VERSION-win64.exe:\n"

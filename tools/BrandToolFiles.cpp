@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
+#include <iterator>
 #include <system_error>
 
 #include <sys/stat.h>
@@ -44,6 +46,27 @@ Status WriteToolOutput(const std::string& path, const std::string& bytes, bool o
                     (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed")));
     }
     return {};
+}
+
+Result<std::string> ReadPassword(const std::string& source) {
+    std::string password;
+    if (source == "-") {
+        password.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        const Result<std::string> read = ReadToolInput(source);
+        if (!read.ok()) {
+            return read;
+        }
+        password = *read;
+    }
+    for (const char* end : {"\r\n", "\n"}) {
+        if (password.size() >= std::strlen(end) &&
+            password.compare(password.size() - std::strlen(end), std::string::npos, end) == 0) {
+            password.resize(password.size() - std::strlen(end));
+            break;
+        }
+    }
+    return password;
 }
 
 bool NameIsTaken(const std::string& path) {

@@ -1,10 +1,10 @@
 #include "tools/PackageName.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 
 #include "tools/PackageText.h"
+#include "tools/ToolProcess.h"
 #include "util/Text.h"
 
 namespace zolt {
@@ -13,22 +13,11 @@ namespace {
 
 constexpr char kBaseName[] = "rssfeedzolt";
 
-// The standard output of `program` with `args` (never through a shell);
-// nothing when the program is missing or fails.
-std::optional<QString> Output(const QString& program, const QStringList& args) {
-    const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    QProcess process;
-    process.start(path, args);
-    if (!process.waitForFinished(60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        process.kill();
-        process.waitForFinished();
-        return std::nullopt;
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
+// The standard output of `program` with `args`; nothing when the program is
+// missing or fails, which for these questions means "not known".
+std::optional<QString> Output(const char* program, const QStringList& args) {
+    const Result<QByteArray> output = RunTool({program, "the Debian package apt or dpkg"}, args);
+    return output.ok() ? std::optional<QString>(QString::fromUtf8(*output)) : std::nullopt;
 }
 
 // The command of that name, in the caller's PATH or in a folder of the

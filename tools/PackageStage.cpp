@@ -75,7 +75,7 @@ void PackageStage::Link(const QString& target, const QString& relative) {
 #endif
 }
 
-std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {
+std::pair<qint64, QByteArray> PackageStage::Finish(const QStringList& programs) {
     if (!status_.ok()) {
         return {};
     }
@@ -96,7 +96,7 @@ std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {
             ++kib;
             continue;
         }
-        QFile::setPermissions(info.filePath(), relative == program ? rw | x : rw);
+        QFile::setPermissions(info.filePath(), programs.contains(relative) ? rw | x : rw);
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly)) {
             Refuse("cannot read " + Quoted(info.filePath()));

@@ -5,6 +5,7 @@
 
 #include "tools/InstallerScript.h"
 #include "tools/PackageDocs.h"
+#include "tools/PackageScripts.h"
 #include "tools/PackageText.h"
 
 namespace zolt {
@@ -63,6 +64,16 @@ TEST(PackageText, MaintainerAndIdAreTheBrandsOwn) {
     };
     for (const auto& row : ids) {
         EXPECT_EQ(ComponentId(row[0], row[1], row[2]), row[3]) << row[0];
+    }
+    // The repository's address goes into a sources entry and a script.
+    for (const auto& [url, ok] : std::vector<std::pair<std::string, bool>>{
+             {"https://apt.harbor.example:8443/debian/", true},
+             {"http://127.0.0.1/", true},
+             {"ftp://apt.harbor.example/", false},
+             {"https://apt.harbor.example/ stable", false},
+             {"https://apt.harbor.example/?a=$(id)", false},
+             {"https://apt.harbor.example/'\nEND", false}}) {
+        EXPECT_EQ(IsRepositoryAddress(url), ok) << url;
     }
 }
 
