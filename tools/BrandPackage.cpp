@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QLocale>
 #include <QPainter>
 #include <QRegularExpression>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "branding/BrandSettingsText.h"
+#include "branding/IconPictures.h"
 #include "branding/PackageUpdates.h"
 #include "tools/BrandSource.h"
 #include "tools/PackageDocs.h"
@@ -79,23 +79,13 @@ Result<std::map<std::string, std::string>> BaseFields(const QString& deb) {
     return fields;
 }
 
-// The biggest picture of the brand's Windows icon; a null image when none
-// can be read.
+// The biggest picture of the brand's Windows icon, read as the program reads
+// it; a null image when none can be read.
 QImage LargestIcon(const QString& path) {
-    QImageReader reader(path, "ico");
-    reader.setAutoDetectImageFormat(false);
     QImage best;
-    const int count = std::max(reader.imageCount(), 1);
-    for (int n = 0; n < count; ++n) {
-        if (n > 0 && !reader.jumpToImage(n)) {
-            break;
-        }
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            break;
-        }
-        if (image.width() * image.height() > best.width() * best.height()) {
-            best = image;
+    for (const QImage& picture : ReadIconPictures(path).pictures) {
+        if (picture.width() * picture.height() > best.width() * best.height()) {
+            best = picture;
         }
     }
     return best;

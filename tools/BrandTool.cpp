@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "branding/SkinSheet.h"
 #include "tools/AptRepository.h"
+#include "tools/BrandFileCheck.h"
 #include "tools/BrandInstaller.h"
 #include "tools/BrandPackage.h"
 #include "tools/BrandToolFiles.h"
@@ -101,7 +103,8 @@ Result<int> Check(const std::vector<std::string>& args) {
     }
     const std::string folder =
         QFileInfo(QString::fromStdString(args[0])).absolutePath().toStdString();
-    const SettingsCheckReport report = CheckSettingsText(plain, folder, CanDecode);
+    SettingsCheckReport report = CheckSettingsText(plain, folder, CanDecode);
+    CheckBrandFiles(folder, report);
     Print(stdout, args[0] + ": " + kind + "\n");
     for (const auto& [name, value] : report.values) {
         Print(stdout, name + ": " + QuoteValue(value) + "\n");
@@ -119,6 +122,9 @@ Result<int> Skin(const std::vector<std::string>& args) {
     }
     if (Trim(*sheet).empty()) {
         return Fail("\"" + args[0] + "\" is empty; the program would keep its built-in skin");
+    }
+    if (const Status readable = CheckSkinStyleSheet(*sheet); !readable.ok()) {
+        return Fail("\"" + args[0] + "\": " + readable.error());
     }
     return Done(WriteToolOutput(args[1], ZlibCompress(*sheet), false));
 }
@@ -248,13 +254,16 @@ const std::map<std::string, Command>& Commands() {
           "elements out of order, list entries after a gap or above 16, elements without\n"
           "closing tag, banner entries without their bannerN.dat beside FILE or with an\n"
           "image name of no known picture format, a BranderType outside Master, Platinum,\n"
-          "Gold and Free, and an empty news channel for the chosen level.\n"
+          "Gold and Free, an empty news channel for the chosen level, and a mainskin.dat\n"
+          "or main.ico beside FILE that the program cannot use (it names the line where\n"
+          "Qt stops reading the style sheet, and the sizes the icon holds).\n"
           "Exit status: 0 without warnings, 2 with warnings, 1 when FILE cannot be read.\n",
           1, Check}},
         {"skin",
          {"zolt-brand skin STYLESHEET SKINFILE",
           "Packs a Qt style sheet into SKINFILE in the compressed form the program loads\n"
-          "from mainskin.dat beside its executable, replacing its built-in skin.\n",
+          "from mainskin.dat beside its executable, replacing its built-in skin. A sheet\n"
+          "that Qt cannot parse is refused with the line where Qt stops reading it.\n",
           2, Skin}},
         {"package",
          {"zolt-brand package --maintainer \"NAME <ADDRESS>\" [--name NAME] [--summary TEXT]\n"

@@ -26,6 +26,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPictures.h"
 #include "util/SettingsFileCrypt.h"
+#include "util/Zlib.h"
 
 namespace zolt {
 namespace {
@@ -280,6 +281,35 @@ TEST(BrandTool, SkinIsStoredTheWayTheProgramLoadsIt) {
     dir.write("empty.qss", "  \n");
     EXPECT_EQ(Tool({"skin", Q(dir.file("empty.qss")), Q(dir.file("other.dat"))}).status, 1);
     EXPECT_FALSE(dir.exists("other.dat"));
+}
+
+// A skin that Qt cannot parse would leave the program unskinned: refused
+// where it is made and where it is checked, with the line; an icon's
+// unreadable entries are named beside the sizes the program will use.
+TEST(BrandTool, BrokenSkinsAndIconsAreRefusedWithTheirLine) {
+    test::TempDir dir;
+    dir.write("brand.txt", E("ApplicationName", "Skinned"));
+    dir.write("main.ico", test::MakeIcoWithUnreadableFirstEntry());
+    const std::vector<std::pair<std::string, std::string>> sheets = {
+        {"QLabel { color: red; }\nQPushButton { color: blue;\n", "line 2: it ends inside a rule"},
+        {"QLabel { color: red; }\n\n}\n", "line 3, at \"}\""},
+        {"file:///etc/hostname", "starts with \"file:///\""},
+    };
+    for (const auto& [sheet, says] : sheets) {
+        dir.write("skin.qss", sheet);
+        const ToolRun skin = Tool({"skin", Q(dir.file("skin.qss")), Q(dir.file("mainskin.dat"))});
+        EXPECT_EQ(skin.status, 1);
+        EXPECT_NE(skin.err.find(says), std::string::npos) << skin.err;
+        EXPECT_FALSE(dir.exists("mainskin.dat"));
+        dir.write("mainskin.dat", ZlibCompress(sheet));
+        const ToolRun check = Tool({"check", Q(dir.file("brand.txt"))});
+        EXPECT_EQ(check.status, 2);
+        EXPECT_NE(check.out.find("warning: mainskin.dat: "), std::string::npos);
+        EXPECT_NE(check.out.find(says), std::string::npos) << check.out;
+        EXPECT_NE(check.out.find("main.ico: \"sizes 32x32\"\n"), std::string::npos);
+        EXPECT_NE(check.out.find("main.ico: the program skips entry 1"), std::string::npos);
+        QFile::remove(Q(dir.file("mainskin.dat")));
+    }
 }
 
 TEST(BrandTool, HelpForEveryCommand) {
