@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "branding/AppVersion.h"
 #include "branding/SkinSheet.h"
 #include "tools/AptRepository.h"
 #include "tools/BrandFileCheck.h"
@@ -309,7 +310,8 @@ void PrintOverview(FILE* to) {
         Print(to, std::string("  ") + command.usage + "\n");
     }
     Print(to,
-          "\n'zolt-brand COMMAND --help' tells more about one command.\n"
+          "\n'zolt-brand COMMAND --help' tells more about one command; 'zolt-brand --version'\n"
+          "prints the version.\n"
           "Exit status 0 on success, 1 on failure (2: check found something to warn about).\n");
 }
 
@@ -321,6 +323,10 @@ int Main(const std::vector<std::string>& args) {
     if (args.empty()) {
         PrintOverview(stderr);
         return kFailed;
+    }
+    if (args[0] == "--version" || args[0] == "-V") {
+        Print(stdout, std::string("zolt-brand ") + AppVersion + "\n");
+        return kOk;
     }
     if (IsHelp(args[0])) {
         if (args.size() > 1 && Commands().count(args[1])) {

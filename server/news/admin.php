@@ -146,13 +146,42 @@ function admin_add_publisher(NewsStore $store, AdminRequest $request): void
 {
     [$publisher, $level] = $request->args;
     admin_check_key('publisher id', $publisher);
-    $store->addPublisher($publisher, admin_level_code($level));
+    $code = admin_level_code($level);
+    $store->addPublisher($publisher, $code);
+    echo "Publisher $publisher added for the level " . NewsStore::LEVELS[$code] . " ($code).\n";
 }
 
 function admin_add_product(NewsStore $store, AdminRequest $request): void
 {
     admin_check_key('product code', $request->args[0]);
     $store->addProduct($request->args[0]);
+    echo "Product {$request->args[0]} added.\n";
+}
+
+/**
+ * Why this account cannot use an SQLite database, when the database or its
+ * folder may not be written by it: typically one that the web server's
+ * account made and owns. Null for other databases and other failures.
+ */
+function admin_ownership_problem(array $argv): ?string
+{
+    $settings = AdminRequest::parse($argv)->settings ?? NewsStore::settings();
+    $dsn = (string)($settings['dsn'] ?? '');
+    $file = substr($dsn, strlen('sqlite:'));
+    if (!str_starts_with($dsn, 'sqlite:') || $file === '' || $file === ':memory:') {
+        return null;
+    }
+    $name = static fn (int $uid): string =>
+        (function_exists('posix_getpwuid') ? posix_getpwuid($uid)['name'] ?? null : null) ?? "number $uid";
+    foreach ([$file, dirname($file)] as $path) {
+        if (file_exists($path) && !is_writable($path)) {
+            $owner = $name((int)fileowner($path));
+            return "the database $path belongs to the account \"$owner\", and this account (\""
+                . $name(function_exists('posix_geteuid') ? posix_geteuid() : -1) . "\") may not write it. Run admin.php as that account, "
+                . "for example: sudo -u $owner php admin.php ...";
+        }
+    }
+    return null;
 }
 
 function admin_add_news(NewsStore $store, AdminRequest $request): void
@@ -310,14 +339,19 @@ try {
 } catch (UsageError $e) {
     fwrite(STDERR, 'admin.php: ' . $e->getMessage() . "\nRun \"php admin.php --help\" for the commands.\n");
     exit(2);
-} catch (PDOException $e) {
+} catch (PDOException | NewsStoreUnavailable $e) {
+    if (($problem = admin_ownership_problem($argv)) !== null) {
+        fwrite(STDERR, "admin.php: $problem\n");
+        exit(1);
+    }
+    if ($e instanceof NewsStoreUnavailable) {
+        fwrite(STDERR, 'admin.php: cannot open the database: ' . $e->getMessage()
+            . "\nIs the DSN right, and was \"php admin.php init\" run?\n");
+        exit(1);
+    }
     $hint = str_contains($e->getMessage(), 'UNIQUE') || str_contains($e->getMessage(), 'Duplicate')
         || str_contains($e->getMessage(), 'unique') ? ' (it exists already)' : '';
     fwrite(STDERR, 'admin.php: database error' . $hint . ': ' . $e->getMessage() . "\n");
-    exit(1);
-} catch (NewsStoreUnavailable $e) {
-    fwrite(STDERR, 'admin.php: cannot open the database: ' . $e->getMessage()
-        . "\nIs the DSN right, and was \"php admin.php init\" run?\n");
     exit(1);
 } catch (Throwable $e) {
     fwrite(STDERR, 'admin.php: ' . $e->getMessage() . "\n");

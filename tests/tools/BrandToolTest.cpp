@@ -319,6 +319,7 @@ TEST(BrandTool, HelpForEveryCommand) {
         EXPECT_EQ(r.out.rfind(std::string("Usage: zolt-brand ") + command, 0), 0u) << r.out;
         EXPECT_EQ(Tool({"help", command}).out, r.out);
     }
+    EXPECT_EQ(Tool({"--version"}).out, std::string("zolt-brand ") + AppVersion + "\n");
     const ToolRun overview = Tool({"--help"});
     EXPECT_EQ(overview.status, 0);
     EXPECT_NE(overview.out.find("zolt-brand check FILE"), std::string::npos);

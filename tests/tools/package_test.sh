@@ -47,6 +47,13 @@ deb="$work/out/rssfeedzolt_${ZOLT_VERSION:?}_$(dpkg --print-architecture).deb"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no shlibdeps dependencies"; exit 1; }
 [ "$(dpkg-deb -f "$deb" Recommends)" = "php-cli, php-curl, php-xml, php-mbstring, fonts-liberation2" ]
 echo "lintian:" && lintian --tag-display-limit 0 "$deb"
+# One version: the package's metainfo, changelog and manual pages carry the project's.
+dpkg-deb -x "$deb" "$work/base"
+grep -q "<release version=\"$ZOLT_VERSION\" " "$work/base/usr/share/metainfo/com.rssfeedzolt.rssfeedzolt.metainfo.xml"
+zcat "$work/base/usr/share/doc/rssfeedzolt/changelog.gz" | head -1 | grep -qF "rssfeedzolt ($ZOLT_VERSION) "
+for page in rssfeedzolt zolt-brand; do
+  zcat "$work/base/usr/share/man/man1/$page.1.gz" | head -1 | grep -qF "\"rssfeedzolt $ZOLT_VERSION\""
+done
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 
