@@ -14,6 +14,7 @@
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
 #include "tools/ToolProcess.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -40,7 +41,8 @@ Result<std::string> InstallerName(const BrandInstallerRequest& request,
 Status StageBase(const QString& base, const QStringList& brandFiles, PackageStage& stage,
                  InstallerInfo& info) {
     if (!QFileInfo(base + "/" + kProgram).isFile()) {
-        return Fail("\"" + base.toStdString() + "\" is no portable folder: it has no " + kProgram);
+        return Fail("\"" + PathFromQString(base) + "\" is no portable folder: it has no " +
+                    kProgram);
     }
     QDirIterator it(base, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
@@ -51,7 +53,7 @@ Status StageBase(const QString& base, const QStringList& brandFiles, PackageStag
         if (entry.isSymLink() || (brandFiles.contains(relative) && entry.isFile())) {
             continue;
         }
-        const std::string windows = QString(relative).replace('/', '\\').toStdString();
+        const std::string windows = PathFromQString(QString(relative).replace('/', '\\'));
         if (entry.isDir()) {
             QDir().mkpath(stage.Path(relative));
             info.folders.push_back(windows);
@@ -65,16 +67,19 @@ Status StageBase(const QString& base, const QStringList& brandFiles, PackageStag
     return {};
 }
 
-Status RunMakensis(const QString& script) {
-    const Result<QByteArray> made = RunTool({"makensis", "NSIS; on Debian the package nsis"},
-                                            {"-V2", "-INPUTCHARSET", "UTF8", script});
+// makensis in `folder`, where the script finds its stage and writes its
+// installer.
+Status RunMakensis(const QString& folder) {
+    const Result<QByteArray> made =
+        RunTool({"makensis", "NSIS; on Debian the package nsis"},
+                {"-V2", "-INPUTCHARSET", "UTF8", "installer.nsi"}, {}, folder);
     return made.ok() ? Status() : Fail(made.error());
 }
 
 }  // namespace
 
 Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
-    const QString brandFolder = QString::fromStdString(request.brandFolder);
+    const QString brandFolder = PathToQString(request.brandFolder);
     const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
     if (!brand.ok()) {
         return Fail(brand.error());
@@ -90,7 +95,7 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
     const QStringList& brandFiles = *checkedFiles;
     QTemporaryDir work;
     if (!work.isValid()) {
-        return Fail("no temporary folder: " + work.errorString().toStdString());
+        return Fail("no temporary folder: " + FromQString(work.errorString()));
     }
     const Result<std::string> name = InstallerName(request, product);
     if (!name.ok()) {
@@ -104,12 +109,9 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
         info.publisher = product;
     }
     info.version = AppVersion;
-    info.stage = work.filePath("stage").toStdString();
-    info.outFile = work.filePath("built.exe").toStdString();
-    PackageStage stage(work.filePath("stage"));
-    const Status base =
-        StageBase(QFileInfo(QString::fromStdString(request.baseFolder)).absoluteFilePath(),
-                  brandFiles, stage, info);
+    PackageStage stage(work.filePath(kInstallerStage));
+    const Status base = StageBase(QFileInfo(PathToQString(request.baseFolder)).absoluteFilePath(),
+                                  brandFiles, stage, info);
     if (!base.ok()) {
         return Fail(base.error());
     }
@@ -117,7 +119,7 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
         const QString path = brandFolder + "/" + file;
         if (file == "dbsettings.dat" || QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
             stage.Copy(path, file);
-            info.files.push_back(file.toStdString());
+            info.files.push_back(PathFromQString(file));
         }
     }
     PackageStage script(work.path());
@@ -127,12 +129,12 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
             return Fail(status.error());
         }
     }
-    if (const Status built = RunMakensis(work.filePath("installer.nsi")); !built.ok()) {
+    if (const Status built = RunMakensis(work.path()); !built.ok()) {
         return Fail(built.error());
     }
 
-    return SaveBuilt(QString::fromStdString(info.outFile), request.outFolder,
-                     QString::fromStdString(info.name + "-" + info.version + "-win64.exe"));
+    return SaveBuilt(work.filePath(kInstallerOut), request.outFolder,
+                     PathToQString(info.name + "-" + info.version + "-win64.exe"));
 }
 
 }  // namespace zolt

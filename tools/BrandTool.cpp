@@ -102,8 +102,7 @@ Result<int> Check(const std::vector<std::string>& args) {
                     "\" holds no settings elements and does not decrypt: the password does not "
                     "fit or the file is damaged");
     }
-    const std::string folder =
-        QFileInfo(QString::fromStdString(args[0])).absolutePath().toStdString();
+    const std::string folder = PathFromQString(QFileInfo(PathToQString(args[0])).absolutePath());
     SettingsCheckReport report = CheckSettingsText(plain, folder, CanDecode);
     CheckBrandFiles(folder, report);
     Print(stdout, args[0] + ": " + kind + "\n");

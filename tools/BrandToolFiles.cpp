@@ -13,19 +13,20 @@
 #include <sys/stat.h>
 
 #include "util/SafeSave.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 Result<std::string> ReadToolInput(const std::string& path) {
-    QFile file(QString::fromStdString(path));
+    QFile file(PathToQString(path));
     if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
         return Fail("cannot read \"" + path + "\": " +
                     (QFileInfo(file).isDir() ? std::string("it is a folder")
-                                             : file.errorString().toStdString()));
+                                             : FromQString(file.errorString())));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return Fail("cannot read \"" + path + "\": " + file.errorString().toStdString());
+        return Fail("cannot read \"" + path + "\": " + FromQString(file.errorString()));
     }
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "tests/support/TempDir.h"
 #include "tools/InstallerScript.h"
 #include "tools/PackageDocs.h"
 #include "tools/PackageScripts.h"
@@ -89,9 +94,12 @@ TEST(PackageText, ProductNamesStayTextInTheInstallersScript) {
         {"A$INSTDIR\"\nDelete C:\\x", "Name \"A$$INSTDIR$\\\" Delete C:\\x\"",
          "A$$INSTDIR--Delete C--x"},
         {"..\\..\\Windows. ", "Name \"..\\..\\Windows. \"", "..-..-Windows"},
+        // A "${" of the brand is no define of the building machine.
+        {"L ${U+22} ${NSISDIR}", "Name \"L $$${U+7B}U+22} $$${U+7B}NSISDIR}\"",
+         "L $$${U+7B}U+22} $$${U+7B}NSISDIR}"},
     };
     for (const Row& row : rows) {
-        InstallerInfo info{"brand", row.product, "P", "2.01", "/s", "/o.exe", {"a\\b.dll"}, {"a"}};
+        InstallerInfo info{"brand", row.product, "P", "2.01", {"a\\b.dll"}, {"a"}, ""};
         const std::string script = NsisScriptText(info);
         EXPECT_NE(script.find("\n" + row.name + "\n"), std::string::npos) << script;
         EXPECT_NE(script.find("InstallDir \"$PROGRAMFILES64\\" + row.folder + "\"\n"),
@@ -102,7 +110,45 @@ TEST(PackageText, ProductNamesStayTextInTheInstallersScript) {
         EXPECT_NE(script.find("Delete \"$INSTDIR\\a\\b.dll\""), std::string::npos) << script;
         EXPECT_EQ(script.find("RMDir /r"), std::string::npos) << script;
     }
+    // Each brand's uninstall key is its own: no other program's name.
+    // The key of a brand never changes, or an upgrade would leave the older
+    // entry behind: RFC 4122's name-based GUID, as any tool computes it.
+    EXPECT_EQ(UninstallKeyFor("lantern-feeds"), "{bb8de0fe-7606-5be3-8c27-6200d25f280b}");
+    const std::string key = UninstallKeyFor("notepad++");
+    EXPECT_NE(key, UninstallKeyFor("7-zip"));
+    EXPECT_NE(NsisScriptText({"notepad++", "N", "P", "2.01", {}, {}, ""})
+                  .find("Uninstall\\" + NsisEscaped(key) + "\" DisplayName"),
+              std::string::npos);
 }
+
+#ifndef _WIN32
+// What makensis itself reads from the script: the brand's text as written,
+// no path of this machine, in the name, "Apps" and the file properties.
+TEST(PackageText, MakensisReadsTheBrandsTextAsWritten) {
+    if (QStandardPaths::findExecutable("makensis").isEmpty()) {
+        GTEST_SKIP() << "no makensis";
+    }
+    test::TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("stage"))));
+    dir.write("stage/rssfeedzolt.exe", "MZ");
+    const std::string product = "Lantern ${U+22} Feeds ${NSISDIR} ${__FILEDIR__} $INSTDIR";
+    dir.write("installer.nsi",
+              NsisScriptText(
+                  {"lantern", product, "Pub ${NSISDIR}", "2.01", {"rssfeedzolt.exe"}, {}, ""}));
+    QProcess makensis;
+    makensis.setWorkingDirectory(QString::fromStdString(dir.path()));
+    makensis.start("makensis", {"-V4", "-INPUTCHARSET", "UTF8", "installer.nsi"});
+    ASSERT_TRUE(makensis.waitForFinished(120000));
+    const std::string log = makensis.readAll().toStdString();
+    EXPECT_EQ(makensis.exitCode(), 0) << log;
+    const std::string shown = "Lantern $${U+22} Feeds $${NSISDIR} $${__FILEDIR__} $$INSTDIR";
+    for (const std::string& line :
+         {"Name: \"" + shown + "\"", "DisplayName=" + shown + "\n",
+          std::string("Publisher=Pub $${NSISDIR}\n"), "ProductName\" \"" + shown + "\""}) {
+        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace zolt

@@ -98,8 +98,12 @@ if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
   installed="$programs/Lantern Feeds"
   [ -f "$installed/rssfeedzolt.exe" ] && [ -f "$installed/dbsettings.dat" ] ||
     fail "the brand's installer put no program with its settings under Program Files"
-  shown="$(timeout 60 wine reg query "$uninstall_key\\lantern-feeds" /v DisplayName 2>/dev/null | tr -d '\r')"
-  [[ "$shown" == *"Lantern Feeds"* ]] || fail "\"Apps\" does not show the brand: $shown"
+  # The brand's own key: a GUID of its name (RFC 4122, version 5), never a
+  # name that another program's key may have.
+  brand_key="$uninstall_key\\{$(python3 -c 'import uuid; print(uuid.uuid5(uuid.UUID("6f1d8c52-3a0e-4b7f-9c21-5e8a4d0b7c13"), "lantern-feeds"))')}"
+  shown="$(timeout 60 wine reg query "$brand_key" 2>/dev/null | tr -d '\r')"
+  [[ "$shown" == *"DisplayName"*"Lantern Feeds"* ]] || fail "\"Apps\" does not show the brand: $shown"
+  ! grep -qiE "rss ?feed ?zolt" <<<"$shown" || fail "\"Apps\" shows the maker: $shown"
   (cd "$tmp" && timeout 120 wine "$installed/rssfeedzolt.exe" >"$tmp/installed.log" 2>&1) &
   app=$!
   out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 | tr -d "\r")" ||
@@ -115,10 +119,10 @@ if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
     [ ! -e "$installed/$f" ] || fail "the uninstaller left $f"
   done
   for _ in $(seq 100); do
-    timeout 60 wine reg query "$uninstall_key\\lantern-feeds" >/dev/null 2>&1 || break
+    timeout 60 wine reg query "$brand_key" >/dev/null 2>&1 || break
     sleep 0.1
   done
-  if timeout 60 wine reg query "$uninstall_key\\lantern-feeds" >/dev/null 2>&1; then
+  if timeout 60 wine reg query "$brand_key" >/dev/null 2>&1; then
     fail "the uninstaller left the brand in \"Apps\""
   fi
   echo "smoke test: its uninstaller takes back what it installed"
