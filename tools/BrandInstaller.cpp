@@ -1,8 +1,10 @@
 #include "tools/BrandInstaller.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 
 #include "branding/AppVersion.h"
 #include "tools/BrandSource.h"
+#include "tools/BrandToolFiles.h"
 #include "tools/InstallerScript.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
@@ -76,6 +79,47 @@ Status RunMakensis(const QString& folder) {
     return made.ok() ? Status() : Fail(made.error());
 }
 
+// Signs the stage's programs and libraries, and makes the command by which
+// makensis has this tool sign the uninstaller that it writes. The command
+// names only files of `work`, where makensis runs, and this tool's path,
+// which must need no quoting in a shell.
+Result<std::string> SignStage(const SigningKey& key, const QString& work,
+                              const InstallerInfo& info) {
+    for (const std::string& file : info.files) {
+        const QString path = QDir(work).filePath(QString(kInstallerStage) + "/" +
+                                                 PathToQString(file).replace('\\', '/'));
+        if (path.endsWith(".exe", Qt::CaseInsensitive) ||
+            path.endsWith(".dll", Qt::CaseInsensitive)) {
+            if (const Status signedFile = SignWindowsFile(key, path, work); !signedFile.ok()) {
+                return Fail(signedFile.error());
+            }
+        }
+    }
+    const QString tool = QCoreApplication::applicationFilePath();
+    static const QRegularExpression plainPath("^/[A-Za-z0-9_./+-]+$");
+    if (!plainPath.match(tool).hasMatch()) {
+        return Fail(
+            "the uninstaller can be signed only by a zolt-brand whose path is a plain "
+            "Linux path of letters, digits and ./_+-, not \"" +
+            PathFromQString(tool) + "\"");
+    }
+    const Result<std::string> pfx = ReadToolInput(key.pfxFile);
+    if (!pfx.ok()) {
+        return Fail(pfx.error());
+    }
+    for (const auto& [name, bytes] :
+         {std::pair{"signing.pfx", *pfx}, std::pair{"signing-uninstaller", key.password + "\n"}}) {
+        if (const Status written =
+                WriteToolOutput(PathFromQString(QDir(work).filePath(name)), bytes, true);
+            !written.ok()) {
+            return Fail(written.error());
+        }
+    }
+    return "\"" + PathFromQString(tool) + "\" sign --password-file signing-uninstaller" +
+           (key.timestampUrl.empty() ? "" : " --timestamp " + key.timestampUrl) +
+           " signing.pfx \"%1\"";
+}
+
 }  // namespace
 
 Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
@@ -122,6 +166,13 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
             info.files.push_back(PathFromQString(file));
         }
     }
+    if (request.signing && stage.status().ok()) {
+        const Result<std::string> command = SignStage(*request.signing, work.path(), info);
+        if (!command.ok()) {
+            return Fail(command.error());
+        }
+        info.signCommand = *command;
+    }
     PackageStage script(work.path());
     script.Write("installer.nsi", QByteArray::fromStdString(NsisScriptText(info)));
     for (const Status& status : {stage.status(), script.status()}) {
@@ -131,6 +182,13 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
     }
     if (const Status built = RunMakensis(work.path()); !built.ok()) {
         return Fail(built.error());
+    }
+    if (request.signing) {
+        if (const Status signedInstaller =
+                SignWindowsFile(*request.signing, work.filePath(kInstallerOut), work.path());
+            !signedInstaller.ok()) {
+            return Fail(signedInstaller.error());
+        }
     }
 
     return SaveBuilt(work.filePath(kInstallerOut), request.outFolder,

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstring>
@@ -190,18 +191,74 @@ Result<int> Package(const std::vector<std::string>& args) {
     return PrintWritten(MakeBrandPackage(request));
 }
 
+// The signing key of --sign (or the first operand), its password from
+// --password-file and the time stamp server of --timestamp.
+Result<SigningKey> ReadSigningKey(const std::string& pfx, const std::string& passwordFile,
+                                  const std::string& timestamp) {
+    SigningKey key{pfx, "", timestamp};
+    if (!timestamp.empty() && !IsTimestampAddress(timestamp)) {
+        return Fail("the time stamp server must be an http or https address of plain characters");
+    }
+    if (!passwordFile.empty()) {
+        const Result<std::string> password = ReadPassword(passwordFile);
+        if (!password.ok()) {
+            return Fail(password.error());
+        }
+        key.password = *password;
+    }
+    return key;
+}
+
 Result<int> Installer(const std::vector<std::string>& args) {
     BrandInstallerRequest request;
     request.outFolder = ".";
+    std::string pfx, passwordFile, timestamp;
     const auto folders =
-        Operands(args, {{"--name", &request.name}},
+        Operands(args,
+                 {{"--name", &request.name},
+                  {"--sign", &pfx},
+                  {"--password-file", &passwordFile},
+                  {"--timestamp", &timestamp}},
                  "give the brand folder and the unpacked portable folder (BASE-FOLDER)");
     if (!folders.ok()) {
         return Fail(folders.error());
     }
     request.brandFolder = (*folders)[0];
     request.baseFolder = (*folders)[1];
+    if (pfx.empty()) {
+        Print(stderr,
+              "zolt-brand: the installer and its programs are not signed (--sign "
+              "CERT.pfx signs them); Windows warns before it runs them\n");
+    } else {
+        const Result<SigningKey> key = ReadSigningKey(pfx, passwordFile, timestamp);
+        if (!key.ok()) {
+            return Fail(key.error());
+        }
+        request.signing = *key;
+    }
     return PrintWritten(MakeBrandInstaller(request));
+}
+
+Result<int> Sign(const std::vector<std::string>& args) {
+    std::string passwordFile, timestamp;
+    const auto operands =
+        Operands(args, {{"--password-file", &passwordFile}, {"--timestamp", &timestamp}},
+                 "give the certificate (CERT.pfx) and the files to sign", 2, true);
+    if (!operands.ok()) {
+        return Fail(operands.error());
+    }
+    const Result<SigningKey> key = ReadSigningKey((*operands)[0], passwordFile, timestamp);
+    if (!key.ok()) {
+        return Fail(key.error());
+    }
+    const QTemporaryDir work;  // for the password, readable by this user only
+    for (auto file = operands->begin() + 1; file != operands->end(); ++file) {
+        const QString path = QFileInfo(PathToQString(*file)).absoluteFilePath();
+        if (const Status done = SignWindowsFile(*key, path, work.path()); !done.ok()) {
+            return Fail(done.error());
+        }
+    }
+    return kOk;
 }
 
 Result<int> Repository(const std::vector<std::string>& args) {
@@ -290,14 +347,25 @@ const std::map<std::string, Command>& Commands() {
           "archive-key.asc, the public key for 'zolt-brand package --key'. Serve FOLDER\n"
           "on your web site. Needs apt-ftparchive (apt-utils), gpg and dpkg-deb.\n",
           -1, Repository}},
+        {"sign",
+         {"zolt-brand sign [--password-file FILE] [--timestamp URL] CERT.pfx FILE...",
+          "Signs the Windows programs and libraries FILE with Authenticode (SHA-256) and the\n"
+          "certificate in CERT.pfx, replacing a signature they hold. The password comes\n"
+          "from FILE of --password-file, or standard input for \"-\". Needs osslsigncode.\n",
+          -1, Sign}},
         {"installer",
-         {"zolt-brand installer [--name NAME] BRAND-FOLDER BASE-FOLDER",
+         {"zolt-brand installer [--name NAME] [--sign CERT.pfx [--password-file FILE]\n"
+          "                     [--timestamp URL]] BRAND-FOLDER BASE-FOLDER",
           "Makes a Windows installer of the brand in the current folder, NAME-VERSION-win64.exe:\n"
           "the files of BASE-FOLDER, the unpacked RSSFeedZolt-VERSION-win64.zip, with the\n"
           "brand's files from BRAND-FOLDER beside rssfeedzolt.exe, installed for all users\n"
           "under Program Files with a Start-menu entry and an uninstaller, and shown in\n"
           "\"Apps\" under the brand's product name. NAME is made of the product name unless\n"
-          "--name gives it. Prints the installer's path. Needs makensis (NSIS).\n",
+          "--name gives it. --sign signs the installer, its .exe and .dll files and the\n"
+          "uninstaller with the certificate in CERT.pfx (Authenticode; the password from\n"
+          "--password-file FILE, or standard input for \"-\"; --timestamp URL adds an\n"
+          "RFC 3161 time stamp). Prints the installer's path. Needs makensis (NSIS), and\n"
+          "osslsigncode to sign.\n",
           -1, Installer}},
     };
     return commands;

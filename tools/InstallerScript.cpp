@@ -89,8 +89,10 @@ std::string NsisScriptText(const InstallerInfo& info) {
           std::pair{"LegalCopyright", "Copyright (c) " + info.publisher}}) {
         s += std::string("VIAddVersionKey /LANG=1033 ") + field + " " + q("", value) + "\n";
     }
-    if (!info.signCommand.empty()) {
-        s += "!uninstfinalize " + q("", info.signCommand) + "\n";
+    // The tool's own command, of plain paths: no quote of its own, no "$".
+    if (!info.signCommand.empty() &&
+        info.signCommand.find_first_of("'$`{\r\n") == std::string::npos) {
+        s += "!uninstfinalize '" + info.signCommand + "' = 0\n";  // a failure fails the build
     }
     s += "Page directory\nPage instfiles\nUninstPage uninstConfirm\nUninstPage instfiles\n";
     s += "Section\n  SetShellVarContext all\n  SetRegView 64\n  SetOutPath \"$INSTDIR\"\n";

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -310,6 +311,66 @@ TEST(BrandTool, BrokenSkinsAndIconsAreRefusedWithTheirLine) {
         EXPECT_NE(check.out.find("main.ico: the program skips entry 1"), std::string::npos);
         QFile::remove(Q(dir.file("mainskin.dat")));
     }
+}
+
+// Authenticode with a certificate made here: the installer, what it holds
+// and files signed alone verify against it; a wrong password signs nothing.
+TEST(BrandTool, WindowsFilesAreSignedWithTheResellersCertificate) {
+    for (const char* program : {"makensis", "osslsigncode", "openssl"}) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            GTEST_SKIP() << "no " << program;
+        }
+    }
+    test::TempDir dir;
+    const auto run = [&](const QString& program, const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(Q(dir.path()));
+        p.start(program, args);
+        return p.waitForFinished(120000) && p.exitCode() == 0;
+    };
+    ASSERT_TRUE(QDir().mkpath(Q(dir.file("base/platforms"))) &&
+                QDir().mkpath(Q(dir.file("brand"))));
+    dir.write("pe.nsi", "OutFile base/rssfeedzolt.exe\nSection\nSectionEnd\n");
+    dir.write("password", "pw-of-the-pfx\n");
+    ASSERT_TRUE(run("makensis", {"-V1", "pe.nsi"}));
+    ASSERT_TRUE(
+        QFile::copy(Q(dir.file("base/rssfeedzolt.exe")), Q(dir.file("base/platforms/q.dll"))));
+    ASSERT_TRUE(run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                                "-subj", "/CN=Brand Test Signing", "-keyout", "key.pem", "-out",
+                                "cert.pem", "-addext", "extendedKeyUsage=codeSigning"}));
+    ASSERT_TRUE(run("openssl", {"pkcs12", "-export", "-inkey", "key.pem", "-in", "cert.pem", "-out",
+                                "cert.pfx", "-passout", "file:password"}));
+    dir.write("brand/dbsettings.dat", EncryptSettingsBytes(E("ApplicationName", "Signed")));
+    const QStringList installer = {"installer",
+                                   "--sign",
+                                   Q(dir.file("cert.pfx")),
+                                   "--password-file",
+                                   Q(dir.file("password")),
+                                   Q(dir.file("brand")),
+                                   Q(dir.file("base"))};
+    const ToolRun made = Tool(installer);
+    ASSERT_EQ(made.status, 0) << made.err;
+    const QString built = Q(made.out).trimmed();
+    const auto verified = [&](const QString& file) {
+        return run("osslsigncode", {"verify", "-CAfile", "cert.pem", "-in", file});
+    };
+    EXPECT_TRUE(verified(built));
+    EXPECT_FALSE(verified(Q(dir.file("base/rssfeedzolt.exe"))));  // the base is left as it was
+    QProcess sign;
+    sign.start(ZOLT_BRAND_TOOL,
+               {"sign", "--password-file", "-", Q(dir.file("cert.pfx")),
+                Q(dir.file("base/rssfeedzolt.exe")), Q(dir.file("base/platforms/q.dll"))});
+    sign.write("pw-of-the-pfx\n");
+    sign.closeWriteChannel();
+    ASSERT_TRUE(sign.waitForFinished(60000));
+    EXPECT_TRUE(verified(Q(dir.file("base/rssfeedzolt.exe"))) &&
+                verified(Q(dir.file("base/platforms/q.dll"))));
+    QFile::remove(built);
+    dir.write("password", "wrong\n");
+    const ToolRun refused = Tool(installer);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("a wrong password"), std::string::npos) << refused.err;
+    EXPECT_FALSE(QFileInfo::exists(built));
 }
 
 TEST(BrandTool, HelpForEveryCommand) {
