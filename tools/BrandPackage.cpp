@@ -251,8 +251,8 @@ Status StagePackage(PackageStage& stage, const BrandPackageInfo& info, const QSt
     return stage.status();
 }
 
-// The repository's keyring, its marker for the program and, after the first
-// Finish, the scripts that add and remove its sources entry.
+// The repository's keyring and the marker that tells the program of it;
+// the scripts that add and remove its sources entry come with DEBIAN/.
 Status StageRepository(PackageStage& stage, const BrandPackageRequest& request,
                        const std::string& name) {
     TemporaryGpg gpg;
