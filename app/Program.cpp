@@ -10,6 +10,8 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/Pictures.h"
 #include "toolkit/Skin.h"
+#include "update/ProgramLock.h"
+#include "update/StartupRecovery.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -33,6 +35,13 @@ int RunProgram(GuardedApplication& app, const std::string& baseDir) {
     InstallErrorReporter(services);
     ApplySkin(BuiltInSkin());
 
+    // Held while the program runs: the updater waits for it before it
+    // replaces the program's files.
+    ProgramLock lock(baseDir);
+    if (!RecoverUpdateAtStart(services, lock)) {
+        GuardedApplication::SetErrorReporter(nullptr);
+        return 0;
+    }
     int result = 0;
     {
         TfrmMain window(services);

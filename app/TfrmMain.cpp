@@ -345,7 +345,7 @@ void TfrmMain::RunUpdateCheck(bool silent) {
     // The check waits for the network and shows boxes: the window may be
     // closed, even destroyed, before it returns.
     QPointer<TfrmMain> self(this);
-    const UpdateCheckResult result = CheckForUpdate(services_, *IdHTTP1, silent);
+    const UpdateCheckResult result = CheckForUpdate(services_, *IdHTTP1, brand_, silent);
     if (self && result == UpdateCheckResult::CloseForUpdate) {
         close();
     }

@@ -100,7 +100,25 @@ std::string HttpClient::Get(const std::string& url, std::int64_t maxBodySize) {
     return Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
 }
 
-std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
+void HttpClient::GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
+                         const Progress& progress) {
+    Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize, sink,
+        progress);
+}
+
+std::string HttpClient::Run(QNetworkReply* reply, std::int64_t limit) {
+    std::string body;
+    Run(reply, limit,
+        [&body](const char* data, std::int64_t size) {
+            body.append(data, static_cast<size_t>(size));
+            return true;
+        },
+        {});
+    return body;
+}
+
+void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySink& sink,
+                     const Progress& progress) {
     // The reply is a child of the manager: if this client dies while we wait
     // (its window destroyed from inside the nested loop), the manager takes
     // the reply with it, so the guard below must not delete it again.
@@ -111,9 +129,9 @@ std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
     calls_.push_back(&call);
 
     QEventLoop loop;
-    std::string body;
     std::int64_t received = 0;
     bool tooLarge = false;
+    bool refused = false;
     auto success = [&] {
         const int status = rawReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         return status >= 200 && status < 300;
@@ -122,14 +140,16 @@ std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
         // abort() emits finished() at once, which ends the loop.
         rawReply->abort();
     };
-    connect(rawReply, &QNetworkReply::downloadProgress, &loop, [&](qint64, qint64 total) {
+    connect(rawReply, &QNetworkReply::downloadProgress, &loop, [&](qint64 got, qint64 total) {
         if (total > limit && !tooLarge) {
             tooLarge = true;
             cut();
+        } else if (progress && success()) {
+            progress(got, total);
         }
     });
     connect(rawReply, &QNetworkReply::readyRead, &loop, [&] {
-        if (tooLarge) {
+        if (tooLarge || refused) {
             return;
         }
         const QByteArray chunk = rawReply->readAll();
@@ -140,8 +160,9 @@ std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
             return;
         }
         // An error page is not the body the caller asked for.
-        if (success()) {
-            body.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+        if (success() && !sink(chunk.constData(), chunk.size())) {
+            refused = true;
+            cut();
         }
     });
     connect(rawReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -168,6 +189,9 @@ std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
     if (tooLarge) {
         throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
     }
+    if (refused) {
+        throw HttpError("the reply could not be kept");
+    }
     if (owned->error() == QNetworkReply::OperationCanceledError) {
         // Nobody here cancelled it: the transfer timeout did.
         throw HttpError("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
@@ -186,9 +210,10 @@ std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
         if (received > limit) {
             throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
         }
-        body.append(rest.constData(), static_cast<size_t>(rest.size()));
+        if (!sink(rest.constData(), rest.size())) {
+            throw HttpError("the reply could not be kept");
+        }
     }
-    return body;
 }
 
 void HttpClient::Disconnect() {

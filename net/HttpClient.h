@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -55,6 +56,16 @@ class HttpClient : public QObject {
                          std::int64_t maxBodySize = -1);
     // GET, the body in memory. Raises HttpError.
     std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
+    // Takes each piece of a reply body as it arrives; false stops the call.
+    using BodySink = std::function<bool(const char* data, std::int64_t size)>;
+    // Told the bytes received so far and the total the server announced (-1
+    // when it announced none).
+    using Progress = std::function<void(std::int64_t received, std::int64_t total)>;
+    // GET, the body handed to `sink` piece by piece and never held whole, for
+    // downloads of any size up to `maxBodySize`. Raises HttpError, also when
+    // the sink refused a piece.
+    void GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
+                 const Progress& progress = {});
     // Aborts whatever is in flight (the waiting calls raise) and closes the
     // connections.
     void Disconnect();
@@ -79,6 +90,8 @@ class HttpClient : public QObject {
 
     QNetworkRequest MakeRequest(const std::string& url) const;
     std::string Run(QNetworkReply* reply, std::int64_t limit);
+    void Run(QNetworkReply* reply, std::int64_t limit, const BodySink& sink,
+             const Progress& progress);
 
     QNetworkAccessManager* manager_;
     std::int64_t maxBodySize_ = kDefaultMaxBodySize;

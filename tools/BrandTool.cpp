@@ -25,6 +25,7 @@
 #include "tools/BrandToolFiles.h"
 #include "tools/SettingsCheck.h"
 #include "tools/SettingsTemplate.h"
+#include "tools/UpdateSigning.h"
 #include "util/SettingsFileCrypt.h"
 #include "util/Text.h"
 #include "util/Zlib.h"
@@ -154,12 +155,12 @@ Result<std::vector<std::string>> Operands(const std::vector<std::string>& args,
     return operands;
 }
 
-// The path of what a command made, printed; its failure as the command's.
-Result<int> PrintWritten(const Result<std::string>& written) {
-    if (!written.ok()) {
-        return Fail(written.error());
+// The text a command made, printed; its failure as the command's.
+Result<int> PrintMade(const Result<std::string>& made) {
+    if (!made.ok()) {
+        return Fail(made.error());
     }
-    Print(stdout, *written + "\n");
+    Print(stdout, *made + (made->empty() || made->back() == '\n' ? "" : "\n"));
     return kOk;
 }
 
@@ -188,7 +189,7 @@ Result<int> Package(const std::vector<std::string>& args) {
             Print(stderr, "zolt-brand: warning: " + w + "\n");
         }
     }
-    return PrintWritten(MakeBrandPackage(request));
+    return PrintMade(MakeBrandPackage(request));
 }
 
 // The signing key of --sign (or the first operand), its password from
@@ -236,7 +237,7 @@ Result<int> Installer(const std::vector<std::string>& args) {
         }
         request.signing = *key;
     }
-    return PrintWritten(MakeBrandInstaller(request));
+    return PrintMade(MakeBrandInstaller(request));
 }
 
 Result<int> Sign(const std::vector<std::string>& args) {
@@ -280,7 +281,7 @@ Result<int> Repository(const std::vector<std::string>& args) {
         }
         request.password = *password;
     }
-    return PrintWritten(MakeAptRepository(request));
+    return PrintMade(MakeAptRepository(request));
 }
 
 const std::map<std::string, Command>& Commands() {
@@ -311,9 +312,10 @@ const std::map<std::string, Command>& Commands() {
           "elements out of order, list entries after a gap or above 16, elements without\n"
           "closing tag, banner entries without their bannerN.dat beside FILE or with an\n"
           "image name of no known picture format, a BranderType outside Master, Platinum,\n"
-          "Gold and Free, an empty news channel for the chosen level, and a mainskin.dat\n"
-          "or main.ico beside FILE that the program cannot use (it names the line where\n"
-          "Qt stops reading the style sheet, and the sizes the icon holds).\n"
+          "Gold and Free, an empty news channel for the chosen level, an UpdateBaseURL or\n"
+          "UpdatePublicKey the program cannot use, and a mainskin.dat or main.ico beside\n"
+          "FILE that the program cannot use (it names the line where Qt stops reading\n"
+          "the style sheet, and the sizes the icon holds).\n"
           "Exit status: 0 without warnings, 2 with warnings, 1 when FILE cannot be read.\n",
           1, Check}},
         {"skin",
@@ -367,6 +369,24 @@ const std::map<std::string, Command>& Commands() {
           "RFC 3161 time stamp). Prints the installer's path. Needs makensis (NSIS), and\n"
           "osslsigncode to sign.\n",
           -1, Installer}},
+        {"update-key",
+         {"zolt-brand update-key KEYFILE",
+          "Makes a key pair for signing the brand's update packages: the secret key goes to\n"
+          "KEYFILE (which must not exist yet; readable by you only; keep it off the update\n"
+          "site and out of every package), the public key is printed as the settings file\n"
+          "takes it, an UpdatePublicKey element for the brand's settings text.\n",
+          1, [](const std::vector<std::string>& a) { return PrintMade(MakeUpdateKeyFile(a[0])); }}},
+        {"update-sign",
+         {"zolt-brand update-sign KEYFILE PACKAGE",
+          "Signs an update package with the secret key in KEYFILE and prints its section\n"
+          "for mainappupdate.inf: [WIN64] for the portable .zip of the Windows program,\n"
+          "[LINUX64] for the portable .tar.gz of the Linux one, with File, Size, SHA256 and\n"
+          "Signature. Put PACKAGE beside mainappupdate.inf on the update site. A package the\n"
+          "updater would refuse (a link, a device, a name leaving its folder) is not signed.\n",
+          2,
+          [](const std::vector<std::string>& a) {
+              return PrintMade(SignUpdatePackage(a[0], a[1]));
+          }}},
     };
     return commands;
 }

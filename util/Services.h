@@ -5,11 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace zolt {
+#include "util/MakerUpdateSite.h"
 
-// The live-update site's folder; tests point it at 127.0.0.1.
-inline constexpr const char* kDefaultUpdateBaseURL =
-    "https://update.rssfeedzolt.com/liveupdate/rssfeed_zolt/";
+namespace zolt {
 
 // The file that the Debian package puts into the program folder: its
 // presence says that the system's package manager owns that folder and
@@ -28,8 +26,11 @@ enum class MessageKind {
 struct Services {
     // Folder of the files "beside the executable".
     std::string baseDir;
-    // Folder of the live-update site, ending in "/".
-    std::string updateBaseUrl = kDefaultUpdateBaseURL;
+    // The maker's live-update site (a folder, ending in "/") and the base64
+    // public key its packages are signed with, for copies whose brand names
+    // none of its own; tests point the site at 127.0.0.1.
+    std::string updateBaseUrl = kMakerUpdateBaseURL;
+    std::string updatePublicKey = kMakerUpdatePublicKey;
     // The feedreader.php that previews run; empty: the program's own copy,
     // looked up where the installs put it.
     std::string feedreaderFile;
@@ -55,6 +56,10 @@ struct Services {
     std::function<std::string()> browserProgram;
     // Shows `folder` in the system's file manager; false when none started.
     std::function<bool(const std::string& folder)> openFolder;
+    // Opens a checked web address with the system's own handler for it (the
+    // Windows shell), for when the registered command names no browser
+    // program; false when it did not open. Unset where there is none.
+    std::function<bool(const std::string& address)> openAddress;
     // Full path of a program found on PATH, empty when there is none.
     std::function<std::string(const std::string& name)> findProgram;
     // Reseeds the random draws from the clock.

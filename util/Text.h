@@ -18,9 +18,8 @@ QString ToQString(const std::string& bytes);
 // Widget text back to bytes: UTF-8.
 std::string FromQString(const QString& text);
 
-// The conversion of file paths, process arguments and wire bytes: UTF-8 both
-// ways on every platform. The core keeps paths in UTF-8; on Windows the
-// program's manifest makes UTF-8 the code page of its byte-string file calls.
+// The path conversion: file paths, program names and process arguments are
+// UTF-8 end to end, never re-read as Windows-1252.
 QString PathToQString(const std::string& path);
 std::string PathFromQString(const QString& path);
 

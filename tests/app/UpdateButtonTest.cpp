@@ -32,6 +32,7 @@ class UpdateButton : public ::testing::Test {
     std::unique_ptr<TfrmMain> Open(const ScriptedHttpServer& server) {
         services = test::MakeRecordingServices(rec, dir.path() + "/");
         services.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
+        services.updatePublicKey = "a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2U=";
         auto w = std::make_unique<TfrmMain>(services);
         w->Timer1->stop();
         w->show();

@@ -18,9 +18,10 @@ import sys
 import tempfile
 
 RANK = {"crypto": 0, "util": 1, "net": 2, "toolkit": 2, "branding": 2, "news": 2,
-        "feeds": 2, "ui": 3, "tools": 3, "app": 4}
+        "feeds": 2, "update": 2, "ui": 3, "tools": 3, "app": 4}
 WIDGET_FOLDERS = {"toolkit", "ui", "app"}
-SOURCE_FOLDERS = ["crypto", "util", "net", "toolkit", "branding", "news", "feeds", "app", "tools"]
+SOURCE_FOLDERS = ["crypto", "util", "net", "toolkit", "branding", "news", "feeds", "update", "app",
+                  "tools"]
 
 LOCAL = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 SYSTEM = re.compile(r'^\s*#\s*include\s+<([^>]+)>')
