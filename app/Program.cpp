@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 
 #include "app/ErrorReporting.h"
@@ -16,7 +17,15 @@
 namespace zolt {
 
 int RunProgram(GuardedApplication& app, const std::string& baseDir) {
-    app.setApplicationName("RSS Feed Zolt");
+    // Named after its executable, which a brand's package names after the
+    // brand: the window class and the desktop entry that docks group the
+    // windows under are the brand's, never the maker's.
+    QString executable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (executable.endsWith(".exe", Qt::CaseInsensitive)) {
+        executable.chop(4);
+    }
+    app.setApplicationName(executable);
+    app.setDesktopFileName(executable);
     app.setWindowIcon(IconFromFile(":/toolkit/app.png", "png"));
 
     Services services = MakeSystemServices(baseDir);

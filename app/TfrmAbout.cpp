@@ -1,33 +1,41 @@
 #include "app/TfrmAbout.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 
 #include "branding/BrandSettings.h"
+#include "feeds/FeedreaderFile.h"
 #include "toolkit/GuardedApplication.h"
 #include "ui_TfrmAbout.h"
 #include "util/Text.h"
 
 namespace zolt {
 
-TfrmAbout::TfrmAbout(const BrandSettingsRecord& brand, QWidget* parent)
+TfrmAbout::TfrmAbout(const BrandSettingsRecord& brand, const Services& services, QWidget* parent)
     : QDialog(parent,
               // A title bar without system menu and without any of its buttons.
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      ui_(std::make_unique<Ui::TfrmAbout>()) {
+      ui_(std::make_unique<Ui::TfrmAbout>()),
+      services_(services),
+      feedreaderFile_(ProgramFeedreader(services)) {
     ui_->setupUi(this);
     lblProductName = ui_->lblProductName;
     lblProductVersion = ui_->lblProductVersion;
     lblCopyright = ui_->lblCopyright;
     memAbout = ui_->memAbout;
     editAbout = ui_->editAbout;
+    lblFeedreader = ui_->lblFeedreader;
     setModal(true);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
     connect(editAbout, &QPushButton::clicked, this, Guarded([this] { editAboutClick(); }));
+    connect(lblFeedreader, &QLabel::linkActivated, this, Guarded([this] { lblFeedreaderClick(); }));
     FormCreate(brand);
 }
 
@@ -43,6 +51,18 @@ void TfrmAbout::FormCreate(const BrandSettingsRecord& brand) {
     QString text = ToQString(brand.AboutText);
     text.replace("\r\n", "\n").replace('\r', '\n');
     memAbout->setPlainText(text);
+    lblFeedreader->setVisible(!feedreaderFile_.empty());
+    lblFeedreader->setToolTip(QDir::toNativeSeparators(PathToQString(feedreaderFile_)));
+}
+
+void TfrmAbout::lblFeedreaderClick() {
+    const std::string folder = PathFromQString(QFileInfo(PathToQString(feedreaderFile_)).path());
+    if (!services_.openFolder(folder)) {
+        services_.showMessage(MessageKind::Warning,
+                              "No file manager could be started. feedreader.php is in " +
+                                  PathFromQString(QDir::toNativeSeparators(PathToQString(folder))) +
+                                  ".");
+    }
 }
 
 void TfrmAbout::editAboutClick() {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "branding/BrandSettings.h"
+#include "util/Services.h"
 
 namespace Ui {
 class TfrmAbout;
@@ -21,7 +22,8 @@ namespace zolt {
 class TfrmAbout : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmAbout(const BrandSettingsRecord& brand, QWidget* parent = nullptr);
+    TfrmAbout(const BrandSettingsRecord& brand, const Services& services,
+              QWidget* parent = nullptr);
     ~TfrmAbout() override;
 
     QLabel* lblProductName = nullptr;
@@ -29,14 +31,20 @@ class TfrmAbout : public QDialog {
     QLabel* lblCopyright = nullptr;
     QPlainTextEdit* memAbout = nullptr;
     QPushButton* editAbout = nullptr;
+    // Opens the folder of the feedreader.php that users upload; hidden when
+    // this installation holds none.
+    QLabel* lblFeedreader = nullptr;
 
   public slots:
     void editAboutClick();
+    void lblFeedreaderClick();
 
   private:
     void FormCreate(const BrandSettingsRecord& brand);
 
     std::unique_ptr<Ui::TfrmAbout> ui_;
+    const Services& services_;
+    std::string feedreaderFile_;
 };
 
 }  // namespace zolt

@@ -333,7 +333,7 @@ void TfrmMain::btnHelpClick() {
 }
 
 void TfrmMain::btnAboutClick() {
-    TfrmAbout about(brand_, this);
+    TfrmAbout about(brand_, services_, this);
     about.exec();
 }
 

@@ -4,6 +4,7 @@
 
 #include "branding/BrandFiles.h"
 #include "branding/SettingsText.h"
+#include "branding/SkinSheet.h"
 #include "util/Files.h"
 #include "util/Logging.h"
 #include "util/SafeSave.h"
@@ -70,6 +71,12 @@ std::optional<std::string> ReadSkinStyleSheet(const std::string& baseDir) {
     std::optional<std::string> sheet = ZlibDecompress(*stored);
     if (!sheet || Trim(*sheet).empty()) {
         qCWarning(lcBranding) << "skin refused: not a zlib stream of a style sheet";
+        return std::nullopt;
+    }
+    // Qt would drop all of a sheet it cannot parse and leave the window
+    // without any skin; the built-in one stays instead.
+    if (const Status readable = CheckSkinStyleSheet(*sheet); !readable.ok()) {
+        qCWarning(lcBranding).noquote() << "skin refused:" << PathToQString(readable.error());
         return std::nullopt;
     }
     return sheet;

@@ -15,8 +15,8 @@ namespace zolt {
 std::optional<std::string> ReadBrandSettingsText(const std::string& baseDir);
 
 // The style sheet stored zlib-compressed in "mainskin.dat" in `baseDir`;
-// nothing when the file is missing, cannot be inflated, or holds nothing
-// but blanks, so that the built-in skin stays.
+// nothing when the file is missing, cannot be inflated, holds nothing but
+// blanks or a sheet that Qt cannot parse, so that the built-in skin stays.
 std::optional<std::string> ReadSkinStyleSheet(const std::string& baseDir);
 
 }  // namespace zolt

@@ -22,15 +22,20 @@ foreach(size 48 64 128 256)
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME rssfeedzolt.png)
 endforeach()
 install(FILES ${zolt_pkg}/icons/rssfeedzolt.svg DESTINATION share/icons/hicolor/scalable/apps)
-install(FILES ${zolt_pkg}/com.rssfeedzolt.rssfeedzolt.metainfo.xml DESTINATION share/metainfo)
+# The version in the metainfo, the changelog and the manual pages is the
+# project's, filled in here: it is written once, in the top CMakeLists.txt.
+foreach(doc com.rssfeedzolt.rssfeedzolt.metainfo.xml rssfeedzolt.1 zolt-brand.1 changelog)
+  configure_file(${zolt_pkg}/${doc} ${zolt_pkg_out}/${doc} @ONLY)
+endforeach()
+install(FILES ${zolt_pkg_out}/com.rssfeedzolt.rssfeedzolt.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${zolt_pkg}/copyright DESTINATION share/doc/rssfeedzolt)
 # Debian wants manual pages and the changelog compressed, without a time
 # stamp in the gzip header so that builds are reproducible.
 set(zolt_gz)
 foreach(doc rssfeedzolt.1 zolt-brand.1 changelog)
   add_custom_command(OUTPUT ${zolt_pkg_out}/${doc}.gz
-    COMMAND gzip -9nc ${zolt_pkg}/${doc} > ${zolt_pkg_out}/${doc}.gz
-    DEPENDS ${zolt_pkg}/${doc} VERBATIM)
+    COMMAND gzip -9nc ${zolt_pkg_out}/${doc} > ${zolt_pkg_out}/${doc}.gz
+    DEPENDS ${zolt_pkg_out}/${doc} VERBATIM)
   list(APPEND zolt_gz ${zolt_pkg_out}/${doc}.gz)
 endforeach()
 add_custom_target(zolt_package_docs ALL DEPENDS ${zolt_gz})

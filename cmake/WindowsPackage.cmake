@@ -64,4 +64,7 @@ install(CODE "
                     COMMAND_ERROR_IS_FATAL ANY)
   endforeach()")
 
+# Signed when cpack runs with a certificate in its environment.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/WindowsSigning.cmake)
+
 include(CPack)

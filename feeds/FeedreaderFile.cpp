@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "feeds/FeedOutcome.h"
+#include "util/Text.h"
+
 namespace zolt {
 
 namespace {
@@ -20,6 +23,13 @@ std::string FindFeedreader(const std::string& programDir,
     if (!programDir.empty()) {
         candidates.push_back(programDir + "/" + kFeedreaderName);
         candidates.push_back(programDir + "/../share/" + kSharedFeedreader);
+        // A brand's package: the program in /usr/lib/NAME, the library in
+        // /usr/share/NAME.
+        const QDir folder(PathToQString(programDir));
+        if (QFileInfo(folder.absolutePath()).dir().dirName() == "lib") {
+            candidates.push_back(programDir + "/../../share/" + PathFromQString(folder.dirName()) +
+                                 "/" + kFeedreaderName);
+        }
     }
     for (const std::string& dir : dataDirs) {
         if (!dir.empty()) {
@@ -27,21 +37,35 @@ std::string FindFeedreader(const std::string& programDir,
         }
     }
     for (const std::string& path : candidates) {
-        const QFileInfo info(QString::fromStdString(path));
+        const QFileInfo info(PathToQString(path));
         if (info.isFile()) {
-            return QDir::cleanPath(info.absoluteFilePath()).toStdString();
+            return PathFromQString(QDir::cleanPath(info.absoluteFilePath()));
         }
     }
     return "";
+}
+
+std::string ProgramFeedreader(const Services& services) {
+    return services.feedreaderFile.empty() ? FindProgramFeedreader() : services.feedreaderFile;
+}
+
+std::string CodeCopiedMessage(const std::string& feedreaderFile) {
+    if (feedreaderFile.empty()) {
+        return kCodeCopiedMessage;
+    }
+    const QString folder = QFileInfo(PathToQString(feedreaderFile)).absolutePath();
+    return std::string(kCodeCopiedMessage) +
+           "\n\nUpload feedreader.php beside that page; this installation holds it in " +
+           PathFromQString(QDir::toNativeSeparators(folder)) + ".";
 }
 
 std::string FindProgramFeedreader() {
     std::vector<std::string> dataDirs;
     for (const QString& dir :
          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        dataDirs.push_back(dir.toStdString());
+        dataDirs.push_back(PathFromQString(dir));
     }
-    return FindFeedreader(QCoreApplication::applicationDirPath().toStdString(), dataDirs);
+    return FindFeedreader(PathFromQString(QCoreApplication::applicationDirPath()), dataDirs);
 }
 
 }  // namespace zolt

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "util/Services.h"
+
 namespace zolt {
 
 // The program's own copy of feedreader.php, first found first: beside the
@@ -16,5 +18,13 @@ namespace zolt {
 // FindFeedreader for this process: the folder of its executable and the
 // system's shared data folders.
 std::string FindProgramFeedreader();
+
+// The feedreader.php of these services: the one they name, else the
+// program's own copy; empty when there is none.
+std::string ProgramFeedreader(const Services& services);
+
+// The confirmation of a copied snippet; with the library's path it also
+// tells the user where to take feedreader.php from.
+std::string CodeCopiedMessage(const std::string& feedreaderFile);
 
 }  // namespace zolt

@@ -1,10 +1,10 @@
 #include "tools/BrandInstaller.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -12,9 +12,12 @@
 
 #include "branding/AppVersion.h"
 #include "tools/BrandSource.h"
+#include "tools/BrandToolFiles.h"
 #include "tools/InstallerScript.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
+#include "tools/ToolProcess.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -41,7 +44,8 @@ Result<std::string> InstallerName(const BrandInstallerRequest& request,
 Status StageBase(const QString& base, const QStringList& brandFiles, PackageStage& stage,
                  InstallerInfo& info) {
     if (!QFileInfo(base + "/" + kProgram).isFile()) {
-        return Fail("\"" + base.toStdString() + "\" is no portable folder: it has no " + kProgram);
+        return Fail("\"" + PathFromQString(base) + "\" is no portable folder: it has no " +
+                    kProgram);
     }
     QDirIterator it(base, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
@@ -52,7 +56,7 @@ Status StageBase(const QString& base, const QStringList& brandFiles, PackageStag
         if (entry.isSymLink() || (brandFiles.contains(relative) && entry.isFile())) {
             continue;
         }
-        const std::string windows = QString(relative).replace('/', '\\').toStdString();
+        const std::string windows = PathFromQString(QString(relative).replace('/', '\\'));
         if (entry.isDir()) {
             QDir().mkpath(stage.Path(relative));
             info.folders.push_back(windows);
@@ -66,26 +70,60 @@ Status StageBase(const QString& base, const QStringList& brandFiles, PackageStag
     return {};
 }
 
-Status RunMakensis(const QString& script) {
-    const QString program = QStandardPaths::findExecutable("makensis");
-    if (program.isEmpty()) {
-        return Fail("makensis is missing (it comes with NSIS; on Debian the package nsis)");
+// makensis in `folder`, where the script finds its stage and writes its
+// installer.
+Status RunMakensis(const QString& folder) {
+    const Result<QByteArray> made =
+        RunTool({"makensis", "NSIS; on Debian the package nsis"},
+                {"-V2", "-INPUTCHARSET", "UTF8", "installer.nsi"}, {}, folder);
+    return made.ok() ? Status() : Fail(made.error());
+}
+
+// Signs the stage's programs and libraries, and makes the command by which
+// makensis has this tool sign the uninstaller that it writes. The command
+// names only files of `work`, where makensis runs, and this tool's path,
+// which must need no quoting in a shell.
+Result<std::string> SignStage(const SigningKey& key, const QString& work,
+                              const InstallerInfo& info) {
+    for (const std::string& file : info.files) {
+        const QString path = QDir(work).filePath(QString(kInstallerStage) + "/" +
+                                                 PathToQString(file).replace('\\', '/'));
+        if (path.endsWith(".exe", Qt::CaseInsensitive) ||
+            path.endsWith(".dll", Qt::CaseInsensitive)) {
+            if (const Status signedFile = SignWindowsFile(key, path, work); !signedFile.ok()) {
+                return Fail(signedFile.error());
+            }
+        }
     }
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, {"-V2", "-INPUTCHARSET", "UTF8", script});
-    if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        process.kill();
-        return Fail("makensis failed: " + OneLine(process.readAll().right(2000).toStdString()));
+    const QString tool = QCoreApplication::applicationFilePath();
+    static const QRegularExpression plainPath("^/[A-Za-z0-9_./+-]+$");
+    if (!plainPath.match(tool).hasMatch()) {
+        return Fail(
+            "the uninstaller can be signed only by a zolt-brand whose path is a plain "
+            "Linux path of letters, digits and ./_+-, not \"" +
+            PathFromQString(tool) + "\"");
     }
-    return {};
+    const Result<std::string> pfx = ReadToolInput(key.pfxFile);
+    if (!pfx.ok()) {
+        return Fail(pfx.error());
+    }
+    for (const auto& [name, bytes] :
+         {std::pair{"signing.pfx", *pfx}, std::pair{"signing-uninstaller", key.password + "\n"}}) {
+        if (const Status written =
+                WriteToolOutput(PathFromQString(QDir(work).filePath(name)), bytes, true);
+            !written.ok()) {
+            return Fail(written.error());
+        }
+    }
+    return "\"" + PathFromQString(tool) + "\" sign --password-file signing-uninstaller" +
+           (key.timestampUrl.empty() ? "" : " --timestamp " + key.timestampUrl) +
+           " signing.pfx \"%1\"";
 }
 
 }  // namespace
 
 Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
-    const QString brandFolder = QString::fromStdString(request.brandFolder);
+    const QString brandFolder = PathToQString(request.brandFolder);
     const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
     if (!brand.ok()) {
         return Fail(brand.error());
@@ -101,7 +139,7 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
     const QStringList& brandFiles = *checkedFiles;
     QTemporaryDir work;
     if (!work.isValid()) {
-        return Fail("no temporary folder: " + work.errorString().toStdString());
+        return Fail("no temporary folder: " + FromQString(work.errorString()));
     }
     const Result<std::string> name = InstallerName(request, product);
     if (!name.ok()) {
@@ -115,12 +153,9 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
         info.publisher = product;
     }
     info.version = AppVersion;
-    info.stage = work.filePath("stage").toStdString();
-    info.outFile = work.filePath("built.exe").toStdString();
-    PackageStage stage(work.filePath("stage"));
-    const Status base =
-        StageBase(QFileInfo(QString::fromStdString(request.baseFolder)).absoluteFilePath(),
-                  brandFiles, stage, info);
+    PackageStage stage(work.filePath(kInstallerStage));
+    const Status base = StageBase(QFileInfo(PathToQString(request.baseFolder)).absoluteFilePath(),
+                                  brandFiles, stage, info);
     if (!base.ok()) {
         return Fail(base.error());
     }
@@ -128,8 +163,15 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
         const QString path = brandFolder + "/" + file;
         if (file == "dbsettings.dat" || QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
             stage.Copy(path, file);
-            info.files.push_back(file.toStdString());
+            info.files.push_back(PathFromQString(file));
         }
+    }
+    if (request.signing && stage.status().ok()) {
+        const Result<std::string> command = SignStage(*request.signing, work.path(), info);
+        if (!command.ok()) {
+            return Fail(command.error());
+        }
+        info.signCommand = *command;
     }
     PackageStage script(work.path());
     script.Write("installer.nsi", QByteArray::fromStdString(NsisScriptText(info)));
@@ -138,12 +180,19 @@ Result<std::string> MakeBrandInstaller(const BrandInstallerRequest& request) {
             return Fail(status.error());
         }
     }
-    if (const Status built = RunMakensis(work.filePath("installer.nsi")); !built.ok()) {
+    if (const Status built = RunMakensis(work.path()); !built.ok()) {
         return Fail(built.error());
     }
+    if (request.signing) {
+        if (const Status signedInstaller =
+                SignWindowsFile(*request.signing, work.filePath(kInstallerOut), work.path());
+            !signedInstaller.ok()) {
+            return Fail(signedInstaller.error());
+        }
+    }
 
-    return SaveBuilt(QString::fromStdString(info.outFile), request.outFolder,
-                     QString::fromStdString(info.name + "-" + info.version + "-win64.exe"));
+    return SaveBuilt(work.filePath(kInstallerOut), request.outFolder,
+                     PathToQString(info.name + "-" + info.version + "-win64.exe"));
 }
 
 }  // namespace zolt

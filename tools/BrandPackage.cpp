@@ -1,24 +1,32 @@
 #include "tools/BrandPackage.h"
 
 #include <QBuffer>
-#include <QDir>
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
+#include <QLocale>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <map>
 #include <vector>
 
 #include "branding/BrandSettingsText.h"
+#include "branding/IconPictures.h"
+#include "branding/PackageUpdates.h"
 #include "tools/BrandSource.h"
+#include "tools/PackageDocs.h"
+#include "tools/PackageName.h"
+#include "tools/PackageScripts.h"
 #include "tools/PackageStage.h"
 #include "tools/PackageText.h"
+#include "tools/TemporaryGpg.h"
+#include "tools/ToolProcess.h"
+#include "util/Text.h"
+#include "util/WebAddress.h"
+#include "util/Zlib.h"
 
 namespace zolt {
 
@@ -29,69 +37,55 @@ constexpr int kIconSizes[] = {48, 64, 128, 256};
 constexpr int kMaxSummaryChars = 80;
 
 std::string Quoted(const QString& path) {
-    return "\"" + path.toStdString() + "\"";
+    return "\"" + PathFromQString(path) + "\"";
+}
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // dpkg-deb with `args`; its standard output, or its complaint.
 Result<std::string> DpkgDeb(const QStringList& args) {
-    const QString program = QStandardPaths::findExecutable("dpkg-deb");
-    if (program.isEmpty()) {
-        return Fail("dpkg-deb is missing (it comes with the Debian package dpkg)");
+    const Result<QByteArray> output = RunTool({"dpkg-deb", "the Debian package dpkg"}, args);
+    if (!output.ok()) {
+        return Fail(output.error());
     }
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        return Fail("dpkg-deb " + args.front().toStdString() +
-                    " failed: " + process.readAllStandardError().trimmed().toStdString());
-    }
-    return process.readAllStandardOutput().toStdString();
+    return output->toStdString();
 }
 
 // The base package's control fields that the brand's package takes over.
 Result<std::map<std::string, std::string>> BaseFields(const QString& deb) {
-    const QStringList names = {"Version",    "Architecture", "Maintainer", "Depends",
-                               "Recommends", "Section",      "Priority",   "Description"};
+    const QStringList names = {"Version", "Architecture", "Depends",    "Recommends",
+                               "Section", "Priority",     "Description"};
     std::map<std::string, std::string> fields;
     const Result<std::string> output = DpkgDeb(QStringList{"--field", deb} + names);
     if (!output.ok()) {
         return Fail(output.error());
     }
-    const QString text = QString::fromStdString(*output);
-    for (const QString& line : text.split('\n')) {
+    for (const QString& line : ToQString(*output).split('\n')) {
         const qsizetype colon = line.indexOf(": ");
         // Continuation lines (the long description) start with a blank.
         if (line.startsWith(' ') || colon <= 0 || !names.contains(line.left(colon))) {
             continue;
         }
-        fields[line.left(colon).toStdString()] = OneLine(line.mid(colon + 2).toStdString());
+        fields[FromQString(line.left(colon))] = OneLine(FromQString(line.mid(colon + 2)));
     }
     static const QRegularExpression version("^[0-9][A-Za-z0-9.+~:-]*$");
     static const QRegularExpression architecture("^[a-z0-9-]+$");
-    if (!version.match(QString::fromStdString(fields["Version"])).hasMatch() ||
-        !architecture.match(QString::fromStdString(fields["Architecture"])).hasMatch()) {
+    if (!version.match(ToQString(fields["Version"])).hasMatch() ||
+        !architecture.match(ToQString(fields["Architecture"])).hasMatch()) {
         return Fail(Quoted(deb) + " has no usable Version or Architecture");
     }
     return fields;
 }
 
-// The biggest picture of the brand's Windows icon; a null image when none
-// can be read.
+// The biggest picture of the brand's Windows icon, read as the program reads
+// it; a null image when none can be read.
 QImage LargestIcon(const QString& path) {
-    QImageReader reader(path, "ico");
-    reader.setAutoDetectImageFormat(false);
     QImage best;
-    const int count = std::max(reader.imageCount(), 1);
-    for (int n = 0; n < count; ++n) {
-        if (n > 0 && !reader.jumpToImage(n)) {
-            break;
-        }
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            break;
-        }
-        if (image.width() * image.height() > best.width() * best.height()) {
-            best = image;
+    for (const QImage& picture : ReadIconPictures(path).pictures) {
+        if (picture.width() * picture.height() > best.width() * best.height()) {
+            best = picture;
         }
     }
     return best;
@@ -133,75 +127,30 @@ Status AddIcons(PackageStage& stage, const QString& brandFolder, const QString& 
     return {};
 }
 
-// The base package's release line for the brand's metainfo; empty when its
-// metainfo has none of the plain form.
-std::string BaseRelease(const QString& base) {
+// The base package's release: the <releases> element for the brand's
+// metainfo (empty when its metainfo has none of the plain form) and its day.
+struct BaseRelease {
+    std::string element;
+    QDate date;
+};
+
+BaseRelease ReadBaseRelease(const QString& base) {
     QFile file(base + "/usr/share/metainfo/com.rssfeedzolt.rssfeedzolt.metainfo.xml");
     file.open(QIODevice::ReadOnly);
     static const QRegularExpression release(
-        R"(<release version="[0-9][0-9A-Za-z.+~-]*" date="[0-9]{4}-[0-9]{2}-[0-9]{2}"/>)");
+        R"re(<release version="[0-9][0-9A-Za-z.+~-]*" date="([0-9]{4}-[0-9]{2}-[0-9]{2})"/>)re");
     const QRegularExpressionMatch found = release.match(QString::fromUtf8(file.read(1 << 20)));
-    return found.hasMatch()
-               ? "  <releases>\n    " + found.captured().toStdString() + "\n  </releases>\n"
-               : std::string();
+    if (!found.hasMatch()) {
+        return {};
+    }
+    return {"  <releases>\n    " + FromQString(found.captured()) + "\n  </releases>\n",
+            QDate::fromString(found.captured(1), Qt::ISODate)};
 }
 
-// The standard output of `program` with `args` (never through a shell);
-// empty when the program is missing or fails.
-QString Output(const QString& program, const QStringList& args) {
-    const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty()) {
-        return QString();
-    }
-    QProcess process;
-    process.start(path, args);
-    if (!process.waitForFinished(60 * 1000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        process.kill();
-        return QString();
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// What on this machine already has the name `name`, in words; empty when
-// nothing does. A package of that name would replace the system's own (a
-// brand named "Bash" would install as a downgrade of the shell) and its
-// command would take the place of another. An earlier package of the same
-// brand, installed here, is no other package.
-std::string NameTakenBy(const QString& name) {
-    const QString ours = "/usr/lib/" + name + "/" + kBaseName;
-    const QString installed = Output("dpkg-query", {"--listfiles", name});
-    if (installed.split('\n').contains(ours)) {
-        return std::string();
-    }
-    if (!installed.isEmpty() || !Output("dpkg-query", {"--show", name}).isEmpty()) {
-        return "a package that dpkg knows";
-    }
-    if (Output("apt-cache", {"showpkg", name}).startsWith("Package: ")) {
-        return "a package that apt knows";
-    }
-    const QString command = QStandardPaths::findExecutable(name);
-    if (!command.isEmpty() ||
-        !QStandardPaths::findExecutable(name, {"/usr/bin", "/bin"}).isEmpty()) {
-        return "the command " + (command.isEmpty() ? "/usr/bin/" + name : command).toStdString();
-    }
-    return std::string();
-}
-
-Result<std::string> PackageName(const BrandPackageRequest& request, const std::string& product) {
-    const std::string name = request.name.empty() ? PackageNameFor(product) : request.name;
-    const std::string source = request.name.empty() ? "the product name \"" + product + "\" gives"
-                                                    : "\"" + request.name + "\" is";
-    if (!IsPackageName(name) || name == kBaseName) {
-        return Fail("no package name: " + source +
-                    " none; give one of lower-case letters, digits and \"-\" with --name (not \"" +
-                    kBaseName + "\")");
-    }
-    if (const std::string taken = NameTakenBy(QString::fromStdString(name)); !taken.empty()) {
-        return Fail("the package name \"" + name + "\" is taken on this machine by " + taken +
-                    "; give another one with --name");
-    }
-    return name;
+// The day of the release in the form of a Debian changelog's trailer.
+std::string ChangelogDate(const QDate& release) {
+    const QDate day = release.isValid() ? release : QDate::currentDate();
+    return FromQString(QLocale::c().toString(day, "ddd, dd MMM yyyy")) + " 00:00:00 +0000";
 }
 
 Result<std::string> Summary(const BrandPackageRequest& request, const std::string& baseSummary) {
@@ -209,93 +158,179 @@ Result<std::string> Summary(const BrandPackageRequest& request, const std::strin
     while (!summary.empty() && summary.back() == '.') {
         summary.pop_back();
     }
-    if (summary.empty() || QString::fromStdString(summary).size() > kMaxSummaryChars) {
+    if (summary.empty() || ToQString(summary).size() > kMaxSummaryChars) {
         return Fail("the summary must be one line of 1 to " + std::to_string(kMaxSummaryChars) +
                     " characters");
     }
     return summary;
 }
 
-}  // namespace
-
-Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
-    const QString brandFolder = QString::fromStdString(request.brandFolder);
-    const QString baseDeb = QFileInfo(QString::fromStdString(request.baseDeb)).absoluteFilePath();
-    const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
-    if (!brand.ok()) {
-        return Fail(brand.error());
-    }
-    const std::string product = OneLine(brand->record.ApplicationName);
-    if (product.empty()) {
-        return Fail("the brand's settings name no product (ApplicationName is empty)");
-    }
-    const Result<std::string> name = PackageName(request, product);
+// What the package says about the brand, from its settings and the request;
+// the summary comes later, with the base package.
+Result<BrandPackageInfo> PackageInfo(const BrandPackageRequest& request,
+                                     const BrandSettingsRecord& record) {
+    BrandPackageInfo info;
+    info.product = OneLine(record.ApplicationName);
+    const Result<std::string> name = BrandPackageName(request.name, info.product);
     if (!name.ok()) {
-        return name;
+        return Fail(name.error());
     }
-    const Result<QStringList> checkedFiles = CheckedBrandFileNames(brandFolder);
-    if (!checkedFiles.ok()) {
-        return Fail(checkedFiles.error());
+    info.name = *name;
+    if (!IsMaintainer(request.maintainer)) {
+        return Fail(
+            "give the package's maintainer, you, with --maintainer \"NAME <ADDRESS>\" "
+            "(one line, a mail address in angle brackets, no comma)");
     }
-    const QStringList& brandFiles = *checkedFiles;
-    Result<std::map<std::string, std::string>> baseFields = BaseFields(baseDeb);
-    if (!baseFields.ok()) {
-        return Fail(baseFields.error());
+    info.maintainer = request.maintainer;
+    if (!request.repository.empty() &&
+        (!IsRepositoryAddress(request.repository) || request.keyFile.empty())) {
+        return Fail(
+            "give the repository as an http or https address without query or blanks, "
+            "with its public key (--key KEY.asc)");
     }
-    std::map<std::string, std::string> fields = std::move(baseFields).value();
-    const Result<std::string> summary = Summary(request, fields["Description"]);
-    if (!summary.ok()) {
-        return summary;
+    if (request.repository.empty() != request.keyFile.empty()) {
+        return Fail("--key goes with --repository");
     }
-    BrandPackageInfo info{*name, product, *summary, OneLine(brand->record.CopyrightCompany),
-                          Paragraphs(brand->record.AboutText)};
+    info.developer = OneLine(record.CopyrightCompany);
     if (info.developer.empty()) {
-        info.developer = product;
+        info.developer = info.product;
     }
+    info.paragraphs = Paragraphs(record.AboutText);
     if (info.paragraphs.empty()) {
-        info.paragraphs = {product +
+        info.paragraphs = {info.product +
                            " writes PHP code that shows live news and eBay feeds on web pages."};
     }
+    // The help address names the brand's own site; a mail address does not.
+    const std::string site = BrowserAddress(Trim(record.AppHelpURL)).value_or("");
+    info.homepage = site.rfind("http", 0) == 0 ? site : std::string();
+    info.componentId = ComponentId(info.homepage, record.BranderCode, info.name);
+    return info;
+}
 
-    QTemporaryDir work;
-    if (!work.isValid()) {
-        return Fail("no temporary folder: " + work.errorString().toStdString());
-    }
-    const QString base = work.filePath("base");
-    if (const Result<std::string> extracted = DpkgDeb({"--extract", baseDeb, base});
-        !extracted.ok()) {
-        return extracted;
-    }
-    const QString baseLib = base + "/usr/lib/" + kBaseName + "/";
-    PackageStage stage(work.filePath("package"));
-    const QString q = QString::fromStdString(*name);
-    const QString lib = "usr/lib/" + q + "/";
-    stage.Copy(baseLib + kBaseName, lib + kBaseName);
-    stage.Copy(baseLib + "installed-by-package", lib + "installed-by-package");
-    stage.Link("../lib/" + q + "/" + kBaseName, "usr/bin/" + q);
+// Everything of the package but DEBIAN/: the base package's program and
+// feedreader.php under the brand's names, the brand's files and documents.
+Status StagePackage(PackageStage& stage, const BrandPackageInfo& info, const QString& base,
+                    const QString& brandFolder, const QStringList& brandFiles,
+                    const std::map<std::string, std::string>& baseFields,
+                    const std::string& years) {
+    const QString name = PathToQString(info.name);
+    const QString lib = "usr/lib/" + name + "/";
+    stage.Copy(base + "/usr/lib/" + kBaseName + "/" + kBaseName, lib + name);
+    stage.Write(lib + "installed-by-package",
+                "This program was installed by the system's package manager, which owns this\n"
+                "folder and brings the updates.\n");
+    stage.Link("../lib/" + name + "/" + name, "usr/bin/" + name);
     for (const QString& file : brandFiles) {
         const QString path = brandFolder + "/" + file;
         if (file == "dbsettings.dat" || QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
             stage.Copy(path, lib + file);
         }
     }
+    stage.Copy(base + "/usr/share/" + kBaseName + "/server/feedreader/feedreader.php",
+               "usr/share/" + name + "/feedreader.php");
     // The stage's own failures come first, as they happened first.
-    const Status icons = AddIcons(stage, brandFolder, base, q);
+    const Status icons = AddIcons(stage, brandFolder, base, name);
     if (!stage.status().ok() || !icons.ok()) {
-        return Fail(!stage.status().ok() ? stage.status().error() : icons.error());
+        return !stage.status().ok() ? stage.status() : icons;
     }
-    const QString doc = "usr/share/doc/" + q + "/";
-    stage.Copy(base + "/usr/share/doc/rssfeedzolt/copyright", doc + "copyright");
-    stage.Copy(base + "/usr/share/doc/rssfeedzolt/changelog.gz", doc + "changelog.gz");
-    stage.Copy(base + "/usr/share/man/man1/rssfeedzolt.1.gz", "usr/share/man/man1/" + q + ".1.gz");
-    stage.Write("usr/share/applications/" + q + ".desktop",
-                QByteArray::fromStdString(DesktopEntryText(info)));
-    stage.Write("usr/share/metainfo/" + QString::fromStdString(MetainfoId(*name)) + ".metainfo.xml",
-                QByteArray::fromStdString(MetainfoText(info, BaseRelease(base))));
-    const auto [kib, sums] = stage.Finish(lib + kBaseName);
-    stage.Write("DEBIAN/control", QByteArray::fromStdString(ControlText(info, fields, kib)));
+    const BaseRelease release = ReadBaseRelease(base);
+    const std::string version = baseFields.at("Version");
+    const QString doc = "usr/share/doc/" + name + "/";
+    // Debian wants a year in the notice: the release's, when the brand names none.
+    const std::string notice = !OneLine(years).empty()  ? years
+                               : release.date.isValid() ? std::to_string(release.date.year())
+                                                        : std::string();
+    stage.Write(doc + "copyright", Bytes(CopyrightText(info, notice)));
+    stage.Write(doc + "changelog.gz",
+                Bytes(GzipCompress(ChangelogText(info, version, ChangelogDate(release.date)))));
+    stage.Write("usr/share/man/man1/" + name + ".1.gz",
+                Bytes(GzipCompress(ManPageText(info, version))));
+    stage.Write("usr/share/applications/" + name + ".desktop", Bytes(DesktopEntryText(info)));
+    stage.Write("usr/share/metainfo/" + PathToQString(info.componentId) + ".metainfo.xml",
+                Bytes(MetainfoText(info, release.element)));
+    return stage.status();
+}
+
+// The repository's keyring and the marker that tells the program of it;
+// the scripts that add and remove its sources entry come with DEBIAN/.
+Status StageRepository(PackageStage& stage, const BrandPackageRequest& request,
+                       const std::string& name) {
+    TemporaryGpg gpg;
+    const Result<std::string> key = gpg.ImportOneKey(PathToQString(request.keyFile), false);
+    const Result<QByteArray> keyring =
+        key.ok() ? gpg.ExportPublic(*key, false) : Result<QByteArray>(Fail(key.error()));
+    if (!keyring.ok()) {
+        return Fail(keyring.error());
+    }
+    stage.Write(PathToQString(RepositoryKeyring(name).substr(1)), *keyring);
+    stage.Write(PathToQString("usr/lib/" + name + "/" + kRepositoryMarkerFile),
+                Bytes("Updates come from the apt repository " + request.repository + "\n"));
+    return stage.status();
+}
+
+}  // namespace
+
+Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
+    const QString brandFolder = PathToQString(request.brandFolder);
+    const QString baseDeb = QFileInfo(PathToQString(request.baseDeb)).absoluteFilePath();
+    const Result<ParsedBrandSettings> brand = ReadBrandFolder(brandFolder);
+    if (!brand.ok()) {
+        return Fail(brand.error());
+    }
+    if (OneLine(brand->record.ApplicationName).empty()) {
+        return Fail("the brand's settings name no product (ApplicationName is empty)");
+    }
+    Result<BrandPackageInfo> checked = PackageInfo(request, brand->record);
+    if (!checked.ok()) {
+        return Fail(checked.error());
+    }
+    BrandPackageInfo info = std::move(checked).value();
+    const Result<QStringList> brandFiles = CheckedBrandFileNames(brandFolder);
+    if (!brandFiles.ok()) {
+        return Fail(brandFiles.error());
+    }
+    const Result<std::map<std::string, std::string>> fields = BaseFields(baseDeb);
+    if (!fields.ok()) {
+        return Fail(fields.error());
+    }
+    const Result<std::string> summary = Summary(request, fields->at("Description"));
+    if (!summary.ok()) {
+        return Fail(summary.error());
+    }
+    info.summary = *summary;
+
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        return Fail("no temporary folder: " + FromQString(work.errorString()));
+    }
+    const QString base = work.filePath("base");
+    if (const Result<std::string> extracted = DpkgDeb({"--extract", baseDeb, base});
+        !extracted.ok()) {
+        return extracted;
+    }
+    PackageStage stage(work.filePath("package"));
+    const Status staged = StagePackage(stage, info, base, brandFolder, *brandFiles, *fields,
+                                       brand->record.CopyrightYears);
+    if (!staged.ok()) {
+        return Fail(staged.error());
+    }
+    if (!request.repository.empty()) {
+        if (const Status repository = StageRepository(stage, request, info.name);
+            !repository.ok()) {
+            return Fail(repository.error());
+        }
+    }
+    QStringList programs = {"usr/lib/" + PathToQString(info.name + "/" + info.name)};
+    const auto [kib, sums] = stage.Finish(programs);
+    stage.Write("DEBIAN/control", Bytes(ControlText(info, *fields, kib)));
     stage.Write("DEBIAN/md5sums", sums);
-    stage.Finish(lib + kBaseName);
+    if (!request.repository.empty()) {
+        stage.Write("DEBIAN/postinst", Bytes(PostinstText(info.name, request.repository)));
+        stage.Write("DEBIAN/postrm", Bytes(PostrmText(info.name)));
+        programs << "DEBIAN/postinst"
+                 << "DEBIAN/postrm";
+    }
+    stage.Finish(programs);
     if (!stage.status().ok()) {
         return Fail(stage.status().error());
     }
@@ -308,8 +343,8 @@ Result<std::string> MakeBrandPackage(const BrandPackageRequest& request) {
         return done;
     }
     return SaveBuilt(built, request.outFolder,
-                     q + "_" + QString::fromStdString(fields["Version"]) + "_" +
-                         QString::fromStdString(fields["Architecture"]) + ".deb");
+                     PathToQString(info.name + "_" + fields->at("Version") + "_" +
+                                   fields->at("Architecture") + ".deb"));
 }
 
 }  // namespace zolt

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "branding/AppVersion.h"
+#include "branding/SkinSheet.h"
+#include "tools/AptRepository.h"
+#include "tools/BrandFileCheck.h"
 #include "tools/BrandInstaller.h"
 #include "tools/BrandPackage.h"
 #include "tools/BrandToolFiles.h"
@@ -99,9 +104,9 @@ Result<int> Check(const std::vector<std::string>& args) {
                     "\" holds no settings elements and does not decrypt: the password does not "
                     "fit or the file is damaged");
     }
-    const std::string folder =
-        QFileInfo(QString::fromStdString(args[0])).absolutePath().toStdString();
-    const SettingsCheckReport report = CheckSettingsText(plain, folder, CanDecode);
+    const std::string folder = PathFromQString(QFileInfo(PathToQString(args[0])).absolutePath());
+    SettingsCheckReport report = CheckSettingsText(plain, folder, CanDecode);
+    CheckBrandFiles(folder, report);
     Print(stdout, args[0] + ": " + kind + "\n");
     for (const auto& [name, value] : report.values) {
         Print(stdout, name + ": " + QuoteValue(value) + "\n");
@@ -120,15 +125,19 @@ Result<int> Skin(const std::vector<std::string>& args) {
     if (Trim(*sheet).empty()) {
         return Fail("\"" + args[0] + "\" is empty; the program would keep its built-in skin");
     }
+    if (const Status readable = CheckSkinStyleSheet(*sheet); !readable.ok()) {
+        return Fail("\"" + args[0] + "\": " + readable.error());
+    }
     return Done(WriteToolOutput(args[1], ZlibCompress(*sheet), false));
 }
 
-// The two operands of a command, with the values of its "--option VALUE"
-// pairs stored through `options`; an unknown option or another count of
-// operands is refused, the latter with `missing`.
-Result<std::vector<std::string>> TwoOperands(const std::vector<std::string>& args,
-                                             const std::map<std::string, std::string*>& options,
-                                             const std::string& missing) {
+// The operands of a command, with the values of its "--option VALUE" pairs
+// stored through `options`; an unknown option or a count of operands other
+// than `count` (or more, with `orMore`) is refused, the latter with `missing`.
+Result<std::vector<std::string>> Operands(const std::vector<std::string>& args,
+                                          const std::map<std::string, std::string*>& options,
+                                          const std::string& missing, size_t count = 2,
+                                          bool orMore = false) {
     std::vector<std::string> operands;
     for (size_t i = 0; i < args.size(); ++i) {
         const auto option = options.find(args[i]);
@@ -140,27 +149,31 @@ Result<std::vector<std::string>> TwoOperands(const std::vector<std::string>& arg
             operands.push_back(args[i]);
         }
     }
-    if (operands.size() != 2) {
+    if (operands.size() < count || (operands.size() > count && !orMore)) {
         return Fail(missing);
     }
     return operands;
 }
 
-// The path of what a command made, printed; its failure as the command's.
-Result<int> PrintWritten(const Result<std::string>& written) {
-    if (!written.ok()) {
-        return Fail(written.error());
+// The text a command made, printed; its failure as the command's.
+Result<int> PrintMade(const Result<std::string>& made) {
+    if (!made.ok()) {
+        return Fail(made.error());
     }
-    Print(stdout, *written + "\n");
+    Print(stdout, *made + (made->empty() || made->back() == '\n' ? "" : "\n"));
     return kOk;
 }
 
 Result<int> Package(const std::vector<std::string>& args) {
     BrandPackageRequest request;
     request.outFolder = ".";
-    const auto folders =
-        TwoOperands(args, {{"--name", &request.name}, {"--summary", &request.summary}},
-                    "give the brand folder and the rssfeedzolt package (BASE-DEB)");
+    const auto folders = Operands(args,
+                                  {{"--name", &request.name},
+                                   {"--summary", &request.summary},
+                                   {"--maintainer", &request.maintainer},
+                                   {"--repository", &request.repository},
+                                   {"--key", &request.keyFile}},
+                                  "give the brand folder and the rssfeedzolt package (BASE-DEB)");
     if (!folders.ok()) {
         return Fail(folders.error());
     }
@@ -176,30 +189,99 @@ Result<int> Package(const std::vector<std::string>& args) {
             Print(stderr, "zolt-brand: warning: " + w + "\n");
         }
     }
-    return PrintWritten(MakeBrandPackage(request));
+    return PrintMade(MakeBrandPackage(request));
+}
+
+// The signing key of --sign (or the first operand), its password from
+// --password-file and the time stamp server of --timestamp.
+Result<SigningKey> ReadSigningKey(const std::string& pfx, const std::string& passwordFile,
+                                  const std::string& timestamp) {
+    SigningKey key{pfx, "", timestamp};
+    if (!timestamp.empty() && !IsTimestampAddress(timestamp)) {
+        return Fail("the time stamp server must be an http or https address of plain characters");
+    }
+    if (!passwordFile.empty()) {
+        const Result<std::string> password = ReadPassword(passwordFile);
+        if (!password.ok()) {
+            return Fail(password.error());
+        }
+        key.password = *password;
+    }
+    return key;
 }
 
 Result<int> Installer(const std::vector<std::string>& args) {
     BrandInstallerRequest request;
     request.outFolder = ".";
+    std::string pfx, passwordFile, timestamp;
     const auto folders =
-        TwoOperands(args, {{"--name", &request.name}},
-                    "give the brand folder and the unpacked portable folder (BASE-FOLDER)");
+        Operands(args,
+                 {{"--name", &request.name},
+                  {"--sign", &pfx},
+                  {"--password-file", &passwordFile},
+                  {"--timestamp", &timestamp}},
+                 "give the brand folder and the unpacked portable folder (BASE-FOLDER)");
     if (!folders.ok()) {
         return Fail(folders.error());
     }
     request.brandFolder = (*folders)[0];
     request.baseFolder = (*folders)[1];
-    return PrintWritten(MakeBrandInstaller(request));
+    if (pfx.empty()) {
+        Print(stderr,
+              "zolt-brand: the installer and its programs are not signed (--sign "
+              "CERT.pfx signs them); Windows warns before it runs them\n");
+    } else {
+        const Result<SigningKey> key = ReadSigningKey(pfx, passwordFile, timestamp);
+        if (!key.ok()) {
+            return Fail(key.error());
+        }
+        request.signing = *key;
+    }
+    return PrintMade(MakeBrandInstaller(request));
 }
 
-// The text a command made, printed; its failure as the command's.
-Result<int> PrintMade(const Result<std::string>& made) {
-    if (!made.ok()) {
-        return Fail(made.error());
+Result<int> Sign(const std::vector<std::string>& args) {
+    std::string passwordFile, timestamp;
+    const auto operands =
+        Operands(args, {{"--password-file", &passwordFile}, {"--timestamp", &timestamp}},
+                 "give the certificate (CERT.pfx) and the files to sign", 2, true);
+    if (!operands.ok()) {
+        return Fail(operands.error());
     }
-    Print(stdout, *made + (made->empty() || made->back() == '\n' ? "" : "\n"));
+    const Result<SigningKey> key = ReadSigningKey((*operands)[0], passwordFile, timestamp);
+    if (!key.ok()) {
+        return Fail(key.error());
+    }
+    const QTemporaryDir work;  // for the password, readable by this user only
+    for (auto file = operands->begin() + 1; file != operands->end(); ++file) {
+        const QString path = QFileInfo(PathToQString(*file)).absoluteFilePath();
+        if (const Status done = SignWindowsFile(*key, path, work.path()); !done.ok()) {
+            return Fail(done.error());
+        }
+    }
     return kOk;
+}
+
+Result<int> Repository(const std::vector<std::string>& args) {
+    AptRepositoryRequest request;
+    std::string passwordFile;
+    const auto operands =
+        Operands(args, {{"--password-file", &passwordFile}},
+                 "give the repository folder, the secret key and the packages", 3, true);
+    if (!operands.ok()) {
+        return Fail(operands.error());
+    }
+    request.folder = (*operands)[0];
+    request.secretKeyFile = (*operands)[1];
+    request.debs.assign(operands->begin() + 2, operands->end());
+    if (!passwordFile.empty()) {
+        const Result<std::string> password = ReadPassword(passwordFile);
+        if (!password.ok()) {
+            return Fail(password.error());
+        }
+        request.password = *password;
+    }
+    return PrintMade(MakeAptRepository(request));
 }
 
 const std::map<std::string, Command>& Commands() {
@@ -230,34 +312,62 @@ const std::map<std::string, Command>& Commands() {
           "elements out of order, list entries after a gap or above 16, elements without\n"
           "closing tag, banner entries without their bannerN.dat beside FILE or with an\n"
           "image name of no known picture format, a BranderType outside Master, Platinum,\n"
-          "Gold and Free, an empty news channel for the chosen level, and an UpdateBaseURL or\n"
-          "UpdatePublicKey the program cannot use.\n"
+          "Gold and Free, an empty news channel for the chosen level, an UpdateBaseURL or\n"
+          "UpdatePublicKey the program cannot use, and a mainskin.dat or main.ico beside\n"
+          "FILE that the program cannot use (it names the line where Qt stops reading\n"
+          "the style sheet, and the sizes the icon holds).\n"
           "Exit status: 0 without warnings, 2 with warnings, 1 when FILE cannot be read.\n",
           1, Check}},
         {"skin",
          {"zolt-brand skin STYLESHEET SKINFILE",
           "Packs a Qt style sheet into SKINFILE in the compressed form the program loads\n"
-          "from mainskin.dat beside its executable, replacing its built-in skin.\n",
+          "from mainskin.dat beside its executable, replacing its built-in skin. A sheet\n"
+          "that Qt cannot parse is refused with the line where Qt stops reading it.\n",
           2, Skin}},
         {"package",
-         {"zolt-brand package [--name NAME] [--summary TEXT] BRAND-FOLDER BASE-DEB",
-          "Makes a Debian package of the brand in the current folder: the program of the\n"
-          "rssfeedzolt package BASE-DEB in /usr/lib/NAME with the brand's files from\n"
-          "BRAND-FOLDER beside it (dbsettings.dat, banner1.dat to banner16.dat,\n"
-          "mainskin.dat, main.ico), /usr/bin/NAME, and a desktop entry, icons (from\n"
-          "main.ico) and AppStream metainfo under the brand's product name. NAME is made\n"
-          "of the product name unless --name gives it; --summary sets the one-line\n"
-          "description (else the base package's). Prints the package's path. Needs\n"
-          "dpkg-deb.\n",
+         {"zolt-brand package --maintainer \"NAME <ADDRESS>\" [--name NAME] [--summary TEXT]\n"
+          "                   [--repository URL --key KEY.asc] BRAND-FOLDER BASE-DEB",
+          "Makes a Debian package of the brand in the current folder that names the brand\n"
+          "only: the program of the rssfeedzolt package BASE-DEB as /usr/lib/NAME/NAME with\n"
+          "the brand's files from BRAND-FOLDER beside it (dbsettings.dat, banner1.dat to\n"
+          "banner16.dat, mainskin.dat, main.ico), /usr/bin/NAME, feedreader.php in\n"
+          "/usr/share/NAME, and a desktop entry, icons (from main.ico), AppStream metainfo,\n"
+          "manual page, copyright and changelog of the brand. --maintainer names you, the\n"
+          "package's maintainer. NAME is made of the product name unless --name gives it;\n"
+          "--summary sets the one-line description (else the base package's). Prints the\n"
+          "package's path. With --repository URL and --key KEY.asc (the public key that\n"
+          "signs the repository made by 'zolt-brand repository') the package adds the\n"
+          "sources entry /etc/apt/sources.list.d/NAME.sources of that repository and its\n"
+          "keyring, so that apt updates it. Needs dpkg-deb, gpg and apt's package lists.\n",
           -1, Package}},
+        {"repository",
+         {"zolt-brand repository [--password-file FILE] FOLDER KEY DEB...",
+          "Adds the Debian packages DEB to the signed apt repository in FOLDER (made when\n"
+          "missing; suite \"stable\", component \"main\") and signs its lists with the\n"
+          "OpenPGP secret key in the file KEY (gpg --export-secret-keys --armor). The\n"
+          "key's password comes from FILE, or from standard input for \"-\". FOLDER gets\n"
+          "archive-key.asc, the public key for 'zolt-brand package --key'. Serve FOLDER\n"
+          "on your web site. Needs apt-ftparchive (apt-utils), gpg and dpkg-deb.\n",
+          -1, Repository}},
+        {"sign",
+         {"zolt-brand sign [--password-file FILE] [--timestamp URL] CERT.pfx FILE...",
+          "Signs the Windows programs and libraries FILE with Authenticode (SHA-256) and the\n"
+          "certificate in CERT.pfx, replacing a signature they hold. The password comes\n"
+          "from FILE of --password-file, or standard input for \"-\". Needs osslsigncode.\n",
+          -1, Sign}},
         {"installer",
-         {"zolt-brand installer [--name NAME] BRAND-FOLDER BASE-FOLDER",
+         {"zolt-brand installer [--name NAME] [--sign CERT.pfx [--password-file FILE]\n"
+          "                     [--timestamp URL]] BRAND-FOLDER BASE-FOLDER",
           "Makes a Windows installer of the brand in the current folder, NAME-VERSION-win64.exe:\n"
           "the files of BASE-FOLDER, the unpacked RSSFeedZolt-VERSION-win64.zip, with the\n"
           "brand's files from BRAND-FOLDER beside rssfeedzolt.exe, installed for all users\n"
           "under Program Files with a Start-menu entry and an uninstaller, and shown in\n"
           "\"Apps\" under the brand's product name. NAME is made of the product name unless\n"
-          "--name gives it. Prints the installer's path. Needs makensis (NSIS).\n",
+          "--name gives it. --sign signs the installer, its .exe and .dll files and the\n"
+          "uninstaller with the certificate in CERT.pfx (Authenticode; the password from\n"
+          "--password-file FILE, or standard input for \"-\"; --timestamp URL adds an\n"
+          "RFC 3161 time stamp). Prints the installer's path. Needs makensis (NSIS), and\n"
+          "osslsigncode to sign.\n",
           -1, Installer}},
         {"update-key",
          {"zolt-brand update-key KEYFILE",
@@ -287,7 +397,8 @@ void PrintOverview(FILE* to) {
         Print(to, std::string("  ") + command.usage + "\n");
     }
     Print(to,
-          "\n'zolt-brand COMMAND --help' tells more about one command.\n"
+          "\n'zolt-brand COMMAND --help' tells more about one command; 'zolt-brand --version'\n"
+          "prints the version.\n"
           "Exit status 0 on success, 1 on failure (2: check found something to warn about).\n");
 }
 
@@ -299,6 +410,10 @@ int Main(const std::vector<std::string>& args) {
     if (args.empty()) {
         PrintOverview(stderr);
         return kFailed;
+    }
+    if (args[0] == "--version" || args[0] == "-V") {
+        Print(stdout, std::string("zolt-brand ") + AppVersion + "\n");
+        return kOk;
     }
     if (IsHelp(args[0])) {
         if (args.size() > 1 && Commands().count(args[1])) {

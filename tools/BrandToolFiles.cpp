@@ -6,24 +6,27 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
+#include <iterator>
 #include <system_error>
 
 #include <sys/stat.h>
 
 #include "util/SafeSave.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 Result<std::string> ReadToolInput(const std::string& path) {
-    QFile file(QString::fromStdString(path));
+    QFile file(PathToQString(path));
     if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
         return Fail("cannot read \"" + path + "\": " +
                     (QFileInfo(file).isDir() ? std::string("it is a folder")
-                                             : file.errorString().toStdString()));
+                                             : FromQString(file.errorString())));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return Fail("cannot read \"" + path + "\": " + file.errorString().toStdString());
+        return Fail("cannot read \"" + path + "\": " + FromQString(file.errorString()));
     }
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
@@ -44,6 +47,27 @@ Status WriteToolOutput(const std::string& path, const std::string& bytes, bool o
                     (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed")));
     }
     return {};
+}
+
+Result<std::string> ReadPassword(const std::string& source) {
+    std::string password;
+    if (source == "-") {
+        password.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        const Result<std::string> read = ReadToolInput(source);
+        if (!read.ok()) {
+            return read;
+        }
+        password = *read;
+    }
+    for (const char* end : {"\r\n", "\n"}) {
+        if (password.size() >= std::strlen(end) &&
+            password.compare(password.size() - std::strlen(end), std::string::npos, end) == 0) {
+            password.resize(password.size() - std::strlen(end));
+            break;
+        }
+    }
+    return password;
 }
 
 bool NameIsTaken(const std::string& path) {

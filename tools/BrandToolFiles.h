@@ -19,6 +19,11 @@ unsigned ToolOutputMode(bool ownerOnly);
 // bits as ToolOutputMode(ownerOnly) gives them.
 Status WriteToolOutput(const std::string& path, const std::string& bytes, bool ownerOnly);
 
+// A password from the file `source`, or from standard input for "-", never
+// from the command line where other users see it; one line end at its end
+// is not part of it.
+Result<std::string> ReadPassword(const std::string& source);
+
 // Whether anything has the name `path`, a link that points nowhere included.
 bool NameIsTaken(const std::string& path);
 

@@ -11,13 +11,14 @@
 #include <unistd.h>
 
 #include "tools/BrandToolFiles.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 namespace {
 
 std::string Quoted(const QString& path) {
-    return "\"" + path.toStdString() + "\"";
+    return "\"" + PathFromQString(path) + "\"";
 }
 
 }  // namespace
@@ -48,7 +49,7 @@ void PackageStage::Copy(const QString& from, const QString& relative) {
         Refuse(Quoted(from) + " is missing or not a regular file");
         return;
     }
-    const Result<std::string> bytes = ReadToolInput(from.toStdString());
+    const Result<std::string> bytes = ReadToolInput(PathFromQString(from));
     if (!bytes.ok()) {
         Refuse(bytes.error());
         return;
@@ -75,7 +76,7 @@ void PackageStage::Link(const QString& target, const QString& relative) {
 #endif
 }
 
-std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {
+std::pair<qint64, QByteArray> PackageStage::Finish(const QStringList& programs) {
     if (!status_.ok()) {
         return {};
     }
@@ -96,7 +97,7 @@ std::pair<qint64, QByteArray> PackageStage::Finish(const QString& program) {
             ++kib;
             continue;
         }
-        QFile::setPermissions(info.filePath(), relative == program ? rw | x : rw);
+        QFile::setPermissions(info.filePath(), programs.contains(relative) ? rw | x : rw);
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly)) {
             Refuse("cannot read " + Quoted(info.filePath()));

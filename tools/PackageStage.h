@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <utility>
@@ -24,10 +25,10 @@ class PackageStage {
     void Copy(const QString& from, const QString& relative);
     void Link(const QString& target, const QString& relative);
 
-    // Debian's modes whatever the umask: folders and `program` 0755, every
+    // Debian's modes whatever the umask: folders and `programs` 0755, every
     // other file 0644. Returns the installed size in KiB and the lines of
     // DEBIAN/md5sums.
-    std::pair<qint64, QByteArray> Finish(const QString& program);
+    std::pair<qint64, QByteArray> Finish(const QStringList& programs);
 
     const Status& status() const { return status_; }
 

@@ -40,17 +40,31 @@ struct BrandPackageInfo {
     std::string summary;                  // one line, no final full stop
     std::string developer;                // one line
     std::vector<std::string> paragraphs;  // the long description
+    std::string maintainer;               // "Name <address>" (IsMaintainer)
+    std::string componentId;              // the AppStream id (ComponentId)
+    std::string homepage;                 // the brand's web address, or empty
 };
 
+// A Debian maintainer: one line "Name <local@domain>", no comma (the field
+// would read it as two people).
+bool IsMaintainer(const std::string& maintainer);
+
+// The window class and desktop entry name are the package name, so that a
+// dock groups the brand's windows under its own entry.
 std::string DesktopEntryText(const BrandPackageInfo& info);
 
-// The AppStream id, "com.rssfeedzolt.brand_" and the name.
-std::string MetainfoId(const std::string& packageName);
+// The AppStream id of the brand: the host of `webAddress` (an http or https
+// address of the brand's own site) reversed, "www." left out, then the
+// package name, each part made of lower-case letters, digits and "_". Without
+// such a host, "brand.", the brand's code and the package name.
+std::string ComponentId(const std::string& webAddress, const std::string& brandCode,
+                        const std::string& packageName);
 // `releases`: the <releases> element, or empty.
 std::string MetainfoText(const BrandPackageInfo& info, const std::string& releases);
 
-// DEBIAN/control: the brand's package with the base package's Version,
-// Architecture, Maintainer, Depends, Recommends, Section and Priority.
+// DEBIAN/control: the brand's package, its maintainer and homepage, with the
+// base package's Version, Architecture, Depends, Recommends, Section and
+// Priority.
 std::string ControlText(const BrandPackageInfo& info,
                         const std::map<std::string, std::string>& baseFields,
                         long long installedKiB);

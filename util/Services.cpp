@@ -14,6 +14,8 @@
 
 #include <unistd.h>
 
+#include "util/Text.h"
+
 namespace zolt {
 
 namespace {
@@ -49,6 +51,10 @@ Services MakeSystemServices(const std::string& baseDir) {
     };
     s.findProgram = [](const std::string& name) {
         return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
+    };
+    s.openFolder = [](const std::string& folder) {
+        const QString opener = QStandardPaths::findExecutable("xdg-open");
+        return !opener.isEmpty() && QProcess::startDetached(opener, {PathToQString(folder)});
     };
     auto engine = std::make_shared<std::mt19937>(std::random_device{}());
     s.randomize = [engine] {

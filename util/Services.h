@@ -54,6 +54,8 @@ struct Services {
     // The user's default browser program where the system registers one
     // (Windows); unset: x-www-browser, else xdg-open, found on PATH.
     std::function<std::string()> browserProgram;
+    // Shows `folder` in the system's file manager; false when none started.
+    std::function<bool(const std::string& folder)> openFolder;
     // Opens a checked web address with the system's own handler for it (the
     // Windows shell), for when the registered command names no browser
     // program; false when it did not open. Unset where there is none.

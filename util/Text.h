@@ -12,9 +12,8 @@ namespace zolt {
 // Valid UTF-8 is read as UTF-8; anything else as Windows-1252, the code page
 // in which legacy settings texts and news replies are written. File paths,
 // process arguments and wire bytes (form fields, log excerpts) are not such
-// text: they are UTF-8 or raw bytes end to end and go through Qt's own
-// fromStdString/toStdString, so that no path or field is ever re-read as
-// Windows-1252.
+// text: they cross through PathToQString and PathFromQString, so that no
+// path or field is ever re-read as Windows-1252.
 QString ToQString(const std::string& bytes);
 // Widget text back to bytes: UTF-8.
 std::string FromQString(const QString& text);

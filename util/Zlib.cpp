@@ -16,6 +16,24 @@ std::string ZlibCompress(const std::string& data) {
     return out;
 }
 
+std::string GzipCompress(const std::string& data) {
+    z_stream zs{};
+    // 16 + 15: a gzip wrapper around the largest window; zlib writes no name
+    // and a zero time.
+    if (deflateInit2(&zs, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + 15, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
+        return std::string();
+    }
+    std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    zs.avail_in = static_cast<uInt>(data.size());
+    zs.next_out = reinterpret_cast<Bytef*>(out.data());
+    zs.avail_out = static_cast<uInt>(out.size());
+    const int rc = deflate(&zs, Z_FINISH);
+    out.resize(zs.total_out);
+    deflateEnd(&zs);
+    return rc == Z_STREAM_END ? out : std::string();
+}
+
 std::optional<std::string> ZlibDecompress(const std::string& stream, std::size_t maxSize) {
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) {

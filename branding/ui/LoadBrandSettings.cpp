@@ -9,10 +9,10 @@
 
 #include <exception>
 
+#include "branding/IconPictures.h"
 #include "toolkit/BannerImage.h"
 #include "toolkit/GifBanner.h"
 #include "toolkit/LinkLabel.h"
-#include "toolkit/Pictures.h"
 #include "util/Logging.h"
 #include "util/Text.h"
 
@@ -89,12 +89,21 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     SetLink(t.lblLink2URL, content.Link2Caption, content.Link2URL);
 
     if (!setup.iconPath.empty()) {
-        const QIcon icon = IconFromFile(QString::fromStdString(setup.iconPath), "ico");
-        if (!icon.availableSizes().isEmpty()) {
+        const IconPictures read = ReadIconPictures(PathToQString(setup.iconPath));
+        QIcon icon;
+        for (const QImage& picture : read.pictures) {
+            icon.addPixmap(QPixmap::fromImage(picture));
+        }
+        if (!read.unreadable.empty()) {
+            qCWarning(lcBranding) << "icon: entries" << read.unreadable
+                                  << "of main.ico are no pictures Qt can read; sizes used:"
+                                  << IconSizesText(read).c_str();
+        }
+        if (!icon.isNull()) {
             QApplication::setWindowIcon(icon);
             t.window->setWindowIcon(icon);
         } else {
-            qCWarning(lcBranding) << "icon refused: not a Windows icon";
+            qCWarning(lcBranding) << "icon refused: main.ico holds no picture Qt can read";
         }
     }
 }

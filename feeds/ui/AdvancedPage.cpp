@@ -2,6 +2,7 @@
 
 #include "feeds/EbayFeedCode.h"
 #include "feeds/EbaySiteTable.h"
+#include "feeds/FeedreaderFile.h"
 #include "feeds/ui/CodeBox.h"
 #include "feeds/ui/PageLook.h"
 #include "feeds/ui/PreviewWindow.h"
@@ -64,7 +65,8 @@ std::optional<std::string> AdvancedPage::GenerateCode() {
 
 void AdvancedPage::btnECopyToClipboardClick() {
     CopyCode(*ui_->memECode);
-    services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
+    services_.showMessage(MessageKind::Information,
+                          CodeCopiedMessage(ProgramFeedreader(services_)));
 }
 
 void AdvancedPage::btnEPreviewClick() {

@@ -38,8 +38,7 @@ PreviewWindow::~PreviewWindow() = default;
 void PreviewWindow::Preview(const std::string& snippet) {
     PreviewRequest request;
     request.php = services_.findProgram ? services_.findProgram("php") : "";
-    request.feedreaderFile =
-        services_.feedreaderFile.empty() ? FindProgramFeedreader() : services_.feedreaderFile;
+    request.feedreaderFile = ProgramFeedreader(services_);
     request.snippet = snippet;
     request.timeLimitMs = services_.previewTimeLimitMs;
     run_.Cancel();

@@ -1,6 +1,7 @@
 #include "feeds/ui/SimplePage.h"
 
 #include "feeds/FeedSearchSources.h"
+#include "feeds/FeedreaderFile.h"
 #include "feeds/NewsFeedCode.h"
 #include "feeds/ui/CodeBox.h"
 #include "feeds/ui/PageLook.h"
@@ -60,7 +61,8 @@ std::optional<std::string> SimplePage::GenerateCode() {
 
 void SimplePage::btnFCopyToClipboardClick() {
     CopyCode(*ui_->memFCode);
-    services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
+    services_.showMessage(MessageKind::Information,
+                          CodeCopiedMessage(ProgramFeedreader(services_)));
 }
 
 void SimplePage::btnFPreviewClick() {

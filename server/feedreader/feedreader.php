@@ -2,8 +2,8 @@
 /*
  * feedreader.php - shows a news feed or a list of eBay items on a PHP page.
  *
- * Upload this file beside the page and paste the snippet that RSS Feed Zolt
- * wrote where the list belongs, for example:
+ * Upload this file beside the page and paste the generated snippet where
+ * the list belongs, for example:
  *
  *   <?php
  *   include_once "feedreader.php";

@@ -1,6 +1,7 @@
 #include "app/TfrmAbout.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -114,7 +115,7 @@ TEST_F(AboutBoxTest, WithSettingsFileAndFreshForEveryPress) {
 
 TEST_F(AboutBoxTest, LayoutAndFrame) {
     const BrandSettingsRecord none;
-    TfrmAbout box(none);
+    TfrmAbout box(none, services);
     QWidget* panel = box.findChild<QWidget*>("bsSkinPanel1");
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(box.memAbout->parentWidget(), panel);
@@ -125,6 +126,27 @@ TEST_F(AboutBoxTest, LayoutAndFrame) {
     EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+// The box shows where the library that users upload is, and opens its folder.
+TEST_F(AboutBoxTest, FeedreaderFolderOpens) {
+    const BrandSettingsRecord none;
+    services.feedreaderFile = "";
+    EXPECT_TRUE(TfrmAbout(none, services).lblFeedreader->isHidden());
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("share"))));
+    services.feedreaderFile = dir.file("share/feedreader.php");
+    for (const bool opens : {true, false}) {
+        rec->startSucceeds = opens;
+        TfrmAbout box(none, services);
+        EXPECT_FALSE(box.lblFeedreader->isHidden());
+        box.lblFeedreader->linkActivated("#");
+        EXPECT_EQ(rec->openedFolders.back(), dir.file("share"));
+        EXPECT_EQ(rec->messageTexts().size(), opens ? 0u : 1u);
+    }
+    EXPECT_NE(
+        rec->messageTexts().back().find(
+            QDir::toNativeSeparators(QString::fromStdString(dir.file("share"))).toStdString()),
+        std::string::npos);
 }
 
 }  // namespace

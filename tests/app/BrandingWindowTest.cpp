@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QTabBar>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include "branding/BrandSettings.h"
 #include "branding/SettingsTag.h"
@@ -250,6 +253,12 @@ TEST_F(BrandingWindowTest, SkinAndIcon) {
     EXPECT_EQ(CurrentSkin(), sheet);
     EXPECT_FALSE(w->windowIcon().isNull());
     EXPECT_FALSE(w->windowIcon().availableSizes().isEmpty());
+    // An entry that Qt cannot read costs that entry only.
+    Reset();
+    WriteSettings(E("ApplicationName", "Skinned"));
+    dir.write("main.ico", test::MakeIcoWithUnreadableFirstEntry());
+    QApplication::setWindowIcon(QIcon());
+    EXPECT_EQ(Open()->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
 
     for (const std::string& stored : {ZlibCompress(""), std::string("not compressed")}) {
         Reset();

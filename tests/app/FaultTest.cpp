@@ -376,6 +376,8 @@ TEST_F(Faults, SkinFileThatIsNotZlibKeepsTheBuiltInSkin) {
         {"gzip instead of zlib", std::string("\x1f\x8b\x08\x00", 4) + RandomBytes(64, 10)},
         {"inflates past the limit", ZlibCompress(std::string(65 * 1024 * 1024, ' '))},
         {"blanks only", ZlibCompress(" \r\n\t ")},
+        {"a sheet that Qt cannot parse", ZlibCompress("QLabel { color: red;\nQLabel { }")},
+        {"the name of a file", ZlibCompress("file:///etc/hostname")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -50,7 +50,8 @@ TEST(Layout, EveryWindowShowsItsCaptionsWholeAndItsControlsApart) {
     main.btnAdvanced->click();
     EXPECT_EQ(test::LayoutFaults(main), std::vector<std::string>{}) << "eBay feed page";
 
-    TfrmAbout about(main.brand());
+    services.feedreaderFile = test::SourceDir() + "/server/feedreader/feedreader.php";
+    TfrmAbout about(main.brand(), services);
     EXPECT_EQ(FaultsShown(about), std::vector<std::string>{}) << "about box";
 
     HttpClient http;

@@ -26,6 +26,7 @@ TEST(Preview, TheLibraryIsFoundWhereEachInstallPutsIt) {
         {"bundle", "bundle/feedreader.php", {shared}},
         {"bin", shared, {"bin/feedreader.php/"}},
         {"usr/lib/rssfeedzolt", "usr/" + shared, {"usr/lib/feedreader.php"}},
+        {"usr/lib/harbor", "usr/share/harbor/feedreader.php", {"usr/" + shared}},
         {"bin", "", {"feedreader.php", "usr/feedreader.php"}},
     };
     for (const Row& row : rows) {

@@ -1,6 +1,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -254,12 +256,20 @@ TEST_F(SimplePageTest, CopyPutsTheBoxTextOnTheClipboardAndTellsSo) {
     // The user adds a line of their own at the end.
     code->moveCursor(QTextCursor::End);
     QTest::keyClicks(code, "<!-- mine -->");
+    // Where the library that the snippet includes is to be taken from.
+    services.feedreaderFile = "/srv/brand/feedreader.php";
     const QString text = copied();
     EXPECT_EQ(text, Snippet("getnewsfeed(\"http://a/\",120,1,10);") + "<!-- mine -->");
     EXPECT_FALSE(code->textCursor().hasSelection());
     EXPECT_EQ(code->textCursor().position(), 0);
     ASSERT_EQ(recorder->messages.size(), 2u);
     EXPECT_EQ(recorder->messages[1].kind, MessageKind::Information);
+    // The folder as the system writes it ("C:\\srv\\brand" on Windows).
+    const QString folder = QDir::toNativeSeparators(QFileInfo("/srv/brand/x").absolutePath());
+    EXPECT_EQ(QString::fromStdString(recorder->messages[1].text),
+              kCopied +
+                  "\n\nUpload feedreader.php beside that page; this installation holds it in " +
+                  folder + ".");
 }
 
 }  // namespace

@@ -60,8 +60,9 @@ $seed = [
 ];
 $t->test('admin.php builds the database', function () use ($t, $seed, $env, $allBytes) {
     foreach ($seed as $args) {
-        [$rc, , $err] = admin($args, '', $env);
+        [$rc, $out, $err] = admin($args, '', $env);
         $t->eq(0, $rc, implode(' ', $args) . ": $err");
+        $t->check(preg_match('/ (added|ready)/', $out) === 1, implode(' ', $args) . " says what it did: $out");
     }
     $items = [
         ['PUBM', 'BRAND1', 'Master one', '2026-01-01', '<p>M1</p>', '1'],
@@ -85,6 +86,24 @@ $t->test('admin.php builds the database', function () use ($t, $seed, $env, $all
     $t->contains('PUBP  BP (Platinum)', $out);
     $t->contains('4  PUBG  *  today-ish  Gold to all', $out);
     $t->contains('40  PUBM  BRAND2  ' . date('Y-m-d') . '  From file', $out, 'empty date becomes today');
+});
+
+$t->test('admin.php names the account that owns a database it may not write', function () use ($t, $tmp) {
+    $db = "{$tmp->path}/owned/news.db";
+    admin(['--dsn=sqlite:' . $db, 'init']);
+    chmod($tmp->path, 0755);
+    chmod(dirname($db), 0755);
+    // Root writes everything: it asks as the account "nobody" instead.
+    $as = posix_geteuid() === 0 ? ['setpriv', '--reuid=nobody', '--regid=nogroup', '--clear-groups'] : [];
+    if ($as === []) {
+        chmod($db, 0444);
+    }
+    $process = proc_open(array_merge($as, [PHP_BINARY, NEWS_DIR . '/admin.php', "--dsn=sqlite:$db", 'add-product', 'B9']),
+        [1 => ['pipe', 'w'], 2 => ['pipe', 'w']], $pipes);
+    $err = stream_get_contents($pipes[2]);
+    $t->eq(1, proc_close($process));
+    $t->contains('belongs to the account "' . posix_getpwuid(fileowner($db))['name'] . '"', $err);
+    $t->check(!str_contains($err, 'SQLSTATE'), "no raw database error: $err");
 });
 
 $t->test('admin.php refuses what would break the replies or the model', function () use ($t, $env) {

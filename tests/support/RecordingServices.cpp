@@ -31,6 +31,10 @@ Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
         recorder->processes.push_back({program, args});
         return recorder->startSucceeds;
     };
+    s.openFolder = [recorder](const std::string& folder) {
+        recorder->openedFolders.push_back(folder);
+        return recorder->startSucceeds;
+    };
     s.findProgram = [recorder](const std::string& name) {
         for (const auto& [n, path] : recorder->programs) {
             if (n == name) {

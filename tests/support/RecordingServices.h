@@ -24,6 +24,7 @@ struct RecordedProcess {
 struct Recorder {
     std::vector<RecordedMessage> messages;
     std::vector<RecordedProcess> processes;
+    std::vector<std::string> openedFolders;
     // Answers for the Question boxes, in order; OK when the queue is empty.
     std::deque<bool> answers;
     // Programs that findProgram reports; name -> path. Missing names: "".

@@ -81,6 +81,24 @@ std::string MakeIco() {
     return Encode(image, "ico");
 }
 
+std::string MakeIcoWithUnreadableFirstEntry() {
+    const std::string ico = MakeIco();  // one entry: 6 bytes of header, 16 of entry
+    const std::string broken = std::string("\x28\0\0\0", 4) + std::string(36, '\xFF');
+    std::string out = ico.substr(0, 4) + '\x02' + '\0';
+    const auto entry = [](std::string e, std::uint32_t size, std::uint32_t offset) {
+        for (int i = 0; i < 4; ++i) {
+            e[8 + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+            e[12 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
+        }
+        return e;
+    };
+    const std::string picture = ico.substr(22);
+    out += entry(ico.substr(6, 16), static_cast<std::uint32_t>(broken.size()), 38);
+    out += entry(ico.substr(6, 16), static_cast<std::uint32_t>(picture.size()),
+                 38 + static_cast<std::uint32_t>(broken.size()));
+    return out + broken + picture;
+}
+
 std::string MakeGif(int width, int height) {
     std::string gif = "GIF89a";
     Put16(gif, width);

@@ -11,5 +11,8 @@ std::string MakeJpeg(int width, int height);
 std::string MakeGif(int width, int height);
 // A real Windows icon, 32 by 32.
 std::string MakeIco();
+// The same icon with an entry before its picture that Qt cannot read, as
+// an entry of a format or size Qt's reader lacks would be.
+std::string MakeIcoWithUnreadableFirstEntry();
 
 }  // namespace zolt::test

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPictures.h"
 #include "util/SettingsFileCrypt.h"
+#include "util/Zlib.h"
 
 namespace zolt {
 namespace {
@@ -239,7 +241,12 @@ TEST(BrandTool, PackageRefusesTakenNamesAndBrandFilesOverTheLimit) {
     dir.write("brand/banner1.dat", "");
     ASSERT_EQ(::truncate(dir.file("brand/banner1.dat").c_str(), kMaxBrandFileSize + 1), 0);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PATH", Q(dir.file("bin")) + ":" + env.value("PATH"));
+    // A caller's PATH without the system's sbin folders still sees their commands.
+    env.insert("PATH", Q(dir.file("bin")) + ":/usr/bin:/bin");
+    // apt without package lists knows only what is installed.
+    dir.write("apt.conf", "Dir::State::Lists \"" + dir.file("bin") + "\";\n");
+    QProcessEnvironment noLists = env;
+    noLists.insert("APT_CONFIG", Q(dir.file("apt.conf")));
     const QString brand = Q(dir.file("brand"));
     const QString base = Q(dir.file("missing.deb"));
     const std::string bash =
@@ -249,12 +256,18 @@ TEST(BrandTool, PackageRefusesTakenNamesAndBrandFilesOverTheLimit) {
         {{"package", brand, base}, bash},  // the product name "Bash" gives it
         {{"package", "--name", "zolt-own-tool", brand, base},
          "taken on this machine by the command"},
+        {{"package", "--name", "useradd", brand, base},
+         "taken on this machine by the command /usr/sbin/useradd"},
+        {{"apt-less", "--name", "zolt-of-its-own", brand, base}, "run \"apt update\""},
         {{"package", "--name", "rssfeedzolt", brand, base}, "\"rssfeedzolt\" is none;"},
-        {{"package", "--name", "zolt-of-its-own", brand, base},
+        {{"package", "--name", "zolt-of-its-own", brand, base}, "--maintainer \"NAME <ADDRESS>\""},
+        {{"package", "--name", "zolt-of-its-own", "--maintainer", "Z <z@z.example>", brand, base},
          "banner1.dat\" is larger than 16 MiB"},
     };
-    for (const auto& [args, message] : rows) {
-        const ToolRun r = Tool(args, env);
+    for (auto [args, message] : rows) {
+        const bool aptLess = args.front() == "apt-less";
+        args.front() = "package";
+        const ToolRun r = Tool(args, aptLess ? noLists : env);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     }
@@ -274,6 +287,95 @@ TEST(BrandTool, SkinIsStoredTheWayTheProgramLoadsIt) {
     EXPECT_FALSE(dir.exists("other.dat"));
 }
 
+// A skin that Qt cannot parse would leave the program unskinned: refused
+// where it is made and where it is checked, with the line; an icon's
+// unreadable entries are named beside the sizes the program will use.
+TEST(BrandTool, BrokenSkinsAndIconsAreRefusedWithTheirLine) {
+    test::TempDir dir;
+    dir.write("brand.txt", E("ApplicationName", "Skinned"));
+    dir.write("main.ico", test::MakeIcoWithUnreadableFirstEntry());
+    const std::vector<std::pair<std::string, std::string>> sheets = {
+        {"QLabel { color: red; }\nQPushButton { color: blue;\n", "line 2: it ends inside a rule"},
+        {"QLabel { color: red; }\n\n}\n", "line 3, at \"}\""},
+        {"file:///etc/hostname", "starts with \"file:///\""},
+    };
+    for (const auto& [sheet, says] : sheets) {
+        dir.write("skin.qss", sheet);
+        const ToolRun skin = Tool({"skin", Q(dir.file("skin.qss")), Q(dir.file("mainskin.dat"))});
+        EXPECT_EQ(skin.status, 1);
+        EXPECT_NE(skin.err.find(says), std::string::npos) << skin.err;
+        EXPECT_FALSE(dir.exists("mainskin.dat"));
+        dir.write("mainskin.dat", ZlibCompress(sheet));
+        const ToolRun check = Tool({"check", Q(dir.file("brand.txt"))});
+        EXPECT_EQ(check.status, 2);
+        EXPECT_NE(check.out.find("warning: mainskin.dat: "), std::string::npos);
+        EXPECT_NE(check.out.find(says), std::string::npos) << check.out;
+        EXPECT_NE(check.out.find("main.ico: \"sizes 32x32\"\n"), std::string::npos);
+        EXPECT_NE(check.out.find("main.ico: the program skips entry 1"), std::string::npos);
+        QFile::remove(Q(dir.file("mainskin.dat")));
+    }
+}
+
+// Authenticode with a certificate made here: the installer, what it holds
+// and files signed alone verify against it; a wrong password signs nothing.
+TEST(BrandTool, WindowsFilesAreSignedWithTheResellersCertificate) {
+    for (const char* program : {"makensis", "osslsigncode", "openssl"}) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            GTEST_SKIP() << "no " << program;
+        }
+    }
+    test::TempDir dir;
+    const auto run = [&](const QString& program, const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(Q(dir.path()));
+        p.start(program, args);
+        return p.waitForFinished(120000) && p.exitCode() == 0;
+    };
+    ASSERT_TRUE(QDir().mkpath(Q(dir.file("base/platforms"))) &&
+                QDir().mkpath(Q(dir.file("brand"))));
+    dir.write("pe.nsi", "OutFile base/rssfeedzolt.exe\nSection\nSectionEnd\n");
+    dir.write("password", "pw-of-the-pfx\n");
+    ASSERT_TRUE(run("makensis", {"-V1", "pe.nsi"}));
+    ASSERT_TRUE(
+        QFile::copy(Q(dir.file("base/rssfeedzolt.exe")), Q(dir.file("base/platforms/q.dll"))));
+    ASSERT_TRUE(run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                                "-subj", "/CN=Brand Test Signing", "-keyout", "key.pem", "-out",
+                                "cert.pem", "-addext", "extendedKeyUsage=codeSigning"}));
+    ASSERT_TRUE(run("openssl", {"pkcs12", "-export", "-inkey", "key.pem", "-in", "cert.pem", "-out",
+                                "cert.pfx", "-passout", "file:password"}));
+    dir.write("brand/dbsettings.dat", EncryptSettingsBytes(E("ApplicationName", "Signed")));
+    const QStringList installer = {"installer",
+                                   "--sign",
+                                   Q(dir.file("cert.pfx")),
+                                   "--password-file",
+                                   Q(dir.file("password")),
+                                   Q(dir.file("brand")),
+                                   Q(dir.file("base"))};
+    const ToolRun made = Tool(installer);
+    ASSERT_EQ(made.status, 0) << made.err;
+    const QString built = Q(made.out).trimmed();
+    const auto verified = [&](const QString& file) {
+        return run("osslsigncode", {"verify", "-CAfile", "cert.pem", "-in", file});
+    };
+    EXPECT_TRUE(verified(built));
+    EXPECT_FALSE(verified(Q(dir.file("base/rssfeedzolt.exe"))));  // the base is left as it was
+    QProcess sign;
+    sign.start(ZOLT_BRAND_TOOL,
+               {"sign", "--password-file", "-", Q(dir.file("cert.pfx")),
+                Q(dir.file("base/rssfeedzolt.exe")), Q(dir.file("base/platforms/q.dll"))});
+    sign.write("pw-of-the-pfx\n");
+    sign.closeWriteChannel();
+    ASSERT_TRUE(sign.waitForFinished(60000));
+    EXPECT_TRUE(verified(Q(dir.file("base/rssfeedzolt.exe"))) &&
+                verified(Q(dir.file("base/platforms/q.dll"))));
+    QFile::remove(built);
+    dir.write("password", "wrong\n");
+    const ToolRun refused = Tool(installer);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("a wrong password"), std::string::npos) << refused.err;
+    EXPECT_FALSE(QFileInfo::exists(built));
+}
+
 TEST(BrandTool, HelpForEveryCommand) {
     for (const char* command :
          {"new", "encrypt", "decrypt", "check", "skin", "update-key", "update-sign"}) {
@@ -282,6 +384,7 @@ TEST(BrandTool, HelpForEveryCommand) {
         EXPECT_EQ(r.out.rfind(std::string("Usage: zolt-brand ") + command, 0), 0u) << r.out;
         EXPECT_EQ(Tool({"help", command}).out, r.out);
     }
+    EXPECT_EQ(Tool({"--version"}).out, std::string("zolt-brand ") + AppVersion + "\n");
     const ToolRun overview = Tool({"--help"});
     EXPECT_EQ(overview.status, 0);
     EXPECT_NE(overview.out.find("zolt-brand check FILE"), std::string::npos);

@@ -1,6 +1,7 @@
 zolt_test(NAME tools_brand_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/BrandToolTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/PackageTextTest.cpp ${PROJECT_SOURCE_DIR}/tools/PackageText.cpp
+          ${PROJECT_SOURCE_DIR}/tools/PackageDocs.cpp ${PROJECT_SOURCE_DIR}/tools/PackageScripts.cpp
           ${PROJECT_SOURCE_DIR}/tools/InstallerScript.cpp
           ${PROJECT_SOURCE_DIR}/tests/support/TestPictures.cpp
   LIBS zolt_branding Qt6::Gui)

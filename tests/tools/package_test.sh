@@ -23,9 +23,11 @@ fi
 ip link set lo up
 
 work="$(mktemp -d)"
-server=""
+server="" repo_server=""
 cleanup() {
   [ -z "$server" ] || { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; } || true
+  [ -z "$repo_server" ] || { kill "$repo_server" 2>/dev/null; wait "$repo_server" 2>/dev/null; } || true
+  [ ! -d "$work/gnupg" ] || GNUPGHOME="$work/gnupg" gpgconf --kill all || true
   chmod -R u+w "$work" && rm -rf "$work"
 }
 trap cleanup EXIT
@@ -45,6 +47,13 @@ deb="$work/out/rssfeedzolt_${ZOLT_VERSION:?}_$(dpkg --print-architecture).deb"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no shlibdeps dependencies"; exit 1; }
 [ "$(dpkg-deb -f "$deb" Recommends)" = "php-cli, php-curl, php-xml, php-mbstring, fonts-liberation2" ]
 echo "lintian:" && lintian --tag-display-limit 0 "$deb"
+# One version: the package's metainfo, changelog and manual pages carry the project's.
+dpkg-deb -x "$deb" "$work/base"
+grep -q "<release version=\"$ZOLT_VERSION\" " "$work/base/usr/share/metainfo/com.rssfeedzolt.rssfeedzolt.metainfo.xml"
+zcat "$work/base/usr/share/doc/rssfeedzolt/changelog.gz" | head -1 | grep -qF "rssfeedzolt ($ZOLT_VERSION) "
+for page in rssfeedzolt zolt-brand; do
+  zcat "$work/base/usr/share/man/man1/$page.1.gz" | head -1 | grep -qF "\"rssfeedzolt $ZOLT_VERSION\""
+done
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 
@@ -68,6 +77,7 @@ cat >"$work/brand.txt" <<TEXT
 <%%BranderType%%>Master<%%/BranderType%%>
 <%%MasterNewsBaseURL%%>http://127.0.0.1:$port/<%%/MasterNewsBaseURL%%>
 <%%MasterPublID%%>PKG-M1<%%/MasterPublID%%>
+<%%AppHelpURL%%>https://www.packaged-brand.example/help<%%/AppHelpURL%%>
 <%%CopyrightCompany%%>Packaged Brand & Sons <test><%%/CopyrightCompany%%>
 <%%AboutText%%>Packaged Brand writes the PHP code that shows live news
 and eBay items on your own web pages.<%%/AboutText%%>
@@ -81,20 +91,33 @@ cp "$src/demo/pictures/main.ico" "$work/brand/main.ico"
 echo mine >"$work/victim"
 ln -s "$work/victim" "$work/out/packaged-brand_2.01_$(dpkg --print-architecture).deb"
 branded="$(cd "$work/out" && "$brand" package --summary "Live news and eBay feeds for \\ your pages" \
-  "$work/brand" "$deb")"
+  --maintainer "Packaged Brand <packages@packaged-brand.example>" "$work/brand" "$deb")"
 [ "$(cat "$work/victim")" = mine ] && [ ! -L "$branded" ] ||
   { echo "the package was written through a link"; exit 1; }
 echo "lintian of $(basename "$branded"):" && lintian --tag-display-limit 0 "$branded"
+# The brand's package names the brand only: no file, field, page or id of
+# the maker, except inside the program itself.
+dpkg-deb -R "$branded" "$work/brand-only"
+maker="$(cd "$work/brand-only" && find . -type f ! -path ./usr/lib/packaged-brand/packaged-brand \
+  -exec sh -c 'zcat -f "$1" | grep -qiE "rssfeedzolt|rss feed zolt|zolt-brand" && echo "$1"' _ {} \;)"
+maker="$maker$(cd "$work/brand-only" && find . -iname '*rssfeedzolt*')"
+[ -z "$maker" ] || { echo "the brand's package names the maker in: $maker"; exit 1; }
+[ "$(dpkg-deb -f "$branded" Maintainer)" = "Packaged Brand <packages@packaged-brand.example>" ]
+cmp "$work/brand-only/usr/share/packaged-brand/feedreader.php" "$src/server/feedreader/feedreader.php"
+zcat "$work/brand-only/usr/share/man/man1/packaged-brand.1.gz" | grep -q '^\.TH PACKAGED\\-BRAND 1'
+grep -q "^Copyright: 20[0-9][0-9] Packaged Brand & Sons <test>$" "$work/brand-only/usr/share/doc/packaged-brand/copyright"
 dpkg-deb -x "$branded" "$root"
 for name in rssfeedzolt packaged-brand; do
   desktop-file-validate "$root/usr/share/applications/$name.desktop"
+  grep -qx "StartupWMClass=$name" "$root/usr/share/applications/$name.desktop"
 done
 grep -qx 'Name=Packaged Brand' "$root/usr/share/applications/packaged-brand.desktop"
 [ -s "$root/usr/share/icons/hicolor/256x256/apps/packaged-brand.png" ]
+[ -f "$root/usr/share/metainfo/example.packaged_brand.packaged_brand.metainfo.xml" ]
 for file in dbsettings.dat banner1.dat mainskin.dat main.ico; do
   cmp "$root/usr/lib/packaged-brand/$file" "$work/brand/$file"
 done
-[ -x "$root/usr/lib/packaged-brand/rssfeedzolt" ] && [ -f "$root/usr/lib/packaged-brand/installed-by-package" ]
+[ -x "$root/usr/lib/packaged-brand/packaged-brand" ] && [ -f "$root/usr/lib/packaged-brand/installed-by-package" ]
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 
 # Started read-only from the unpacked root.
@@ -124,4 +147,69 @@ grep -q "start-up news check: nothing new" "$work/second.log" || { cat "$work/se
 within_a_minute asked 2  # the server was asked: nothing new is not a failed request
 [ "$(cd "$root" && find . -printf '%p %s %T@\n' | sort)" = "$before" ] ||
   { echo "the program wrote into its folder"; exit 1; }
+
+# The brand's own apt repository, checked with apt on a private root (its own
+# state, lists, sources and keyrings): nothing of the machine's apt changes.
+# Two keys, each with a password, which zolt-brand reads from a file.
+export GNUPGHOME="$work/gnupg"
+mkdir -m 700 "$GNUPGHOME"
+for who in brand other; do
+  gpg --batch --pinentry-mode loopback --passphrase "pw-$who" \
+    --quick-gen-key "$who <$who@packaged-brand.example>" ed25519 sign never 2>/dev/null
+  gpg --batch --pinentry-mode loopback --passphrase "pw-$who" --armor \
+    --export-secret-keys "$who@packaged-brand.example" >"$work/$who.sec"
+  printf 'pw-%s\n' "$who" >"$work/$who.pass"
+done
+gpg --armor --export brand@packaged-brand.example >"$work/brand.asc"
+unset GNUPGHOME
+repo="$work/repo"
+repo_port="$(php -r '$s = stream_socket_server("tcp://127.0.0.1:0"); $n = stream_socket_get_name($s, false); echo substr($n, strrpos($n, ":") + 1);')"
+mkdir -p "$repo" "$work/v2.01" "$work/v2.02"
+php -S "127.0.0.1:$repo_port" -t "$repo" >"$work/repo.log" 2>&1 &
+repo_server=$!
+# Version 2.02 of the base package, as the maker's next release.
+dpkg-deb -R "$deb" "$work/base-2.02"
+sed -i 's/^Version: .*/Version: 2.02/' "$work/base-2.02/DEBIAN/control"
+dpkg-deb --root-owner-group -b "$work/base-2.02" "$work/base-2.02.deb" >/dev/null
+for version in 2.01 2.02; do
+  base_deb="$deb" && [ "$version" = 2.01 ] || base_deb="$work/base-$version.deb"
+  (cd "$work/v$version" && "$brand" package --maintainer "Packaged Brand <packages@packaged-brand.example>" \
+     --repository "http://127.0.0.1:$repo_port/" --key "$work/brand.asc" "$work/brand" "$base_deb" >/dev/null 2>&1)
+done
+with_repo="$work/v2.01/packaged-brand_2.01_$(dpkg --print-architecture).deb"
+echo "lintian of $(basename "$with_repo") with its repository:" && lintian --tag-display-limit 0 "$with_repo"
+"$brand" repository --password-file "$work/brand.pass" "$repo" "$work/brand.sec" "$with_repo" >/dev/null
+dpkg-deb -R "$with_repo" "$work/with-repo"
+[ -f "$work/with-repo/usr/lib/packaged-brand/updates-from-repository" ]
+aptroot="$work/aptroot"
+mkdir -p "$aptroot/etc/apt/apt.conf.d" "$aptroot/etc/apt/preferences.d" "$aptroot/var/lib/apt/lists/partial" \
+  "$aptroot/var/cache/apt/archives/partial" "$aptroot/var/lib/dpkg"
+touch "$aptroot/etc/apt/sources.list"
+printf 'Package: packaged-brand\nStatus: install ok installed\nVersion: 2.01\nArchitecture: %s\nMaintainer: M <m@x>\nDescription: d\n' \
+  "$(dpkg --print-architecture)" >"$aptroot/var/lib/dpkg/status"
+# The package's own script writes its sources entry into the private root;
+# its keyring is read where the unpacked package has it.
+DPKG_ROOT="$aptroot" sh "$work/with-repo/DEBIAN/postinst" configure
+sed -i "s#^Signed-By: #Signed-By: $work/with-repo#" "$aptroot/etc/apt/sources.list.d/packaged-brand.sources"
+apt_root() {
+  "$1" -o Dir="$aptroot" -o Dir::State::status="$aptroot/var/lib/dpkg/status" \
+    -o Dir::Etc::TrustedParts="$aptroot/etc/apt/trusted.gpg.d" -o APT::Sandbox::User=root -o Debug::NoLocking=1 "${@:2}"
+}
+apt_root apt-get update >"$work/apt1.log" 2>&1 || { cat "$work/apt1.log"; echo "apt refused the repository"; exit 1; }
+! grep -E '^(W|E):' "$work/apt1.log" || { echo "apt warned about the repository"; exit 1; }
+apt_root apt-cache policy packaged-brand | grep -q 'Candidate: 2.01' || { echo "the repository offers no 2.01"; exit 1; }
+"$brand" repository --password-file - "$repo" "$work/brand.sec" "$work/v2.02/packaged-brand_2.02_$(dpkg --print-architecture).deb" \
+  <"$work/brand.pass" >/dev/null
+apt_root apt-get update >"$work/apt2.log" 2>&1 || { cat "$work/apt2.log"; exit 1; }
+# The private status holds 2.01 without its dependencies, so apt offers
+# 2.02 as the candidate but keeps it back from a simulated upgrade.
+apt_root apt-cache policy packaged-brand | tr -d '\n' | grep -q 'Installed: 2.01 *Candidate: 2.02' ||
+  { echo "apt offers no newer version"; apt_root apt-cache policy packaged-brand; exit 1; }
+# Signed by another key: apt refuses the lists, from a root that has none yet.
+"$brand" repository --password-file "$work/other.pass" "$repo" "$work/other.sec" "$with_repo" >/dev/null
+find "$aptroot/var/lib/apt/lists" -type f -delete
+apt_root apt-get update >"$work/apt3.log" 2>&1 || true
+if ! grep -q NO_PUBKEY "$work/apt3.log" || apt_root apt-cache policy packaged-brand | grep -q 'Candidate: 2.02'; then
+  cat "$work/apt3.log"; echo "apt took a repository signed by another key"; exit 1
+fi
 echo "debian package: 1 passed, 0 failed"

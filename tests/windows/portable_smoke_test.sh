@@ -79,27 +79,53 @@ echo "smoke test: Make Money handed \"$received\" to the registered browser"
 # The installers, run silently as an administrator would: the program's own
 # and, when a zolt-brand for this machine is given, the brand's one made
 # from the branded folder. Each installs under Program Files, shows in
-# "Apps", starts, and its uninstaller takes back what it installed.
+# "Apps", starts, and its uninstaller takes back what it installed. Both are
+# signed with a certificate made here: cpack signs with the one in its
+# environment, zolt-brand installer with --sign; osslsigncode verifies the
+# installers, the programs and libraries they install, and the uninstallers.
 timeout 30 wineserver -k || true
 wait "$app" 2>/dev/null || true
 programs="$WINEPREFIX/drive_c/Program Files"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 wait_gone() { for _ in $(seq 300); do [ -e "$1" ] || return 0; sleep 0.1; done; return 1; }
-installer="$(ls "$build"/RSSFeedZolt-*-win64.exe)"
+sign="$tmp/sign"
+mkdir -p "$sign"
+printf 'smoke-test-password\n' >"$sign/password"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Smoke Test Signing" -keyout "$sign/key.pem" \
+  -out "$sign/cert.pem" -addext extendedKeyUsage=codeSigning 2>/dev/null || fail "no test certificate"
+openssl pkcs12 -export -inkey "$sign/key.pem" -in "$sign/cert.pem" -out "$sign/cert.pfx" \
+  -passout "file:$sign/password" || fail "no test certificate"
+verify() {
+  for file in "$@"; do
+    osslsigncode verify -CAfile "$sign/cert.pem" -in "$file" >/dev/null 2>&1 || fail "not signed: $file"
+  done
+}
+(cd "$build" && ZOLT_SIGN_PFX="$sign/cert.pfx" ZOLT_SIGN_PASSWORD_FILE="$sign/password" \
+  cpack -G NSIS -B "$tmp/signed" >"$tmp/cpack-signed.log" 2>&1) || { cat "$tmp/cpack-signed.log"; fail "cpack did not sign"; }
+installer="$(ls "$tmp"/signed/RSSFeedZolt-*-win64.exe)"
+verify "$installer"
 timeout 300 wine "$installer" /S || fail "the installer failed"
 [ -f "$programs/RSS Feed Zolt/rssfeedzolt.exe" ] || fail "the installer put no rssfeedzolt.exe under Program Files"
-echo "smoke test: $(basename "$installer") installs under Program Files"
+verify "$programs/RSS Feed Zolt/"{rssfeedzolt.exe,zolt-brand.exe,Qt6Core.dll,platforms/qwindows.dll,Uninstall.exe}
+echo "smoke test: $(basename "$installer") installs under Program Files; it and what it installs are signed"
 if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
   mkdir -p "$tmp/brand"
   cp "$branded/dbsettings.dat" "$branded/banner1.dat" "$branded/main.ico" "$tmp/brand/"
-  made="$(cd "$tmp" && "$ZOLT_HOST_BRAND_TOOL" installer brand "$folder")" || fail "zolt-brand installer failed"
+  made="$(cd "$tmp" && "$ZOLT_HOST_BRAND_TOOL" installer --sign "$sign/cert.pfx" --password-file - brand "$folder" \
+    <"$sign/password")" || fail "zolt-brand installer failed"
   [ "$made" = "$tmp/lantern-feeds-2.01-win64.exe" ] || fail "zolt-brand installer wrote \"$made\""
+  verify "$made"
   timeout 300 wine "$made" /S || fail "the brand's installer failed"
   installed="$programs/Lantern Feeds"
   [ -f "$installed/rssfeedzolt.exe" ] && [ -f "$installed/dbsettings.dat" ] ||
     fail "the brand's installer put no program with its settings under Program Files"
-  shown="$(timeout 60 wine reg query "$uninstall_key\\lantern-feeds" /v DisplayName 2>/dev/null | tr -d '\r')"
-  [[ "$shown" == *"Lantern Feeds"* ]] || fail "\"Apps\" does not show the brand: $shown"
+  # The brand's own key: a GUID of its name (RFC 4122, version 5), never a
+  # name that another program's key may have.
+  brand_key="$uninstall_key\\{$(python3 -c 'import uuid; print(uuid.uuid5(uuid.UUID("6f1d8c52-3a0e-4b7f-9c21-5e8a4d0b7c13"), "lantern-feeds"))')}"
+  shown="$(timeout 60 wine reg query "$brand_key" 2>/dev/null | tr -d '\r')"
+  [[ "$shown" == *"DisplayName"*"Lantern Feeds"* ]] || fail "\"Apps\" does not show the brand: $shown"
+  ! grep -qiE "rss ?feed ?zolt" <<<"$shown" || fail "\"Apps\" shows the maker: $shown"
+  verify "$installed/"{rssfeedzolt.exe,Qt6Core.dll,Uninstall.exe}
   (cd "$tmp" && timeout 120 wine "$installed/rssfeedzolt.exe" >"$tmp/installed.log" 2>&1) &
   app=$!
   out="$(timeout 90 wine "$probe" "Lantern Feeds v2.01" 60000 | tr -d "\r")" ||
@@ -115,10 +141,10 @@ if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
     [ ! -e "$installed/$f" ] || fail "the uninstaller left $f"
   done
   for _ in $(seq 100); do
-    timeout 60 wine reg query "$uninstall_key\\lantern-feeds" >/dev/null 2>&1 || break
+    timeout 60 wine reg query "$brand_key" >/dev/null 2>&1 || break
     sleep 0.1
   done
-  if timeout 60 wine reg query "$uninstall_key\\lantern-feeds" >/dev/null 2>&1; then
+  if timeout 60 wine reg query "$brand_key" >/dev/null 2>&1; then
     fail "the uninstaller left the brand in \"Apps\""
   fi
   echo "smoke test: its uninstaller takes back what it installed"

@@ -142,6 +142,8 @@ Services MakeSystemServices(const std::string& baseDir) {
         WindowsStateFolder(EnvironmentVariable("LOCALAPPDATA").value_or(""), LocalAppDataFolder());
     s.packageInstall = QFileInfo::exists(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile));
     s.startDetached = ShellOpen;
+    // The shell's "open" of a folder is the file manager's window of it.
+    s.openFolder = [](const std::string& folder) { return ShellOpen(folder, {}); };
     s.browserProgram = [] {
         return BrowserProgramFromCommand(RegisteredHttpCommand(), EnvironmentVariable);
     };

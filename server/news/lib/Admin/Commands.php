@@ -50,7 +50,9 @@ final class Commands
     private function addPublisher(string $publisher, string $level): void
     {
         $this->check($this->rules->keyProblem('publisher id', $publisher));
-        $this->store->addPublisher($publisher, $this->levelCode($level));
+        $code = $this->levelCode($level);
+        $this->store->addPublisher($publisher, $code);
+        echo "Publisher $publisher added for the level " . Store::LEVELS[$code] . " ($code).\n";
     }
 
     private function addProduct(string $product, ?string $publisher = null): void
@@ -68,6 +70,7 @@ final class Commands
                 $store->linkProduct($publisher, $product);
             }
         });
+        echo "Product $product added" . ($publisher !== null ? " for the publisher $publisher" : '') . ".\n";
     }
 
     private function addNews(string $publisher, string $product, string $title, string $date, string $file): void

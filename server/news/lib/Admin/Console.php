@@ -78,16 +78,53 @@ TXT;
         } catch (UsageError $e) {
             fwrite(STDERR, 'admin.php: ' . $e->getMessage() . "\nRun \"php admin.php --help\" for the commands.\n");
             return 2;
-        } catch (PDOException $e) {
+        } catch (PDOException | StoreUnavailable $e) {
+            $problem = self::ownershipProblem($argv);
+            if ($problem !== null) {
+                fwrite(STDERR, "admin.php: $problem\n");
+                return 1;
+            }
+            if ($e instanceof StoreUnavailable) {
+                fwrite(STDERR, 'admin.php: cannot open the database: ' . $e->getMessage()
+                    . "\nIs the DSN right, and was \"php admin.php init\" run?\n");
+                return 1;
+            }
             $hint = preg_match('/UNIQUE|Duplicate|unique/', $e->getMessage()) === 1 ? ' (it exists already)' : '';
             fwrite(STDERR, 'admin.php: database error' . $hint . ': ' . $e->getMessage() . "\n");
-        } catch (StoreUnavailable $e) {
-            fwrite(STDERR, 'admin.php: cannot open the database: ' . $e->getMessage()
-                . "\nIs the DSN right, and was \"php admin.php init\" run?\n");
         } catch (\Throwable $e) {
             fwrite(STDERR, 'admin.php: ' . $e->getMessage() . "\n");
         }
         return 1;
+    }
+
+    /**
+     * Why this account cannot use an SQLite database, when the database or its
+     * folder may not be written by it: typically one that the web server's
+     * account made and owns. Null for other databases and other failures.
+     */
+    private static function ownershipProblem(array $argv): ?string
+    {
+        try {
+            $settings = CommandLine::parse($argv)->settings ?? Store::settings();
+        } catch (\Throwable) {
+            return null;
+        }
+        $dsn = (string)($settings['dsn'] ?? '');
+        $file = substr($dsn, strlen('sqlite:'));
+        if (!str_starts_with($dsn, 'sqlite:') || $file === '' || $file === ':memory:') {
+            return null;
+        }
+        $name = static fn (int $uid): string =>
+            (function_exists('posix_getpwuid') ? posix_getpwuid($uid)['name'] ?? null : null) ?? "number $uid";
+        foreach ([$file, dirname($file)] as $path) {
+            if (file_exists($path) && !is_writable($path)) {
+                $owner = $name((int)fileowner($path));
+                $self = $name(function_exists('posix_geteuid') ? posix_geteuid() : -1);
+                return "the database $path belongs to the account \"$owner\", and this account (\"$self\") "
+                    . "may not write it. Run admin.php as that account, for example: sudo -u $owner php admin.php ...";
+            }
+        }
+        return null;
     }
 
     private function dispatch(CommandLine $line): int

@@ -1,0 +1,32 @@
+# Signs what cpack packs for Windows (see WindowsSigning.cmake): run before
+# packing (CPACK_PRE_BUILD_SCRIPTS) it signs every .exe and .dll of the
+# staging folder, after packing (CPACK_POST_BUILD_SCRIPTS) the installer.
+function(zolt_sign file)
+  set(args sign -pkcs12 ${CPACK_ZOLT_SIGN_PFX} -readpass ${CPACK_ZOLT_SIGN_PASSWORD_FILE} -h sha256)
+  if(CPACK_ZOLT_SIGN_TIMESTAMP)
+    list(APPEND args -ts ${CPACK_ZOLT_SIGN_TIMESTAMP})
+  endif()
+  file(REMOVE ${file}.signed)
+  execute_process(COMMAND ${CPACK_ZOLT_OSSLSIGNCODE} ${args} -in ${file} -out ${file}.signed
+                  RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE complaint)
+  if(NOT status EQUAL 0)
+    file(REMOVE ${file}.signed)
+    message(FATAL_ERROR "cannot sign ${file}: ${complaint}")
+  endif()
+  file(RENAME ${file}.signed ${file})
+endfunction()
+
+if(CPACK_PACKAGE_FILES)
+  foreach(package IN LISTS CPACK_PACKAGE_FILES)
+    if(package MATCHES "\\.exe$")
+      zolt_sign(${package})
+    endif()
+  endforeach()
+else()
+  file(GLOB_RECURSE binaries ${CPACK_TEMPORARY_DIRECTORY}/*.exe ${CPACK_TEMPORARY_DIRECTORY}/*.dll)
+  foreach(binary IN LISTS binaries)
+    zolt_sign(${binary})
+  endforeach()
+  list(LENGTH binaries count)
+  message(STATUS "${CPACK_GENERATOR}: signed ${count} programs and libraries")
+endif()
