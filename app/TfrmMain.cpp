@@ -23,6 +23,7 @@
 #include "feeds/ui/AdvancedPage.h"
 #include "feeds/ui/SimplePage.h"
 #include "net/HttpClient.h"
+#include "news/LastNewsId.h"
 #include "news/NewsNotification.h"
 #include "news/UpdateCheck.h"
 #include "news/ui/TfrmNews.h"
@@ -356,18 +357,32 @@ void TfrmMain::btnNewsClick() {
     QPointer<TfrmMain> self(this);
     NewsList.clear();
     const NewsChannelInfo channel = NewsChannel(brand_);
-    NewsLineList fetched = FetchNewsList(services_, *IdHTTP1, channel);
+    Result<NewsLineList> fetched = FetchNewsList(*IdHTTP1, channel);
     // Closed while it waited: the user has gone, no box or news window now.
     if (!self || !isVisible()) {
         return;
     }
-    NewsList = std::move(fetched);
-    if (!NewsList.empty()) {
+    if (!fetched.ok() && !fetched.quiet()) {
+        services_.showMessage(MessageKind::Warning, fetched.error());
+    }
+    if (fetched.ok()) {
+        NewsList = std::move(fetched).value();
+    }
+    if (NewsList.empty()) {
+        services_.showMessage(MessageKind::Information, kNoNewsMessage);
+        return;
+    }
+    {
         TfrmNews news(services_, *IdHTTP1, channel, NewsList, this);
         news.exec();
-    } else {
-        services_.showMessage(MessageKind::Information, kNoNewsMessage);
     }
+    if (self) {
+        ShowNewsMark(UnreadNewsCount(NewsList, ReadLastNewsId(services_)) > 0);
+    }
+}
+
+void TfrmMain::ShowNewsMark(bool unread) {
+    btnNews->setIcon(IconFromFile(unread ? ":/toolkit/news-new.png" : ":/toolkit/news.png", "png"));
 }
 
 void TfrmMain::ShowNewsHint(const std::string& text) {
@@ -383,17 +398,19 @@ void TfrmMain::imgBannerClick() {
 void TfrmMain::Timer1Timer() {
     Timer1->stop();
     QPointer<TfrmMain> self(this);
-    const std::optional<std::string> hint =
+    const std::optional<NewsAnnouncement> news =
         StartupNewsHint(services_, *IdHTTP1, NewsChannel(brand_));
     // Closed while the news check waited: no balloon and no update check.
     if (!self || !isVisible()) {
         return;
     }
-    if (hint) {
-        ShowNewsHint(*hint);
+    if (news) {
+        ShowNewsHint(news->hint);
     }
+    ShowNewsMark(news.has_value());
     // One line for those who watch a started program (QT_LOGGING_RULES).
-    qCInfo(lcNews) << "start-up news check:" << (hint ? "balloon shown" : "nothing new");
+    qCInfo(lcNews) << "start-up news check:"
+                   << (news ? std::to_string(news->count) + " new" : "nothing new").c_str();
     // Runs whatever the news check found, for every brand.
     RunUpdateCheck(true);
 }

@@ -74,6 +74,9 @@ class TfrmMain : public QWidget {
 
     // Shows `text` in the balloon, pointing at the middle of btnNews.
     void ShowNewsHint(const std::string& text);
+    // The envelope of btnNews with its new-news mark while a message is
+    // unread, without it once everything is read.
+    void ShowNewsMark(bool unread);
 
     // The live update check; closes the window when the updater was started.
     // Silent from the start-up timer, with messages from the update button.

@@ -75,6 +75,19 @@ bool WriteUserLastNewsId(const Services& services, const std::string& plain, con
     return true;
 }
 
+// The highest id read: this user's state file may hold an older id than the
+// settings file when the brand shipped a newer one, and the other way round.
+std::optional<NewsId> StoredLastNewsId(const Services& services, const std::string& plain) {
+    std::optional<NewsId> id = LastNewsIdFromText(plain);
+    if (!ProgramFolderWritable(services)) {
+        const std::optional<NewsId> user = ReadUserLastNewsId(services, plain);
+        if (user && (!id || user->value() > id->value())) {
+            id = user;
+        }
+    }
+    return id;
+}
+
 }  // namespace
 
 std::optional<NewsId> LastNewsIdFromText(const std::string& plain) {
@@ -113,13 +126,7 @@ std::optional<NewsId> ReadLastNewsId(const Services& services) {
     }
     std::string plain;
     DecryptSettingsBytes(*encrypted, plain);
-    // Until this user has read something the settings file's own id counts.
-    if (!ProgramFolderWritable(services)) {
-        if (std::optional<NewsId> id = ReadUserLastNewsId(services, plain)) {
-            return id;
-        }
-    }
-    return LastNewsIdFromText(plain);
+    return StoredLastNewsId(services, plain);
 }
 
 bool WriteLastNewsId(const Services& services, const NewsId& id) {
@@ -131,6 +138,12 @@ bool WriteLastNewsId(const Services& services, const NewsId& id) {
     std::string plain;
     if (!DecryptSettingsBytes(*encrypted, plain)) {
         return false;
+    }
+    // Reading an older message after a newer one leaves the newer one stored:
+    // otherwise the next start would announce the newer one again.
+    const std::optional<NewsId> stored = StoredLastNewsId(services, plain);
+    if (stored && stored->value() >= id.value()) {
+        return true;
     }
     if (!ProgramFolderWritable(services)) {
         return WriteUserLastNewsId(services, plain, id);

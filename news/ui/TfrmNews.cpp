@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QTreeWidgetItem>
 
+#include <cstdint>
 #include <vector>
 
 #include "news/LastNewsId.h"
@@ -115,6 +116,26 @@ void TfrmNews::FormShow() {
         item->setText(kIdColumn, news.id ? ToQString(news.id->text()) : QString());
         item->setData(kIdColumn, kIndexRole, static_cast<qulonglong>(items_.size() - 1));
     }
+    // The window opens on the newest message rather than an empty page; it
+    // is fetched once the window's own loop runs, not inside the show.
+    if (QTreeWidgetItem* newest = NewestItem()) {
+        QMetaObject::invokeMethod(this,
+                                  Guarded([this, newest] { lvwItems->setCurrentItem(newest); }),
+                                  Qt::QueuedConnection);
+    }
+}
+
+QTreeWidgetItem* TfrmNews::NewestItem() const {
+    QTreeWidgetItem* newest = nullptr;
+    std::int64_t newestId = -1;
+    for (int row = 0; row < lvwItems->topLevelItemCount(); ++row) {
+        const std::optional<NewsId>& id = items_.at(static_cast<std::size_t>(row)).id;
+        if (id && id->value() > newestId) {
+            newestId = id->value();
+            newest = lvwItems->topLevelItem(row);
+        }
+    }
+    return newest;
 }
 
 void TfrmNews::lvwItemsChange() {
@@ -139,9 +160,12 @@ void TfrmNews::lvwItemsChange() {
     }
     LoadingGuard loading(FDetailsLoading, {lvwItems, lvwItems->viewport(), prfEditorNews,
                                            prfEditorNews->viewport(), this});
-    if (const std::optional<std::string> html = client_->NewsDetails(services_, *id)) {
+    const Result<std::string> html = client_->NewsDetails(*id);
+    if (html.ok()) {
         prfEditorNews->setHtmlSource(*html);
         WriteLastNewsId(services_, *id);
+    } else if (!html.quiet()) {
+        services_.showMessage(MessageKind::Warning, html.error());
     }
 }
 

@@ -25,7 +25,7 @@ class NewsListView;
 
 // The news window: the news lines just fetched, and the page of the one the
 // user selects, fetched from the news server. Opening a page stores its id as
-// the last news read.
+// the last news read; the window opens on the newest message.
 class TfrmNews : public QDialog {
     Q_OBJECT
   public:
@@ -45,6 +45,8 @@ class TfrmNews : public QDialog {
 
   private:
     void FormShow();
+    // The row of the highest id; nothing when no row carries one.
+    QTreeWidgetItem* NewestItem() const;
     void lvwItemsChange();
     bool lvwItemsChanging() const;
     void btnExitClick();

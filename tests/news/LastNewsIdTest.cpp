@@ -163,11 +163,13 @@ TEST_F(LastNewsIdFile, WritesAppendOnceThenReplaceKeepingEveryOtherByte) {
     EXPECT_TRUE(clean);
     EXPECT_EQ(Text(ReadLastNewsId(services())), "16");
 
-    // An older item read later is stored as it is.
+    // An older item read later leaves the newer one stored, the file as it was.
+    const std::string withSixteen = test::ReadFileBytes(path());
     ASSERT_TRUE(WriteLastNewsId(services(), Id("3")));
-    EXPECT_EQ(readPlain(&clean), brand + Element("3") + "\r\n");
+    EXPECT_EQ(test::ReadFileBytes(path()), withSixteen);
+    ASSERT_TRUE(WriteLastNewsId(services(), Id("17")));
+    EXPECT_EQ(readPlain(&clean), brand + Element("17") + "\r\n");
     EXPECT_TRUE(clean);
-    EXPECT_EQ(Text(ReadLastNewsId(services())), "3");
 
     // No plain copy and no temporary file stay behind.
     EXPECT_EQ(entries(), QStringList{"dbsettings.dat"});

@@ -81,10 +81,13 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
         EXPECT_EQ(kept, row.stateFile ? QStringList{QString::fromStdString(*row.stateFile)}
                                       : QStringList{});
         EXPECT_LE(QDir(QString::fromStdString(home.file("state"))).count(), 3u);  // rssfeedzolt/
-        // A second read replaces what the first stored, in the same file.
+        // An older message read later keeps the newer id; a newer one
+        // replaces it in the same file.
         if (row.stateFile) {
             ASSERT_TRUE(WriteLastNewsId(services, Id("3")));
-            EXPECT_EQ(Text(ReadLastNewsId(services)), "3");
+            EXPECT_EQ(Text(ReadLastNewsId(services)), "16");
+            ASSERT_TRUE(WriteLastNewsId(services, Id("20")));
+            EXPECT_EQ(Text(ReadLastNewsId(services)), "20");
             EXPECT_EQ(QDir(QString::fromStdString(home.file("state/rssfeedzolt"))).count(), 3u);
 #ifndef _WIN32  // on Windows the user's own folder keeps others out
             // Other users of the machine may not read what this one has read.
@@ -92,8 +95,12 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
             ASSERT_EQ(::stat(home.file("state/rssfeedzolt").c_str(), &folder), 0);
             EXPECT_EQ(folder.st_mode & 0777, 0700u);
 #endif
-            // A state file that holds no id counts as none: the settings file's id again.
-            test::WriteFileBytes(home.file("state/rssfeedzolt/" + *row.stateFile), "garbage\r\n");
+            // A state file that holds no id counts as none: the settings file's id again;
+            // one with a lower id than the settings file's counts as read up to the higher.
+            const std::string state = home.file("state/rssfeedzolt/" + *row.stateFile);
+            test::WriteFileBytes(state, "garbage\r\n");
+            EXPECT_EQ(Text(ReadLastNewsId(services)), "7");
+            test::WriteFileBytes(state, "<%%LastNewsId%%>5<%%/LastNewsId%%>\r\n");
             EXPECT_EQ(Text(ReadLastNewsId(services)), "7");
         }
     }
