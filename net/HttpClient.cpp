@@ -34,13 +34,13 @@ HttpClient::~HttpClient() {
     Disconnect();
 }
 
-QNetworkRequest HttpClient::MakeRequest(const std::string& url) const {
+Result<QNetworkRequest> HttpClient::MakeRequest(const std::string& url) const {
     const QUrl target(ToQString(url));
     // Addresses come from the settings file: nothing but the web, never a
     // local file or another scheme the network manager would also serve.
     const QString scheme = target.scheme().toLower();
     if (!target.isValid() || (scheme != "http" && scheme != "https") || target.host().isEmpty()) {
-        throw HttpError("not an http address: " + url);
+        return Fail("\"" + url + "\": not an http address");
     }
     QNetworkRequest request(target);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kUserAgent));
@@ -66,6 +66,14 @@ QByteArray HttpClient::MultipartBody(const FormFields& fields, const QByteArray&
 
 namespace {
 
+// A failure of the call to `url`, named so.
+Result<std::string> Failing(const std::string& url, Result<std::string> result) {
+    if (result.ok()) {
+        return result;
+    }
+    return Failure{"\"" + url + "\": " + result.error(), result.quiet()};
+}
+
 QByteArray RandomBoundary() {
     QByteArray b = "----------ZoltFormBoundary";
     for (int i = 0; i < 4; ++i) {
@@ -82,25 +90,41 @@ bool Contains(const FormFields& fields, const QByteArray& boundary) {
 
 }  // namespace
 
-std::string HttpClient::PostForm(const std::string& url, const FormFields& fields,
-                                 std::int64_t maxBodySize) {
-    QNetworkRequest request = MakeRequest(url);
+Result<std::string> HttpClient::PostForm(const std::string& url, const FormFields& fields,
+                                         std::int64_t maxBodySize) {
+    Result<QNetworkRequest> request = MakeRequest(url);
+    if (!request.ok()) {
+        return request.failure();
+    }
     QByteArray boundary = RandomBoundary();
     while (Contains(fields, boundary)) {
         boundary = RandomBoundary();
     }
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QByteArray("multipart/form-data; boundary=") + boundary);
+    QNetworkRequest post = std::move(request).value();
+    post.setHeader(QNetworkRequest::ContentTypeHeader,
+                   QByteArray("multipart/form-data; boundary=") + boundary);
     const QByteArray body = MultipartBody(fields, boundary);
+    return Failing(url,
+                   Run(manager_->post(post, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize));
+}
 
-    return Run(manager_->post(request, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
+Result<std::string> HttpClient::Download(const std::string& url, std::int64_t maxBodySize) {
+    const Result<QNetworkRequest> request = MakeRequest(url);
+    if (!request.ok()) {
+        return request.failure();
+    }
+    return Failing(url, Run(manager_->get(*request), maxBodySize < 0 ? maxBodySize_ : maxBodySize));
 }
 
 std::string HttpClient::Get(const std::string& url, std::int64_t maxBodySize) {
-    return Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
+    Result<std::string> body = Download(url, maxBodySize);
+    if (!body.ok()) {
+        throw HttpError(body.error(), body.quiet());
+    }
+    return std::move(body).value();
 }
 
-std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
+Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
     // The reply is a child of the manager: if this client dies while we wait
     // (its window destroyed from inside the nested loop), the manager takes
     // the reply with it, so the guard below must not delete it again.
@@ -151,40 +175,45 @@ std::string HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
     }
 
     if (self.isNull()) {
-        throw HttpError("the HTTP client was destroyed during the request", true);
+        return QuietFail("the HTTP client was destroyed during the request");
     }
     calls_.erase(std::remove(calls_.begin(), calls_.end(), &call), calls_.end());
     std::unique_ptr<QNetworkReply> owned(reply.data());
     if (!owned) {
-        throw HttpError("the request was cancelled", true);
+        return QuietFail("the request was cancelled");
     }
     if (!owned->isFinished()) {
         call.aborted = true;
         owned->abort();
     }
     if (call.aborted) {
-        throw HttpError("the request was cancelled", true);
+        return QuietFail("the request was cancelled");
     }
+    const auto tooLargeFailure = [&] {
+        return Fail("the reply is larger than " + std::to_string(limit) + " bytes");
+    };
     if (tooLarge) {
-        throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
+        return tooLargeFailure();
     }
     if (owned->error() == QNetworkReply::OperationCanceledError) {
         // Nobody here cancelled it: the transfer timeout did.
-        throw HttpError("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
+        return Fail("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
     }
-    if (owned->error() != QNetworkReply::NoError) {
-        throw HttpError(FromQString(owned->errorString()));
+    // The status says more than the error text Qt makes of it (which holds
+    // the server's own reason phrase, whatever that is).
+    const QVariant status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!success() && status.isValid()) {
+        return Fail("the server answered with HTTP status " + std::to_string(status.toInt()));
     }
-    if (!success()) {
-        const int status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        throw HttpError("HTTP status " + std::to_string(status));
+    if (owned->error() != QNetworkReply::NoError || !success()) {
+        return Fail(FromQString(owned->errorString()));
     }
     // Whatever arrived with finished() but after the last readyRead.
     const QByteArray rest = owned->readAll();
     if (rest.size() > 0) {
         received += rest.size();
         if (received > limit) {
-            throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
+            return tooLargeFailure();
         }
         body.append(rest.constData(), static_cast<size_t>(rest.size()));
     }

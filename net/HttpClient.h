@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QNetworkRequest>
 #include <QObject>
 
 #include <cstdint>
@@ -8,15 +9,16 @@
 #include <utility>
 #include <vector>
 
+#include "util/Result.h"
+
 class QByteArray;
 class QNetworkAccessManager;
 class QNetworkReply;
-class QNetworkRequest;
 
 namespace zolt {
 
-// Raised for any connection or protocol error and any status that is not a
-// success.
+// What Get raises for a failed download, until the update check takes
+// Download and its Result.
 class HttpError : public std::runtime_error {
   public:
     explicit HttpError(const std::string& what, bool aborted = false)
@@ -35,6 +37,10 @@ using FormFields = std::vector<std::pair<std::string, std::string>>;
 // The program's one HTTP client. Calls block their caller while the event
 // loop keeps running, so the window repaints and stays usable; several calls
 // may therefore be under way at once, each waiting in its own nested loop.
+// A call fails on any connection or protocol error and any status that is
+// not a success, saying why: "<address>: <reason>". The failure is quiet when
+// the call was cut short on our side (Disconnect(), the client destroyed, the
+// application quitting): a closing program tells nobody.
 class HttpClient : public QObject {
     Q_OBJECT
   public:
@@ -46,17 +52,20 @@ class HttpClient : public QObject {
     static constexpr int kDefaultStallTimeoutMs = 60 * 1000;
 
     explicit HttpClient(QObject* parent = nullptr);
-    // Aborts the calls under way; they raise HttpError with aborted().
+    // Aborts the calls under way; they fail quietly.
     ~HttpClient() override;
 
     // POST of multipart/form-data, one part per field in order; the body of
-    // the reply. Raises HttpError. `maxBodySize` < 0: the client's limit.
-    std::string PostForm(const std::string& url, const FormFields& fields,
-                         std::int64_t maxBodySize = -1);
-    // GET, the body in memory. Raises HttpError.
+    // the reply. `maxBodySize` < 0: the client's limit.
+    Result<std::string> PostForm(const std::string& url, const FormFields& fields,
+                                 std::int64_t maxBodySize = -1);
+    // GET, the body in memory.
+    Result<std::string> Download(const std::string& url, std::int64_t maxBodySize = -1);
+    // Download, raising HttpError for a failure: only for the update check
+    // until it takes Download.
     std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
-    // Aborts whatever is in flight (the waiting calls raise) and closes the
-    // connections.
+    // Aborts whatever is in flight (the waiting calls fail quietly) and
+    // closes the connections.
     void Disconnect();
     // Closes kept-alive connections, unless a call is still under way: one
     // caller finishing must not cut another caller's request.
@@ -77,8 +86,8 @@ class HttpClient : public QObject {
   private:
     struct Call;
 
-    QNetworkRequest MakeRequest(const std::string& url) const;
-    std::string Run(QNetworkReply* reply, std::int64_t limit);
+    Result<QNetworkRequest> MakeRequest(const std::string& url) const;
+    Result<std::string> Run(QNetworkReply* reply, std::int64_t limit);
 
     QNetworkAccessManager* manager_;
     std::int64_t maxBodySize_ = kDefaultMaxBodySize;

@@ -68,8 +68,8 @@ bool WriteUserLastNewsId(const Services& services, const std::string& plain, con
         return false;
     }
     const std::string text = TextWithLastNewsId(ReadStateFile(services, *name).value_or(""), id);
-    if (!WriteStateFile(services, *name, text)) {
-        qCWarning(lcNews) << "last news id not stored, the state folder does not take it";
+    if (const Status written = WriteStateFile(services, *name, text); !written.ok()) {
+        qCWarning(lcNews) << "last news id not stored:" << written.error().c_str();
         return false;
     }
     return true;
@@ -148,8 +148,10 @@ bool WriteLastNewsId(const Services& services, const NewsId& id) {
     if (!ProgramFolderWritable(services)) {
         return WriteUserLastNewsId(services, plain, id);
     }
-    if (!SaveFileReplacing(path, EncryptSettingsBytes(TextWithLastNewsId(plain, id)))) {
-        qCWarning(lcNews) << "last news id not stored, the settings file cannot be rewritten";
+    const Status saved =
+        SaveFileReplacing(path, EncryptSettingsBytes(TextWithLastNewsId(plain, id)));
+    if (!saved.ok()) {
+        qCWarning(lcNews) << "last news id not stored:" << saved.error().c_str();
         return false;
     }
     return true;

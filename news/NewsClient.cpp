@@ -43,21 +43,16 @@ FormFields NewsClient::NewsDetailsFields(const NewsId& id) const {
 
 Result<std::string> NewsClient::Ask(const std::string& script, const FormFields& fields,
                                     NewsReplyKind kind) const {
-    std::string reply;
-    try {
-        reply = Trim(http_->PostForm(NewsScriptUrl(channel_.baseUrl, script), fields,
-                                     HttpClient::kDefaultMaxBodySize));
-    } catch (const HttpError& e) {
-        qCInfo(lcNews) << script.c_str() << (e.aborted() ? "request cut short:" : "request failed:")
-                       << e.what();
-        if (e.aborted()) {
+    Result<std::string> posted = http_->PostForm(NewsScriptUrl(channel_.baseUrl, script), fields,
+                                                 HttpClient::kDefaultMaxBodySize);
+    if (!posted.ok()) {
+        qCInfo(lcNews) << script.c_str() << "request failed:" << posted.error().c_str();
+        if (posted.quiet()) {
             // The window that would show the message is on its way out.
-            return QuietFail(script + " request cut short: " + e.what());
+            return posted;
         }
-    } catch (const std::exception& e) {
-        // Building or sending the form failed: an empty reply.
-        qCInfo(lcNews) << script.c_str() << "request not sent:" << e.what();
     }
+    const std::string reply = posted.ok() ? Trim(*posted) : std::string();
     if (IsNewsSuccess(reply, kind)) {
         return reply;
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "util/Result.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -28,8 +29,8 @@ std::optional<std::string> ReadStateFile(const Services& services, const std::st
 // Replaces the file `name` of services.stateDir by `bytes` through a new file
 // renamed over it, so that a crash leaves the old or the new content and a
 // link of that name is never written through. Missing folders are made,
-// readable by the user alone. False when there is no state folder or it
-// does not take the file.
-bool WriteStateFile(const Services& services, const std::string& name, const std::string& bytes);
+// readable by the user alone. Fails, saying why, when there is no state
+// folder or it does not take the file.
+Status WriteStateFile(const Services& services, const std::string& name, const std::string& bytes);
 
 }  // namespace zolt

@@ -3,27 +3,26 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include <sys/stat.h>
 
 #include "util/SafeSave.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 Result<std::string> ReadToolInput(const std::string& path) {
-    QFile file(QString::fromStdString(path));
+    QFile file(ToQPath(path));
     if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
         return Fail("cannot read \"" + path + "\": " +
                     (QFileInfo(file).isDir() ? std::string("it is a folder")
-                                             : file.errorString().toStdString()));
+                                             : FromQString(file.errorString())));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return Fail("cannot read \"" + path + "\": " + file.errorString().toStdString());
+        return Fail("cannot read \"" + path + "\": " + FromQString(file.errorString()));
     }
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
@@ -37,13 +36,7 @@ unsigned ToolOutputMode(bool ownerOnly) {
 Status WriteToolOutput(const std::string& path, const std::string& bytes, bool ownerOnly) {
     // A name in a shared folder may be a link planted there: it is replaced
     // by the new file, its target is never written.
-    errno = 0;
-    if (!SaveFileReplacing(path, bytes, ToolOutputMode(ownerOnly))) {
-        const int cause = errno;
-        return Fail("cannot write \"" + path + "\": " +
-                    (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed")));
-    }
-    return {};
+    return SaveFileReplacing(path, bytes, ToolOutputMode(ownerOnly));
 }
 
 bool NameIsTaken(const std::string& path) {

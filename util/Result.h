@@ -34,6 +34,8 @@ class [[nodiscard]] Result {
     Result(Failure failure) : error_(std::move(failure.message)), quiet_(failure.quiet) {}
 
     bool ok() const { return value_.has_value(); }
+    // As std::expected: `if (!SaveFileReplacing(...))` reads as ok().
+    explicit operator bool() const { return ok(); }
     // Only when ok().
     const T& value() const& { return (assert(ok()), *value_); }
     T&& value() && { return (assert(ok()), std::move(*value_)); }
@@ -61,6 +63,7 @@ class [[nodiscard]] Result<void> {
         : failed_(true), error_(std::move(failure.message)), quiet_(failure.quiet) {}
 
     bool ok() const { return !failed_; }
+    explicit operator bool() const { return ok(); }
     // Empty when ok().
     const std::string& error() const { return error_; }
     bool quiet() const { return quiet_; }

@@ -1,5 +1,7 @@
 #include "util/Text.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -154,6 +156,14 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::
         at = candidate + 1;
     }
     return std::string::npos;
+}
+
+QString ToQPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string FromQPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace zolt

@@ -10,14 +10,20 @@ namespace zolt {
 
 // The one conversion between the core's byte strings and the widgets' text.
 // Valid UTF-8 is read as UTF-8; anything else as Windows-1252, the code page
-// in which legacy settings texts and news replies are written. File paths,
-// process arguments and wire bytes (form fields, log excerpts) are not such
-// text: they are UTF-8 or raw bytes end to end and go through Qt's own
-// fromStdString/toStdString, so that no path or field is ever re-read as
-// Windows-1252.
+// in which legacy settings texts and news replies are written. File paths
+// and process arguments are not such text: they cross through ToQPath and
+// FromQPath, so that no path is ever re-read as Windows-1252. Wire bytes
+// (form fields, log excerpts) stay bytes: QByteArray, never a QString.
 QString ToQString(const std::string& bytes);
 // Widget text back to bytes: UTF-8.
 std::string FromQString(const QString& text);
+
+// A file path, program name or process argument between the core's bytes
+// and Qt, in the system's encoding of file names (QFile's): UTF-8 on Linux,
+// the code page of the process on Windows (UTF-8 by the program's manifest),
+// so that a path names the same file in Qt as in the C library.
+QString ToQPath(const std::string& path);
+std::string FromQPath(const QString& path);
 
 // True when `bytes` is well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(const std::string& bytes);

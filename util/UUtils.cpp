@@ -38,7 +38,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string DecodeDollarHex(const std::string& source) {
+Result<std::string> DecodeDollarHex(const std::string& source) {
     std::string result;
     result.reserve(source.size());
     size_t i = 0;
@@ -50,14 +50,15 @@ std::string DecodeDollarHex(const std::string& source) {
         }
         // "$" then the next two characters (fewer at the end), all hex digits.
         const size_t take = std::min<size_t>(2, source.size() - i - 1);
+        const auto bad = [&] { return Fail("bad \"$\" escape at byte " + std::to_string(i)); };
         if (take == 0) {
-            return std::string();
+            return bad();
         }
         int value = 0;
         for (size_t k = 1; k <= take; ++k) {
             const int d = HexDigit(source[i + k]);
             if (d < 0) {
-                return std::string();
+                return bad();
             }
             value = value * 16 + d;
         }

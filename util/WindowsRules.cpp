@@ -56,12 +56,13 @@ bool IsAbsoluteWindowsPath(std::string_view path) {
     return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
 }
 
-std::string WindowsStateFolder(std::string_view localAppData, std::string_view knownFolder) {
+std::optional<std::string> WindowsStateFolder(std::string_view localAppData,
+                                              std::string_view knownFolder) {
     std::string base(IsAbsoluteWindowsPath(localAppData)  ? localAppData
                      : IsAbsoluteWindowsPath(knownFolder) ? knownFolder
                                                           : std::string_view());
     if (base.empty()) {
-        return base;
+        return std::nullopt;
     }
     std::replace(base.begin(), base.end(), '\\', '/');
     if (base.back() != '/') {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,8 +30,9 @@ bool IsAbsoluteWindowsPath(std::string_view path);
 // This user's folder for what the program keeps between runs:
 // "%LOCALAPPDATA%\<product>\" as `localAppData`, else as the known folder the
 // system reports, in '/' form and ending in "/". A relative or empty value is
-// not valid; "" when neither is valid (nothing is kept).
-std::string WindowsStateFolder(std::string_view localAppData, std::string_view knownFolder);
+// not valid; nothing when neither is valid (then nothing is kept).
+std::optional<std::string> WindowsStateFolder(std::string_view localAppData,
+                                              std::string_view knownFolder);
 
 // The folder name of the state folder and of the installation.
 inline constexpr const char* kWindowsProductFolder = "RSSFeedZolt";

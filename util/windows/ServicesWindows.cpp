@@ -113,8 +113,9 @@ std::string ProgramFolder() {
 Services MakeSystemServices(const std::string& baseDir) {
     Services s;
     s.baseDir = baseDir;
-    s.stateDir = WindowsStateFolder(qEnvironmentVariable("LOCALAPPDATA").toStdString(),
-                                    LocalAppDataFolder());
+    s.stateDir =
+        WindowsStateFolder(qEnvironmentVariable("LOCALAPPDATA").toStdString(), LocalAppDataFolder())
+            .value_or("");
     s.packageInstall =
         QFileInfo::exists(QDir(QString::fromStdString(baseDir)).filePath(kPackageMarkerFile));
     s.startDetached = ShellOpen;
