@@ -17,16 +17,16 @@ int RunProgram(GuardedApplication& app, const std::string& baseDir) {
     app.setApplicationName("RSS Feed Zolt");
     app.setWindowIcon(IconFromFile(":/toolkit/app.png", "png"));
 
-    Services services = MakeSystemServices(baseDir);
-    services.showMessage = [](MessageKind kind, const std::string& text) {
+    const ProgramConfig config = MakeProgramConfig(baseDir);
+    const Services services = MakeSystemServices();
+    InstallErrorReporter([](MessageKind kind, const std::string& text) {
         return ShowMessageBox(QApplication::activeWindow(), kind, text);
-    };
-    InstallErrorReporter(services);
+    });
     ApplySkin(BuiltInSkin());
 
     int result = 0;
     {
-        TfrmMain window(services);
+        TfrmMain window(config, services);
         window.show();
         result = app.exec();
     }

@@ -93,14 +93,15 @@ BrandTarget BrandTargetOf(TfrmMain& w) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services) {
+TfrmMain::TfrmMain(const ProgramConfig& config, const Services& services, MessageAnswer answer,
+                   QWidget* parent)
+    : QWidget(parent), msgMain(this, std::move(answer)), config_(config), services_(services) {
     setObjectName("frmMain");
     setWindowTitle("RSS Feed Zolt");
     setAttribute(Qt::WA_StyledBackground, true);
     // The brand is read before the controls exist, so that its skin styles
     // each control as it is made instead of restyling them all afterwards.
-    brandSetup_ = ReadBrandSetupOrNothing(services_);
+    brandSetup_ = ReadBrandSetupOrNothing(config_.baseDir, services_);
     if (brandSetup_ && brandSetup_->skinStyleSheet) {
         ApplySkin(*brandSetup_->skinStyleSheet);
     }
@@ -195,8 +196,8 @@ void TfrmMain::BuildMainPage() {
 
     ntbMain = new QStackedWidget(stsMain);
     ntbMain->setObjectName("ntbMain");
-    pageSimple = new SimplePage(services_, ntbMain);
-    pageAdvanced = new AdvancedPage(services_, ntbMain);
+    pageSimple = new SimplePage(config_, services_, msgMain, ntbMain);
+    pageAdvanced = new AdvancedPage(config_, services_, msgMain, ntbMain);
     ntbMain->addWidget(pageSimple);
     ntbMain->addWidget(pageAdvanced);
     layout->addWidget(ntbMain, 1);
@@ -346,7 +347,14 @@ void TfrmMain::RunUpdateCheck(bool silent) {
     // The check waits for the network and shows boxes: the window may be
     // closed, even destroyed, before it returns.
     QPointer<TfrmMain> self(this);
-    const UpdateCheckResult result = CheckForUpdate(services_, *IdHTTP1, silent);
+    // Until the update check takes its config and returns its questions, it
+    // reads both through a Services of its own.
+    Services forUpdate = services_;
+    forUpdate.baseDir = config_.baseDir;
+    forUpdate.updateBaseUrl = config_.updateBaseUrl;
+    forUpdate.packageInstall = config_.packageInstall;
+    forUpdate.showMessage = msgMain.Answer();
+    const UpdateCheckResult result = CheckForUpdate(forUpdate, *IdHTTP1, silent);
     if (self && result == UpdateCheckResult::CloseForUpdate) {
         close();
     }
@@ -363,21 +371,21 @@ void TfrmMain::btnNewsClick() {
         return;
     }
     if (!fetched.ok() && !fetched.quiet()) {
-        services_.showMessage(MessageKind::Warning, fetched.error());
+        msgMain.Show(MessageKind::Warning, fetched.error());
     }
     if (fetched.ok()) {
         NewsList = std::move(fetched).value();
     }
     if (NewsList.empty()) {
-        services_.showMessage(MessageKind::Information, kNoNewsMessage);
+        msgMain.Show(MessageKind::Information, kNoNewsMessage);
         return;
     }
     {
-        TfrmNews news(services_, *IdHTTP1, channel, NewsList, this);
+        TfrmNews news(config_, services_, msgMain, *IdHTTP1, channel, NewsList, this);
         news.exec();
     }
     if (self) {
-        ShowNewsMark(UnreadNewsCount(NewsList, ReadLastNewsId(services_)) > 0);
+        ShowNewsMark(UnreadNewsCount(NewsList, ReadLastNewsId(config_)) > 0);
     }
 }
 
@@ -399,7 +407,7 @@ void TfrmMain::Timer1Timer() {
     Timer1->stop();
     QPointer<TfrmMain> self(this);
     const std::optional<NewsAnnouncement> news =
-        StartupNewsHint(services_, *IdHTTP1, NewsChannel(brand_));
+        StartupNewsHint(config_, *IdHTTP1, NewsChannel(brand_));
     // Closed while the news check waited: no balloon and no update check.
     if (!self || !isVisible()) {
         return;

@@ -35,7 +35,7 @@ std::size_t UnreadNewsCount(const NewsLineList& lines, const std::optional<NewsI
     return static_cast<std::size_t>(std::unique(unread.begin(), unread.end()) - unread.begin());
 }
 
-std::optional<NewsAnnouncement> StartupNewsHint(const Services& services, HttpClient& http,
+std::optional<NewsAnnouncement> StartupNewsHint(const ProgramConfig& config, HttpClient& http,
                                                 const NewsChannelInfo& channel) {
     const std::optional<NewsClient> client = NewsClient::For(channel, http);
     if (!client) {
@@ -46,7 +46,7 @@ std::optional<NewsAnnouncement> StartupNewsHint(const Services& services, HttpCl
         return std::nullopt;
     }
     // Without a stored id every news counts as new, except a server's id 0.
-    const std::optional<NewsId> stored = ReadLastNewsId(services);
+    const std::optional<NewsId> stored = ReadLastNewsId(config);
     if (latest->id->value() <= (stored ? stored->value() : 0)) {
         return std::nullopt;
     }

@@ -7,8 +7,8 @@
 #include "branding/BrandSettings.h"
 #include "news/NewsClient.h"
 #include "news/NewsId.h"
+#include "util/ProgramConfig.h"
 #include "util/Result.h"
-#include "util/Services.h"
 
 namespace zolt {
 
@@ -35,7 +35,7 @@ struct NewsAnnouncement {
 // id is greater than the stored one, for the list to count the new ones.
 // Silent; nothing when nothing is new or the server could not tell, and
 // nothing is written to the settings file.
-std::optional<NewsAnnouncement> StartupNewsHint(const Services& services, HttpClient& http,
+std::optional<NewsAnnouncement> StartupNewsHint(const ProgramConfig& config, HttpClient& http,
                                                 const NewsChannelInfo& channel);
 
 // The news button's fetch: the lines to show; empty for a copy without a

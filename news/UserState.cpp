@@ -60,18 +60,19 @@ std::optional<std::string> StateFileName(std::string_view branderCode) {
     return name;
 }
 
-std::optional<std::string> ReadStateFile(const Services& services, const std::string& name) {
-    if (services.stateDir.empty()) {
+std::optional<std::string> ReadStateFile(const std::string& stateDir, const std::string& name) {
+    if (stateDir.empty()) {
         return std::nullopt;
     }
-    return ReadWholeFile(FileBeside(services.stateDir, name), kMaxStateFileSize);
+    return ReadWholeFile(FileBeside(stateDir, name), kMaxStateFileSize);
 }
 
-Status WriteStateFile(const Services& services, const std::string& name, const std::string& bytes) {
-    if (services.stateDir.empty()) {
+Status WriteStateFile(const std::string& stateDir, const std::string& name,
+                      const std::string& bytes) {
+    if (stateDir.empty()) {
         return Fail("this system names no folder for the user's state");
     }
-    const std::string folder = FileBeside(services.stateDir, "");
+    const std::string folder = FileBeside(stateDir, "");
     if (const Status made = MakeFolders(folder); !made.ok()) {
         return made;
     }

@@ -5,48 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "util/MessageKind.h"
+#include "util/ProgramConfig.h"
+
 namespace zolt {
 
-// The live-update site's folder; tests point it at 127.0.0.1.
-inline constexpr const char* kDefaultUpdateBaseURL =
-    "https://update.rssfeedzolt.com/liveupdate/rssfeed_zolt/";
-
-// The file that the Debian package puts into the program folder: its
-// presence says that the system's package manager owns that folder and
-// brings the updates.
-inline constexpr const char* kPackageMarkerFile = "installed-by-package";
-
-enum class MessageKind {
-    Warning,      // OK
-    Information,  // OK
-    Question,     // information with OK and Cancel
-};
-
-// Everything that touches the world outside the process. main() fills it with
-// the real services (MakeSystemServices plus the skinned message box); tests
-// fill it with recorders and scripted answers.
+// Everything that touches the world outside the process: processes, PATH,
+// the browser, the clock and random draws. main() fills it with the real
+// services (MakeSystemServices); tests fill it with recorders and scripted
+// answers. What the program is configured with is a ProgramConfig of its
+// own, and message boxes belong to the windows (msgMain).
 struct Services {
-    // Folder of the files "beside the executable".
-    std::string baseDir;
-    // Folder of the live-update site, ending in "/".
-    std::string updateBaseUrl = kDefaultUpdateBaseURL;
-    // The feedreader.php that previews run; empty: the program's own copy,
-    // looked up where the installs put it.
-    std::string feedreaderFile;
-    // The longest a preview's PHP may run before it is stopped.
-    int previewTimeLimitMs = 30000;
-    // This user's folder for what the program keeps between runs when it
-    // may not write its own folder ("$XDG_STATE_HOME/rssfeedzolt/"; on
-    // Windows "%LOCALAPPDATA%/RSSFeedZolt/"; ending in "/"); empty: nothing
-    // is kept.
-    std::string stateDir;
-    // Installed by the system's package manager (kPackageMarkerFile in
-    // baseDir): the program folder is never written and updates come from
-    // the package manager.
-    bool packageInstall = false;
-
-    // Shows a modal message box; true for OK, false for Cancel.
-    std::function<bool(MessageKind kind, const std::string& text)> showMessage;
     // Starts a program detached from this process; false when it did not start.
     std::function<bool(const std::string& program, const std::vector<std::string>& args)>
         startDetached;
@@ -61,20 +30,25 @@ struct Services {
     std::function<int(int n)> random;
     // Milliseconds of a monotonic clock.
     std::function<std::uint64_t()> tickCount;
+
+    // For the update check alone, until it takes its ProgramConfig and hands
+    // its questions to the window: copies of the config values it reads and
+    // the window's message box. Nothing else reads these.
+    std::string baseDir;
+    std::string updateBaseUrl;
+    bool packageInstall = false;
+    MessageAnswer showMessage;
 };
 
-// Folder of the running program, ending in "/": the files "beside the
-// executable" are looked up there, never in the working directory.
-std::string ProgramFolder();
+// The real process, PATH, browser, clock and random services.
+Services MakeSystemServices();
 
-// The real process, PATH, clock and random services with `baseDir`, the
-// state folder of the XDG base directories and the package marker found in
-// `baseDir`. The message box is left empty: it needs widgets and is added by
-// the program.
-Services MakeSystemServices(const std::string& baseDir);
-
-// Whether the program may replace files in its own folder: not a package
-// install, and the folder takes new files.
-bool ProgramFolderWritable(const Services& services);
+// ProgramFolderWritable of the copies above, for the update check alone.
+inline bool ProgramFolderWritable(const Services& services) {
+    ProgramConfig config;
+    config.baseDir = services.baseDir;
+    config.packageInstall = services.packageInstall;
+    return ProgramFolderWritable(config);
+}
 
 }  // namespace zolt

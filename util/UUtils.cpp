@@ -1,5 +1,7 @@
 #include "util/UUtils.h"
 
+#include <optional>
+
 #include "util/Logging.h"
 #include "util/WebAddress.h"
 
@@ -23,7 +25,7 @@ void SplitByChar(char separator, const std::string& source, std::vector<std::str
 
 namespace {
 
-int HexDigit(char c) {
+std::optional<int> HexDigit(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -33,7 +35,7 @@ int HexDigit(char c) {
     if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
     }
-    return -1;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -56,11 +58,11 @@ Result<std::string> DecodeDollarHex(const std::string& source) {
         }
         int value = 0;
         for (size_t k = 1; k <= take; ++k) {
-            const int d = HexDigit(source[i + k]);
-            if (d < 0) {
+            const std::optional<int> digit = HexDigit(source[i + k]);
+            if (!digit) {
                 return bad();
             }
-            value = value * 16 + d;
+            value = value * 16 + *digit;
         }
         result += static_cast<char>(value);
         i += 1 + take;

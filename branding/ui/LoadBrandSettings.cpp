@@ -89,7 +89,7 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     SetLink(t.lblLink2URL, content.Link2Caption, content.Link2URL);
 
     if (!setup.iconPath.empty()) {
-        const QIcon icon = IconFromFile(QString::fromStdString(setup.iconPath), "ico");
+        const QIcon icon = IconFromFile(ToQPath(setup.iconPath), "ico");
         if (!icon.availableSizes().isEmpty()) {
             QApplication::setWindowIcon(icon);
             t.window->setWindowIcon(icon);
@@ -99,9 +99,10 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     }
 }
 
-std::optional<BrandSetup> ReadBrandSetupOrNothing(const Services& services) {
+std::optional<BrandSetup> ReadBrandSetupOrNothing(const std::string& baseDir,
+                                                  const Services& services) {
     try {
-        return ReadBrandSetup(services);
+        return ReadBrandSetup(baseDir, services);
     } catch (const std::exception& e) {
         // Whatever went wrong with the brand, the window has to come up.
         qCWarning(lcBranding) << "brand not read:" << e.what();

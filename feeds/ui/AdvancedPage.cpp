@@ -11,8 +11,13 @@
 
 namespace zolt {
 
-AdvancedPage::AdvancedPage(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services), ui_(std::make_unique<Ui::AdvancedPage>()) {
+AdvancedPage::AdvancedPage(const ProgramConfig& config, const Services& services,
+                           const MessageBox& msgMain, QWidget* parent)
+    : QWidget(parent),
+      config_(config),
+      services_(services),
+      msgMain_(msgMain),
+      ui_(std::make_unique<Ui::AdvancedPage>()) {
     setObjectName("Advanced");
     SetPageFont(*this);
     ui_->setupUi(this);
@@ -55,7 +60,7 @@ std::optional<std::string> AdvancedPage::GenerateCode() {
     fields.numAuctions = ui_->edtENumAuctions->value();
     const FeedOutcome outcome = EbayFeedCode(fields);
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.error());
+        msgMain_.Show(MessageKind::Warning, outcome.error());
         return std::nullopt;
     }
     ShowCode(*ui_->memECode, outcome.value());
@@ -64,12 +69,12 @@ std::optional<std::string> AdvancedPage::GenerateCode() {
 
 void AdvancedPage::btnECopyToClipboardClick() {
     CopyCode(*ui_->memECode);
-    services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
+    msgMain_.Show(MessageKind::Information, kCodeCopiedMessage);
 }
 
 void AdvancedPage::btnEPreviewClick() {
     if (const std::optional<std::string> snippet = GenerateCode()) {
-        OpenPreview(preview_, services_, *this, *snippet);
+        OpenPreview(preview_, config_, services_, *this, *snippet);
     }
 }
 

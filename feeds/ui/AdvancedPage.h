@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
 namespace Ui {
@@ -22,7 +23,9 @@ class PreviewWindow;
 class AdvancedPage : public QWidget {
     Q_OBJECT
   public:
-    AdvancedPage(const Services& services, QWidget* parent = nullptr);
+    // `msgMain` is the main window's message box.
+    AdvancedPage(const ProgramConfig& config, const Services& services, const MessageBox& msgMain,
+                 QWidget* parent = nullptr);
     ~AdvancedPage() override;
 
     // Fills the site drop-down and the id list together, last row selected.
@@ -44,7 +47,9 @@ class AdvancedPage : public QWidget {
     // "Generate Code": the snippet shown in the code box, or none after a warning.
     std::optional<std::string> GenerateCode();
 
+    const ProgramConfig& config_;
     const Services& services_;
+    const MessageBox& msgMain_;
     std::unique_ptr<Ui::AdvancedPage> ui_;
     QPointer<PreviewWindow> preview_;
     std::vector<std::string> ebaySiteIds_;

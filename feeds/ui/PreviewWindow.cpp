@@ -11,8 +11,8 @@
 
 namespace zolt {
 
-PreviewWindow::PreviewWindow(const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), services_(services) {
+PreviewWindow::PreviewWindow(const ProgramConfig& config, const Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), config_(config), services_(services) {
     setObjectName("frmPreview");
     setWindowTitle("Preview");
     auto* layout = new QVBoxLayout(this);
@@ -39,9 +39,9 @@ void PreviewWindow::Preview(const std::string& snippet) {
     PreviewRequest request;
     request.php = services_.findProgram ? services_.findProgram("php") : "";
     request.feedreaderFile =
-        services_.feedreaderFile.empty() ? FindProgramFeedreader() : services_.feedreaderFile;
+        config_.feedreaderFile.empty() ? FindProgramFeedreader() : config_.feedreaderFile;
     request.snippet = snippet;
-    request.timeLimitMs = services_.previewTimeLimitMs;
+    request.timeLimitMs = config_.previewTimeLimitMs;
     run_.Cancel();
     ShowOutcome(PreviewMessage(PreviewResult::Running));
     run_.Start(request);
@@ -69,10 +69,10 @@ void PreviewWindow::ShowOutcome(const PreviewOutcome& outcome) {
     prfPreview->setHtmlSource(PreviewDocument(outcome));
 }
 
-void OpenPreview(QPointer<PreviewWindow>& window, const Services& services, QWidget& page,
-                 const std::string& snippet) {
+void OpenPreview(QPointer<PreviewWindow>& window, const ProgramConfig& config,
+                 const Services& services, QWidget& page, const std::string& snippet) {
     if (window.isNull()) {
-        window = new PreviewWindow(services, &page);
+        window = new PreviewWindow(config, services, &page);
     }
     if (!window->isVisible()) {
         const QRect main = page.window()->frameGeometry();

@@ -11,8 +11,13 @@
 
 namespace zolt {
 
-SimplePage::SimplePage(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services), ui_(std::make_unique<Ui::SimplePage>()) {
+SimplePage::SimplePage(const ProgramConfig& config, const Services& services,
+                       const MessageBox& msgMain, QWidget* parent)
+    : QWidget(parent),
+      config_(config),
+      services_(services),
+      msgMain_(msgMain),
+      ui_(std::make_unique<Ui::SimplePage>()) {
     setObjectName("Simple");
     SetPageFont(*this);
     ui_->setupUi(this);
@@ -36,7 +41,7 @@ void SimplePage::btnSearchFeedClick() {
     const FeedOutcome outcome =
         FindRssFeed(ui_->cbxSites->currentIndex(), FromQString(ui_->edtKeyword->text()));
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.error());
+        msgMain_.Show(MessageKind::Warning, outcome.error());
     } else if (!outcome.value().empty()) {
         ui_->edtRSSFeed->setText(ToQString(outcome.value()));
     }
@@ -51,7 +56,7 @@ std::optional<std::string> SimplePage::GenerateCode() {
         NewsFeedCode(FromQString(ui_->edtRSSFeed->text()), ui_->edtFChacheTime->value(),
                      ui_->chkFeedTitles->isChecked(), ui_->edtFNumItems->value());
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.error());
+        msgMain_.Show(MessageKind::Warning, outcome.error());
         return std::nullopt;
     }
     ShowCode(*ui_->memFCode, outcome.value());
@@ -60,12 +65,12 @@ std::optional<std::string> SimplePage::GenerateCode() {
 
 void SimplePage::btnFCopyToClipboardClick() {
     CopyCode(*ui_->memFCode);
-    services_.showMessage(MessageKind::Information, kCodeCopiedMessage);
+    msgMain_.Show(MessageKind::Information, kCodeCopiedMessage);
 }
 
 void SimplePage::btnFPreviewClick() {
     if (const std::optional<std::string> snippet = GenerateCode()) {
-        OpenPreview(preview_, services_, *this, *snippet);
+        OpenPreview(preview_, config_, services_, *this, *snippet);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
 namespace Ui {
@@ -21,7 +22,9 @@ class PreviewWindow;
 class SimplePage : public QWidget {
     Q_OBJECT
   public:
-    SimplePage(const Services& services, QWidget* parent = nullptr);
+    // `msgMain` is the main window's message box.
+    SimplePage(const ProgramConfig& config, const Services& services, const MessageBox& msgMain,
+               QWidget* parent = nullptr);
     ~SimplePage() override;
 
   public slots:
@@ -40,7 +43,9 @@ class SimplePage : public QWidget {
     // "Generate Code": the snippet shown in the code box, or none after a warning.
     std::optional<std::string> GenerateCode();
 
+    const ProgramConfig& config_;
     const Services& services_;
+    const MessageBox& msgMain_;
     std::unique_ptr<Ui::SimplePage> ui_;
     QPointer<PreviewWindow> preview_;
 };

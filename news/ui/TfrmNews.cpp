@@ -53,11 +53,14 @@ class LoadingGuard {
 
 }  // namespace
 
-TfrmNews::TfrmNews(const Services& services, HttpClient& http, const NewsChannelInfo& channel,
-                   const NewsLineList& newsList, QWidget* parent)
+TfrmNews::TfrmNews(const ProgramConfig& config, const Services& services, const MessageBox& msgMain,
+                   HttpClient& http, const NewsChannelInfo& channel, const NewsLineList& newsList,
+                   QWidget* parent)
     : QDialog(parent),
       ui(std::make_unique<Ui::TfrmNews>()),
+      config_(config),
       services_(services),
+      msgMain_(msgMain),
       client_(NewsClient::For(channel, http)),
       newsList_(newsList) {
     ui->setupUi(this);
@@ -163,9 +166,9 @@ void TfrmNews::lvwItemsChange() {
     const Result<std::string> html = client_->NewsDetails(*id);
     if (html.ok()) {
         prfEditorNews->setHtmlSource(*html);
-        WriteLastNewsId(services_, *id);
+        WriteLastNewsId(config_, *id);
     } else if (!html.quiet()) {
-        services_.showMessage(MessageKind::Warning, html.error());
+        msgMain_.Show(MessageKind::Warning, html.error());
     }
 }
 

@@ -30,12 +30,13 @@ namespace {
 class AboutBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
-        services.updateBaseUrl = "http://127.0.0.1:9/";
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
+        config.updateBaseUrl = "http://127.0.0.1:9/";
     }
 
     std::unique_ptr<TfrmMain> Open() {
-        auto w = std::make_unique<TfrmMain>(services);
+        auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         return w;
@@ -67,6 +68,7 @@ class AboutBoxTest : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
 };
 
 TEST_F(AboutBoxTest, WithoutSettingsFile) {

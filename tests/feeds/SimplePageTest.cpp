@@ -34,8 +34,11 @@ class SimplePageTest : public ::testing::Test {
   protected:
     SimplePageTest()
         : recorder(std::make_shared<test::Recorder>()),
-          services(test::MakeRecordingServices(recorder, "")),
-          page(services) {
+          services(test::MakeRecordingServices(recorder)),
+          answer(test::RecordingAnswer(recorder)),
+          msgMain(nullptr,
+                  [this](MessageKind kind, const std::string& text) { return answer(kind, text); }),
+          page(config, services, msgMain) {
         page.resize(778, 408);
         page.show();
         sites = Control<QComboBox>(page, "cbxSites");
@@ -62,6 +65,9 @@ class SimplePageTest : public ::testing::Test {
 
     std::shared_ptr<test::Recorder> recorder;
     Services services;
+    ProgramConfig config;
+    MessageAnswer answer;
+    MessageBox msgMain;
     SimplePage page;
     QComboBox* sites;
     QLineEdit* keyword;
@@ -232,7 +238,7 @@ TEST_F(SimplePageTest, BlankFeedWarnsAndKeepsTheCode) {
     // A handler that fails is reported, not unwound through the button's signal.
     std::string reported;
     GuardedApplication::SetErrorReporter([&](const std::string& text) { reported = text; });
-    services.showMessage = [](MessageKind, const std::string&) -> bool {
+    answer = [](MessageKind, const std::string&) -> bool {
         throw std::runtime_error("no message box");
     };
     Control<QPushButton>(page, "btnFGenerateCode")->click();

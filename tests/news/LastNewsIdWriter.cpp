@@ -14,13 +14,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s FOLDER FIRST MAXWRITES\n", argv[0]);
         return 2;
     }
-    zolt::Services services;
-    services.baseDir = argv[1];
+    zolt::ProgramConfig config;
+    config.baseDir = argv[1];
     const long first = std::strtol(argv[2], nullptr, 10);
     const long maxWrites = std::strtol(argv[3], nullptr, 10);
     for (long i = 0; i < maxWrites; ++i) {
         const std::string id = std::to_string(first + i);
-        if (!zolt::WriteLastNewsId(services, zolt::NewsId::Parse(id).value())) {
+        if (!zolt::WriteLastNewsId(config, zolt::NewsId::Parse(id).value())) {
             std::fprintf(stdout, "failed %s\n", id.c_str());
             return 1;
         }

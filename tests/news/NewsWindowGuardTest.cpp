@@ -28,7 +28,9 @@ TEST(NewsWindowWhileLoading, AnotherRowCannotBeSelectedUntilThePageHasCome) {
         [](const test::HttpRequestSeen&) -> std::optional<std::string> { return std::nullopt; });
     test::TempDir dir;
     auto rec = std::make_shared<test::Recorder>();
-    Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+    const Services services = test::MakeRecordingServices(rec);
+    const ProgramConfig config = test::TestConfig(dir.path() + "/");
+    const MessageBox msgMain(nullptr, test::RecordingAnswer(rec));
     BrandSettingsRecord brand;
     brand.BranderType = "Master";
     brand.BranderCode = "PRODG";
@@ -37,7 +39,7 @@ TEST(NewsWindowWhileLoading, AnotherRowCannotBeSelectedUntilThePageHasCome) {
     HttpClient http;
     const NewsLineList lines = {"7^First^d1", "8^Second^d2", "9^Third^d3"};
 
-    TfrmNews w(services, http, NewsChannel(brand), lines);
+    TfrmNews w(config, services, msgMain, http, NewsChannel(brand), lines);
     auto* list = w.findChild<QTreeWidget*>("lvwItems");
     ASSERT_NE(list, nullptr);
 

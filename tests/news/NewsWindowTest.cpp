@@ -39,12 +39,14 @@ class NewsWindow : public ::testing::Test {
         ids[1] = site->AddNews("PRODW", "Middle", "<p>two</p>");
         ids[2] = site->AddNews("PRODW", "Newest", "<p>three</p>");
         test::WriteSettings(dir, test::SettingsText(brand));
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
     }
 
     std::unique_ptr<TfrmNews> Open(const NewsLineList& lines) {
         newsList = lines;
-        auto w = std::make_unique<TfrmNews>(services, http, NewsChannel(brand), newsList);
+        auto w = std::make_unique<TfrmNews>(config, services, msgMain, http, NewsChannel(brand),
+                                            newsList);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         list = w->findChild<QTreeWidget*>("lvwItems");
@@ -73,6 +75,8 @@ class NewsWindow : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
+    MessageBox msgMain{nullptr, test::RecordingAnswer(rec)};
     HttpClient http;
     NewsLineList newsList;
     QTreeWidget* list = nullptr;
@@ -104,7 +108,7 @@ TEST_F(NewsWindow, ListsTheServersLinesInOrderWithoutShowingTheId) {
     ASSERT_TRUE(test::WaitFor([&] { return !page->htmlSource().empty(); }, 10000));
     EXPECT_EQ(page->htmlSource(), "<p>three</p>");
     EXPECT_EQ(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(0)});
-    EXPECT_EQ(Text(ReadLastNewsId(services)), ids[2]);
+    EXPECT_EQ(Text(ReadLastNewsId(config)), ids[2]);
     EXPECT_EQ(w->findChild<QSplitter*>("splNews")->handleWidth(), 10);
     EXPECT_EQ(w->findChild<QPushButton*>("btnExit")->text(), "Close");
 }
@@ -112,7 +116,7 @@ TEST_F(NewsWindow, ListsTheServersLinesInOrderWithoutShowingTheId) {
 TEST_F(NewsWindow, SelectingFetchesThePageOnceAndKeepsTheHighestIdRead) {
     auto w = Open({ids[0] + "^Oldest^d", ids[1] + "^Middle^d"});
     ASSERT_TRUE(test::WaitFor([&] { return page->htmlSource() == "<p>two</p>"; }, 10000));
-    EXPECT_EQ(Text(ReadLastNewsId(services)), ids[1]);
+    EXPECT_EQ(Text(ReadLastNewsId(config)), ids[1]);
     // The server's log comes in on its own time.
     EXPECT_TRUE(test::WaitFor([&] { return DetailRequests() == 1; }, 10000));
 
@@ -136,7 +140,7 @@ TEST_F(NewsWindow, FailedFetchKeepsThePreviousPageAndTheStoredId) {
         std::vector<std::string>{"There is a trouble with this news. Contact your provider."});
     EXPECT_EQ(page->htmlSource(), "<p>two</p>");
     EXPECT_EQ(dir.read("dbsettings.dat"), before);
-    EXPECT_EQ(Text(ReadLastNewsId(services)), ids[1]);
+    EXPECT_EQ(Text(ReadLastNewsId(config)), ids[1]);
 }
 
 TEST_F(NewsWindow, ShortLinesShowMissingFieldsEmpty) {
@@ -154,7 +158,7 @@ TEST_F(NewsWindow, BrandWithoutChannelFetchesNothing) {
     auto w = Open({ids[2] + "^Newest^d"});
     Click(0);
     EXPECT_TRUE(page->htmlSource().empty());
-    EXPECT_EQ(Text(ReadLastNewsId(services)), "");
+    EXPECT_EQ(Text(ReadLastNewsId(config)), "");
     EXPECT_FALSE(w->detailsLoading());
 }
 

@@ -90,12 +90,13 @@ TEST(StartupNewsHint, ComparesTheServersNewestIdWithTheStoredOne) {
         SCOPED_TRACE(std::string(c.product) + " stored " + c.stored.value_or("none"));
         test::TempDir dir;
         auto rec = std::make_shared<test::Recorder>();
-        const Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+        const Services services = test::MakeRecordingServices(rec);
+        const ProgramConfig config = test::TestConfig(dir.path() + "/");
         const BrandSettingsRecord brand = site.Brand(c.product);
         test::WriteSettings(dir, test::SettingsText(brand, c.stored ? StoredId(*c.stored) : ""));
         const std::string before = dir.read("dbsettings.dat");
         const std::optional<NewsAnnouncement> news =
-            StartupNewsHint(services, http, NewsChannel(brand));
+            StartupNewsHint(config, http, NewsChannel(brand));
         EXPECT_EQ(news ? std::optional(news->hint) : std::nullopt, c.hint);
         EXPECT_TRUE(rec->messages.empty());
         // The check never writes the settings file.
@@ -117,9 +118,10 @@ TEST(StartupNewsHint, NonNumericServerIdCountsAsZero) {
          std::vector<std::pair<std::string, bool>>{{"", false}, {"0", false}, {"-1", false}}) {
         test::TempDir dir;
         auto rec = std::make_shared<test::Recorder>();
-        const Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+        const Services services = test::MakeRecordingServices(rec);
+        const ProgramConfig config = test::TestConfig(dir.path() + "/");
         test::WriteSettings(dir, test::SettingsText(brand, StoredId(stored)));
-        EXPECT_EQ(StartupNewsHint(services, http, NewsChannel(brand)).has_value(), hint) << stored;
+        EXPECT_EQ(StartupNewsHint(config, http, NewsChannel(brand)).has_value(), hint) << stored;
     }
 }
 
@@ -146,12 +148,13 @@ class StartupCheck : public ::testing::Test {
             return ScriptedHttpServer::Reply(
                 200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
         });
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
-        services.updateBaseUrl = update->url("");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
+        config.updateBaseUrl = update->url("");
     }
     void Open(const BrandSettingsRecord& brand, const std::string& extra = "") {
         test::WriteSettings(dir, test::SettingsText(brand, extra));
-        window = std::make_unique<TfrmMain>(services);
+        window = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -166,6 +169,7 @@ class StartupCheck : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
     std::unique_ptr<TfrmMain> window;
 };
 
@@ -280,8 +284,8 @@ TEST_F(StartupCheck, ReadingTheNewestThenAnOlderMessageEndsTheBalloonAndTheMark)
         return ScriptedHttpServer::Reply(
             200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
     });
-    services.updateBaseUrl = update->url("");
-    window = std::make_unique<TfrmMain>(services);
+    config.updateBaseUrl = update->url("");
+    window = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
     window->show();
     ASSERT_TRUE(UpdateChecked());
     EXPECT_FALSE(window->LMDMessageHint1->isVisible());

@@ -68,7 +68,7 @@ TEST(DecodeDollarHex, EscapesAndFailures) {
 class LaunchBrowserTest : public ::testing::Test {
   protected:
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
-    Services services = test::MakeRecordingServices(rec, "/tmp");
+    Services services = test::MakeRecordingServices(rec);
 };
 
 TEST_F(LaunchBrowserTest, HandsOverOnlyWebAndMailAddressesReEncoded) {

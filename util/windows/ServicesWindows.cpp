@@ -143,14 +143,14 @@ Services MakeSystemServices(const std::string& baseDir) {
     return s;
 }
 
-bool ProgramFolderWritable(const Services& services) {
-    if (services.packageInstall) {
+bool ProgramFolderWritable(const ProgramConfig& config) {
+    if (config.packageInstall) {
         return false;
     }
     // Access rights decide, not the read-only attribute: a folder under
     // Program Files takes a new file only from an administrator.
     const std::wstring probe =
-        Wide(services.baseDir + "/.write-probe-" + std::to_string(GetCurrentProcessId()));
+        Wide(config.baseDir + "/.write-probe-" + std::to_string(GetCurrentProcessId()));
     const HANDLE file =
         CreateFileW(QDir::toNativeSeparators(QString::fromStdWString(probe)).toStdWString().c_str(),
                     GENERIC_WRITE, 0, nullptr, CREATE_NEW,
