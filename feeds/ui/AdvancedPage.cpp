@@ -13,15 +13,8 @@ namespace zolt {
 
 AdvancedPage::AdvancedPage(const ProgramConfig& config, const Services& services,
                            const MessageBox& msgMain, QWidget* parent)
-    : QWidget(parent),
-      config_(config),
-      services_(services),
-      msgMain_(msgMain),
-      ui_(std::make_unique<Ui::AdvancedPage>()) {
-    setObjectName("Advanced");
-    SetPageFont(*this);
-    ui_->setupUi(this);
-    FitPageLook(*this);
+    : QWidget(parent), msgMain_(msgMain), preview_(config, services), ui_(new Ui::AdvancedPage) {
+    SetUpPage(*this, "Advanced", *ui_);
     connect(ui_->btnEGenerate, &QPushButton::clicked, this,
             Guarded([this] { btnEGenerateClick(); }));
     connect(ui_->btnECopyToClipboard, &QPushButton::clicked, this,
@@ -74,14 +67,12 @@ void AdvancedPage::btnECopyToClipboardClick() {
 
 void AdvancedPage::btnEPreviewClick() {
     if (const std::optional<std::string> snippet = GenerateCode()) {
-        OpenPreview(preview_, config_, services_, *this, *snippet);
+        preview_.Open(*this, *snippet);
     }
 }
 
 void AdvancedPage::ClosePreview() {
-    if (preview_) {
-        preview_->close();
-    }
+    preview_.Close();
 }
 
 }  // namespace zolt

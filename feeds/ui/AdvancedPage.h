@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "feeds/ui/PreviewWindow.h"
 #include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
@@ -16,8 +16,6 @@ class AdvancedPage;
 }
 
 namespace zolt {
-
-class PreviewWindow;
 
 // The page "Advanced" of the main window: the eBay feed generator.
 class AdvancedPage : public QWidget {
@@ -47,11 +45,9 @@ class AdvancedPage : public QWidget {
     // "Generate Code": the snippet shown in the code box, or none after a warning.
     std::optional<std::string> GenerateCode();
 
-    const ProgramConfig& config_;
-    const Services& services_;
     const MessageBox& msgMain_;
+    PagePreview preview_;
     std::unique_ptr<Ui::AdvancedPage> ui_;
-    QPointer<PreviewWindow> preview_;
     std::vector<std::string> ebaySiteIds_;
 };
 

@@ -69,19 +69,24 @@ void PreviewWindow::ShowOutcome(const PreviewOutcome& outcome) {
     prfPreview->setHtmlSource(PreviewDocument(outcome));
 }
 
-void OpenPreview(QPointer<PreviewWindow>& window, const ProgramConfig& config,
-                 const Services& services, QWidget& page, const std::string& snippet) {
-    if (window.isNull()) {
-        window = new PreviewWindow(config, services, &page);
+void PagePreview::Open(QWidget& page, const std::string& snippet) {
+    if (window_.isNull()) {
+        window_ = new PreviewWindow(config_, services_, &page);
     }
-    if (!window->isVisible()) {
+    if (!window_->isVisible()) {
         const QRect main = page.window()->frameGeometry();
-        window->move(main.center() - window->rect().center());
-        window->show();
+        window_->move(main.center() - window_->rect().center());
+        window_->show();
     }
-    window->raise();
-    window->activateWindow();
-    window->Preview(snippet);
+    window_->raise();
+    window_->activateWindow();
+    window_->Preview(snippet);
+}
+
+void PagePreview::Close() {
+    if (window_) {
+        window_->close();
+    }
 }
 
 }  // namespace zolt

@@ -13,15 +13,8 @@ namespace zolt {
 
 SimplePage::SimplePage(const ProgramConfig& config, const Services& services,
                        const MessageBox& msgMain, QWidget* parent)
-    : QWidget(parent),
-      config_(config),
-      services_(services),
-      msgMain_(msgMain),
-      ui_(std::make_unique<Ui::SimplePage>()) {
-    setObjectName("Simple");
-    SetPageFont(*this);
-    ui_->setupUi(this);
-    FitPageLook(*this);
+    : QWidget(parent), msgMain_(msgMain), preview_(config, services), ui_(new Ui::SimplePage) {
+    SetUpPage(*this, "Simple", *ui_);
     for (const FeedSearchSource& source : FeedSearchSources) {
         ui_->cbxSites->addItem(QString::fromUtf8(source.name));
     }
@@ -70,14 +63,12 @@ void SimplePage::btnFCopyToClipboardClick() {
 
 void SimplePage::btnFPreviewClick() {
     if (const std::optional<std::string> snippet = GenerateCode()) {
-        OpenPreview(preview_, config_, services_, *this, *snippet);
+        preview_.Open(*this, *snippet);
     }
 }
 
 void SimplePage::ClosePreview() {
-    if (preview_) {
-        preview_->close();
-    }
+    preview_.Close();
 }
 
 }  // namespace zolt

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "feeds/ui/PreviewWindow.h"
 #include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
@@ -15,8 +15,6 @@ class SimplePage;
 }
 
 namespace zolt {
-
-class PreviewWindow;
 
 // The page "Simple" of the main window: the news feed generator.
 class SimplePage : public QWidget {
@@ -43,11 +41,9 @@ class SimplePage : public QWidget {
     // "Generate Code": the snippet shown in the code box, or none after a warning.
     std::optional<std::string> GenerateCode();
 
-    const ProgramConfig& config_;
-    const Services& services_;
     const MessageBox& msgMain_;
+    PagePreview preview_;
     std::unique_ptr<Ui::SimplePage> ui_;
-    QPointer<PreviewWindow> preview_;
 };
 
 }  // namespace zolt
