@@ -9,6 +9,8 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/Pictures.h"
 #include "toolkit/Skin.h"
+#include "update/ProgramLock.h"
+#include "update/StartupRecovery.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -19,11 +21,19 @@ int RunProgram(GuardedApplication& app, const std::string& baseDir) {
 
     const ProgramConfig config = MakeProgramConfig(baseDir);
     const Services services = MakeSystemServices();
-    InstallErrorReporter([](MessageKind kind, const std::string& text) {
+    const MessageAnswer showMessage = [](MessageKind kind, const std::string& text) {
         return ShowMessageBox(QApplication::activeWindow(), kind, text);
-    });
+    };
+    InstallErrorReporter(showMessage);
     ApplySkin(BuiltInSkin());
 
+    // Held while the program runs: the updater waits for it before it
+    // replaces the program's files.
+    ProgramLock lock(baseDir);
+    if (!RecoverUpdateAtStart(ServicesWithConfig(services, config, showMessage), lock)) {
+        GuardedApplication::SetErrorReporter(nullptr);
+        return 0;
+    }
     int result = 0;
     {
         TfrmMain window(config, services);

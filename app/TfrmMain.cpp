@@ -349,12 +349,8 @@ void TfrmMain::RunUpdateCheck(bool silent) {
     QPointer<TfrmMain> self(this);
     // Until the update check takes its config and returns its questions, it
     // reads both through a Services of its own.
-    Services forUpdate = services_;
-    forUpdate.baseDir = config_.baseDir;
-    forUpdate.updateBaseUrl = config_.updateBaseUrl;
-    forUpdate.packageInstall = config_.packageInstall;
-    forUpdate.showMessage = msgMain.Answer();
-    const UpdateCheckResult result = CheckForUpdate(forUpdate, *IdHTTP1, silent);
+    const UpdateCheckResult result = CheckForUpdate(
+        ServicesWithConfig(services_, config_, msgMain.Answer()), *IdHTTP1, brand_, silent);
     if (self && result == UpdateCheckResult::CloseForUpdate) {
         close();
     }

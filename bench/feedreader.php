@@ -57,6 +57,9 @@ $shapes = [
     'entity references' => fill('<?xml version="1.0"?><!DOCTYPE rss [<!ENTITY e "x">]><rss version="2.0"><channel>'
         . '<item><title>t</title><description>', '&e;', "</description></item>$end"),
     'xml:base on every item' => fill($rss, '<item xml:base="/b/"><title>t</title><link>c</link></item>', $end),
+    'Atom links under an 8 KB xml:base' => fill('<?xml version="1.0"?><feed xmlns="http://www.w3.org/2005/Atom"'
+        . ' xml:base="http://127.0.0.1/' . str_repeat('a/', 3990) . '"><title>t</title>', '<entry><title>t</title>'
+        . str_repeat('<link rel="edit" href="e"/>', 3000) . '<link href="x"/></entry>', '</feed>'),
 ];
 
 $measure = in_array('--cpu', $argv, true) ? 'cpu' : 's';

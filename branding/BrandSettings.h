@@ -27,6 +27,10 @@ struct BrandSettingsRecord {
     std::string CopyrightYears;
     std::string CopyrightCompany;
     std::string AboutText;
+    // Read from anywhere in the text (see branding/UpdateSettings.h), as
+    // written, trimmed.
+    std::string UpdateBaseURL;
+    std::string UpdatePublicKey;
 
     // The choices made at start among the numbered lists.
     BrandContent content;

@@ -3,6 +3,7 @@
 #include "branding/ExtractTagValue.h"
 #include "branding/ResellerLevel.h"
 #include "branding/SettingsKeys.h"
+#include "branding/UpdateSettings.h"
 
 namespace zolt {
 
@@ -57,6 +58,8 @@ ParsedBrandSettings ParseBrandSettings(const std::string& text) {
     parsed.welcomePages = ReadList(unread, kSettingsListKeys[0]);
     parsed.banners = ReadList(unread, kSettingsListKeys[1]);
     parsed.links = ReadList(unread, kSettingsListKeys[2]);
+    parsed.record.UpdateBaseURL = ReadUpdateSetting(text, kUpdateBaseUrlKey);
+    parsed.record.UpdatePublicKey = ReadUpdateSetting(text, kUpdatePublicKeyKey);
     return parsed;
 }
 

@@ -1,12 +1,12 @@
 # The Windows installer and portable folder: `cpack -G NSIS` makes
 # RSSFeedZolt-2.01-win64.exe (a per-machine install under Program Files with a
 # Start-menu entry and an uninstaller), `cpack -G ZIP` RSSFeedZolt-2.01-win64.zip.
-# Both hold one flat folder, as resellers ship it: the program, zolt-brand,
-# feedreader.php, the runtime DLLs and plugins the program loads, and the demo
+# Both hold one flat folder, as resellers ship it: the program, its updater,
+# zolt-brand, feedreader.php, the runtime DLLs and plugins the program loads, and the demo
 # brand; a reseller brands it by putting dbsettings.dat, banners and
 # mainskin.dat beside rssfeedzolt.exe.
-install(TARGETS rssfeedzolt zolt-brand RUNTIME DESTINATION .)
-set(shipped_binaries rssfeedzolt.exe zolt-brand.exe)
+install(TARGETS rssfeedzolt Updater zolt-brand RUNTIME DESTINATION .)
+set(shipped_binaries rssfeedzolt.exe Updater.exe zolt-brand.exe)
 install(FILES ${PROJECT_SOURCE_DIR}/server/feedreader/feedreader.php DESTINATION .)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/demo/ DESTINATION demo PATTERN "desktop" EXCLUDE)
 

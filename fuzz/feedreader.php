@@ -1,7 +1,7 @@
 <?php
 // Fuzzes feedreader.php's reading and printing of a feed: mutated copies of
 // the test feeds (tests/server/feeds, tests/server/browser) go through
-// feedreader_parse_feed and feedreader_render_feed. A finding is an input
+// Zolt\Feedreader\parse_feed and Zolt\Feedreader\render_feed. A finding is an input
 // that makes PHP warn, throws anything but the library's own error, prints
 // markup outside the list's own elements and attributes, a link that is
 // not a web address or a title or summary over 300 characters, lets a
@@ -138,10 +138,10 @@ function run_one(string $input, string $type, int $items): array
         + $u['ru_stime.tv_sec'] + $u['ru_stime.tv_usec'] / 1e6;
     $start = $cpu();
     try {
-        $feed = feedreader_parse_feed($input, $type, 'http://127.0.0.1/feeds/feed.xml', $items);
-        $problems = array_merge($problems, check_output(feedreader_render_feed($feed, true, $items), $input));
+        $feed = Zolt\Feedreader\parse_feed($input, $type, 'http://127.0.0.1/feeds/feed.xml', $items);
+        $problems = array_merge($problems, check_output(Zolt\Feedreader\render_feed($feed, true, $items), $input));
         $shape = shape_of($feed);
-    } catch (FeedreaderError $e) {
+    } catch (Zolt\Feedreader\FeedError $e) {
         // A clear refusal is a good answer.
         $shape = $e->getMessage();
     } catch (Throwable $e) {
@@ -157,7 +157,7 @@ function run_one(string $input, string $type, int $items): array
 }
 
 /** Which parts of the feed and of its first items are there, and roughly how long the summaries are. */
-function shape_of(FeedreaderFeed $feed): string
+function shape_of(Zolt\Feedreader\Feed $feed): string
 {
     $shape = [$feed->title !== '', $feed->link !== '', min(4, count($feed->items))];
     foreach (array_slice($feed->items, 0, 3) as $item) {

@@ -41,22 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string html = fuzz::Bytes(data, size);
     const HtmlShape shape = MeasureHtml(html);
     FUZZ_CHECK(shape.tableDepth <= shape.elementDepth);
-    FUZZ_CHECK(shape.longestRun <= html.size());
     FUZZ_CHECK(IsHtmlSafeToLayOut(html) ==
                (html.size() <= kMaxHtmlPageBytes && shape.tableDepth <= kMaxHtmlTableDepth &&
                 shape.elementDepth <= kMaxHtmlElementDepth &&
                 shape.layoutWork <= kMaxHtmlLayoutWork));
 
-    // What the HTML path hands the view: no longer run, the same nesting,
-    // and breaking it again changes nothing.
-    const std::string broken = BreakLongHtmlRuns(html);
-    const HtmlShape brokenShape = MeasureHtml(broken);
-    FUZZ_CHECK(brokenShape.longestRun <= kMaxHtmlRunChars);
-    FUZZ_CHECK(brokenShape.elementDepth == shape.elementDepth);
-    FUZZ_CHECK(brokenShape.tableDepth == shape.tableDepth);
-    FUZZ_CHECK(broken.size() <= html.size() + html.size() / kMaxHtmlRunChars * 7);
-    FUZZ_CHECK(BreakLongHtmlRuns(broken) == broken);
-    FUZZ_CHECK(IsValidUtf8(broken) == IsValidUtf8(html));
+    // What the HTML path hands the view is held by fuzz_html_layout.
+    FUZZ_CHECK(shape.longestRun <= kMaxHtmlRunChars);
 
     // What the plain-text path hands the view.
     const std::string text = HtmlPlainText(html);

@@ -1,6 +1,7 @@
 // The three news replies (all news, last code, details) with their success
-// and failure rules, the news id number, and the last-news id that the news
-// bookkeeping reads from and writes into a settings text.
+// and failure rules, a title as it is shown, the news id number, and the
+// last-news id that the news bookkeeping reads from and writes into a
+// settings text.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "news/NewsClient.h"
 #include "news/NewsId.h"
 #include "news/NewsReply.h"
+#include "news/NewsTitle.h"
 #include "util/Text.h"
 
 using namespace zolt;
@@ -48,6 +50,10 @@ void CheckReplies(const std::string& raw) {
     FUZZ_CHECK(latest.id || latest.title.empty());
     FUZZ_CHECK(latest.title.find(kNewsFieldSeparator) == std::string::npos);
     FUZZ_CHECK(id.size() + latest.title.size() <= reply.size());
+    // What the list and the balloon show of a title: UTF-8 on one line.
+    const std::string shown = NewsTitleText(latest.title);
+    FUZZ_CHECK(IsValidUtf8(shown));
+    FUZZ_CHECK(shown.find_first_of("\r\n\t") == std::string::npos);
 
     const std::string html = ParseDetailsReply(reply);
     FUZZ_CHECK(html.size() <= reply.size());

@@ -40,7 +40,7 @@ Result<QNetworkRequest> HttpClient::MakeRequest(const std::string& url) const {
     // local file or another scheme the network manager would also serve.
     const QString scheme = target.scheme().toLower();
     if (!target.isValid() || (scheme != "http" && scheme != "https") || target.host().isEmpty()) {
-        return Fail("\"" + url + "\": not an http address");
+        return Fail("not an http address: " + url);
     }
     QNetworkRequest request(target);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kUserAgent));
@@ -66,12 +66,9 @@ QByteArray HttpClient::MultipartBody(const FormFields& fields, const QByteArray&
 
 namespace {
 
-// A failure of the call to `url`, named so.
-Result<std::string> Failing(const std::string& url, Result<std::string> result) {
-    if (result.ok()) {
-        return result;
-    }
-    return Failure{"\"" + url + "\": " + result.error(), result.quiet()};
+// The failure again, raised as the update check and the updater still take it.
+[[noreturn]] void Raise(const Failure& failure) {
+    throw HttpError(failure.message, failure.quiet);
 }
 
 QByteArray RandomBoundary() {
@@ -104,8 +101,7 @@ Result<std::string> HttpClient::PostForm(const std::string& url, const FormField
     post.setHeader(QNetworkRequest::ContentTypeHeader,
                    QByteArray("multipart/form-data; boundary=") + boundary);
     const QByteArray body = MultipartBody(fields, boundary);
-    return Failing(url,
-                   Run(manager_->post(post, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize));
+    return Run(manager_->post(post, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
 }
 
 Result<std::string> HttpClient::Download(const std::string& url, std::int64_t maxBodySize) {
@@ -113,18 +109,50 @@ Result<std::string> HttpClient::Download(const std::string& url, std::int64_t ma
     if (!request.ok()) {
         return request.failure();
     }
-    return Failing(url, Run(manager_->get(*request), maxBodySize < 0 ? maxBodySize_ : maxBodySize));
+    return Run(manager_->get(*request), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
+}
+
+Status HttpClient::DownloadInto(const std::string& url, std::int64_t maxBodySize,
+                                const BodySink& sink, const Progress& progress) {
+    const Result<QNetworkRequest> request = MakeRequest(url);
+    if (!request.ok()) {
+        return request.failure();
+    }
+    return Run(manager_->get(*request), maxBodySize < 0 ? maxBodySize_ : maxBodySize, sink,
+               progress);
 }
 
 std::string HttpClient::Get(const std::string& url, std::int64_t maxBodySize) {
     Result<std::string> body = Download(url, maxBodySize);
     if (!body.ok()) {
-        throw HttpError(body.error(), body.quiet());
+        Raise(body.failure());
     }
     return std::move(body).value();
 }
 
-Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit) {
+void HttpClient::GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
+                         const Progress& progress) {
+    if (const Status done = DownloadInto(url, maxBodySize, sink, progress); !done.ok()) {
+        Raise(done.failure());
+    }
+}
+
+Result<std::string> HttpClient::Run(QNetworkReply* reply, std::int64_t limit) {
+    std::string body;
+    const Status done = Run(reply, limit,
+                            [&body](const char* data, std::int64_t size) {
+                                body.append(data, static_cast<size_t>(size));
+                                return true;
+                            },
+                            {});
+    if (!done.ok()) {
+        return done.failure();
+    }
+    return body;
+}
+
+Status HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySink& sink,
+                       const Progress& progress) {
     // The reply is a child of the manager: if this client dies while we wait
     // (its window destroyed from inside the nested loop), the manager takes
     // the reply with it, so the guard below must not delete it again.
@@ -135,9 +163,9 @@ Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit)
     calls_.push_back(&call);
 
     QEventLoop loop;
-    std::string body;
     std::int64_t received = 0;
     bool tooLarge = false;
+    bool refused = false;
     auto success = [&] {
         const int status = rawReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         return status >= 200 && status < 300;
@@ -146,14 +174,16 @@ Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit)
         // abort() emits finished() at once, which ends the loop.
         rawReply->abort();
     };
-    connect(rawReply, &QNetworkReply::downloadProgress, &loop, [&](qint64, qint64 total) {
+    connect(rawReply, &QNetworkReply::downloadProgress, &loop, [&](qint64 got, qint64 total) {
         if (total > limit && !tooLarge) {
             tooLarge = true;
             cut();
+        } else if (progress && success()) {
+            progress(got, total);
         }
     });
     connect(rawReply, &QNetworkReply::readyRead, &loop, [&] {
-        if (tooLarge) {
+        if (tooLarge || refused) {
             return;
         }
         const QByteArray chunk = rawReply->readAll();
@@ -164,8 +194,9 @@ Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit)
             return;
         }
         // An error page is not the body the caller asked for.
-        if (success()) {
-            body.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+        if (success() && !sink(chunk.constData(), chunk.size())) {
+            refused = true;
+            cut();
         }
     });
     connect(rawReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -195,6 +226,9 @@ Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit)
     if (tooLarge) {
         return tooLargeFailure();
     }
+    if (refused) {
+        return Fail("the reply could not be kept");
+    }
     if (owned->error() == QNetworkReply::OperationCanceledError) {
         // Nobody here cancelled it: the transfer timeout did.
         return Fail("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
@@ -203,7 +237,7 @@ Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit)
     // the server's own reason phrase, whatever that is).
     const QVariant status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!success() && status.isValid()) {
-        return Fail("the server answered with HTTP status " + std::to_string(status.toInt()));
+        return Fail("HTTP status " + std::to_string(status.toInt()));
     }
     if (owned->error() != QNetworkReply::NoError || !success()) {
         return Fail(FromQString(owned->errorString()));
@@ -215,9 +249,11 @@ Result<std::string> HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit)
         if (received > limit) {
             return tooLargeFailure();
         }
-        body.append(rest.constData(), static_cast<size_t>(rest.size()));
+        if (!sink(rest.constData(), rest.size())) {
+            return Fail("the reply could not be kept");
+        }
     }
-    return body;
+    return {};
 }
 
 void HttpClient::Disconnect() {

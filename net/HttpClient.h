@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -17,8 +18,8 @@ class QNetworkReply;
 
 namespace zolt {
 
-// What Get raises for a failed download, until the update check takes
-// Download and its Result.
+// What Get and GetInto raise for a failed download, until the update check
+// and the updater take Download and DownloadInto with their Result.
 class HttpError : public std::runtime_error {
   public:
     explicit HttpError(const std::string& what, bool aborted = false)
@@ -38,7 +39,8 @@ using FormFields = std::vector<std::pair<std::string, std::string>>;
 // loop keeps running, so the window repaints and stays usable; several calls
 // may therefore be under way at once, each waiting in its own nested loop.
 // A call fails on any connection or protocol error and any status that is
-// not a success, saying why: "<address>: <reason>". The failure is quiet when
+// not a success, saying why ("HTTP status 404", "Connection refused"), for
+// the caller to say what it asked. The failure is quiet when
 // the call was cut short on our side (Disconnect(), the client destroyed, the
 // application quitting): a closing program tells nobody.
 class HttpClient : public QObject {
@@ -61,9 +63,21 @@ class HttpClient : public QObject {
                                  std::int64_t maxBodySize = -1);
     // GET, the body in memory.
     Result<std::string> Download(const std::string& url, std::int64_t maxBodySize = -1);
-    // Download, raising HttpError for a failure: only for the update check
-    // until it takes Download.
+    // Takes each piece of a reply body as it arrives; false stops the call.
+    using BodySink = std::function<bool(const char* data, std::int64_t size)>;
+    // Told the bytes received so far and the total the server announced (-1
+    // when it announced none).
+    using Progress = std::function<void(std::int64_t received, std::int64_t total)>;
+    // GET, the body handed to `sink` piece by piece and never held whole, for
+    // downloads of any size up to `maxBodySize`; it fails also when the sink
+    // refused a piece.
+    Status DownloadInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
+                        const Progress& progress = {});
+    // Download and DownloadInto raising HttpError for a failure: only for the
+    // update check and the updater, until they take the two above.
     std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
+    void GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
+                 const Progress& progress = {});
     // Aborts whatever is in flight (the waiting calls fail quietly) and
     // closes the connections.
     void Disconnect();
@@ -88,6 +102,8 @@ class HttpClient : public QObject {
 
     Result<QNetworkRequest> MakeRequest(const std::string& url) const;
     Result<std::string> Run(QNetworkReply* reply, std::int64_t limit);
+    Status Run(QNetworkReply* reply, std::int64_t limit, const BodySink& sink,
+               const Progress& progress);
 
     QNetworkAccessManager* manager_;
     std::int64_t maxBodySize_ = kDefaultMaxBodySize;

@@ -6,9 +6,9 @@
 
 #include "news/LastNewsId.h"
 #include "news/NewsItem.h"
+#include "news/NewsTitle.h"
 #include "util/HtmlShape.h"
 #include "util/Logging.h"
-#include "util/Text.h"
 
 namespace zolt {
 
@@ -18,7 +18,7 @@ std::string NewsHintText(const std::string& title, std::size_t count) {
     // The title comes from the news server and is laid out on the GUI
     // thread, wrapped to the balloon's width: a long run of it would hold
     // the window as long as one in a page.
-    return heading + "\r\n" + BreakLongTextRuns(FromQString(ToQString(title)));
+    return heading + "\r\n" + BreakLongTextRuns(NewsTitleText(title));
 }
 
 std::size_t UnreadNewsCount(const NewsLineList& lines, const std::optional<NewsId>& lastRead) {

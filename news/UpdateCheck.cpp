@@ -3,9 +3,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <charconv>
-
-#include "branding/BrandSettings.h"
 #include "util/Files.h"
 #include "util/IniReader.h"
 #include "util/Logging.h"
@@ -24,40 +21,19 @@ std::string PackageUpdateMessage(const std::string& versionText) {
            "with the next update of your system's packages.";
 }
 
-float VersionNumber(const std::string& text) {
-    // Digits with at most one point, optionally signed: no exponents, no
-    // "inf" or "nan", no comma of a locale, nothing around the number.
-    size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-    bool digits = false;
-    bool point = false;
-    for (size_t k = i; k < text.size(); ++k) {
-        if (text[k] >= '0' && text[k] <= '9') {
-            digits = true;
-        } else if (text[k] == '.' && !point) {
-            point = true;
-        } else {
-            return 0.0f;
-        }
-    }
-    if (!digits) {
-        return 0.0f;
-    }
-    // from_chars takes no "+" and knows no locale.
-    const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
-    float value = 0.0f;
-    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return 0.0f;
-    }
-    return value;
+std::string CouldNotCheckMessage(const std::string& reason) {
+    return "Could not check for updates: " + reason + ".";
 }
 
-bool IsNewerVersion(const std::string& versionText) {
-    return VersionNumber(versionText) > VersionNumber(AppVersion);
+std::string NoUpdateKeyMessage(const std::string& versionText, const std::string& address) {
+    return "A new version (" + versionText +
+           ") is available, but this copy holds no key to check update packages with, so it "
+           "cannot install it by itself. Download it from " +
+           address + " and install it by hand.";
 }
 
-Result<std::optional<std::string>> DownloadUpdateInfo(HttpClient& http, const std::string& url,
-                                                      const std::string& path) {
+Result<UpdateInfoDownload> DownloadUpdateInfo(HttpClient& http, const std::string& url,
+                                              const std::string& path) {
     if (!path.empty()) {
         RemoveFileName(path);
     }
@@ -73,55 +49,147 @@ Result<std::optional<std::string>> DownloadUpdateInfo(HttpClient& http, const st
             return Fail(e.what());
         }
         http.CloseIdleConnections();
-        return std::optional<std::string>();
+        return UpdateInfoDownload{std::nullopt, e.what()};
     }
     // The copy beside the program is for the curious; a folder that does not
     // take it (a read-only install) changes nothing about the check.
     if (!path.empty() && !SaveFileReplacing(path, body)) {
         qCInfo(lcNews) << "update description not kept beside the program";
     }
-    return std::optional<std::string>(std::move(body));
+    return UpdateInfoDownload{std::move(body), ""};
 }
 
-UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http, bool silent) {
-    // No copy where the program may not write, a package install included.
-    const std::string infoPath = ProgramFolderWritable(services)
-                                     ? FileBeside(services.baseDir, kUpdateInfoFile)
-                                     : std::string();
-    const Result<std::optional<std::string>> info =
-        DownloadUpdateInfo(http, services.updateBaseUrl + kUpdateInfoFile, infoPath);
+UpdateFinding FindUpdate(HttpClient& http, const std::string& baseUrl,
+                         const std::string& infoPath) {
+    using K = UpdateFinding::Kind;
+    const Result<UpdateInfoDownload> info =
+        DownloadUpdateInfo(http, baseUrl + kUpdateInfoFile, infoPath);
     if (!info.ok()) {
-        return UpdateCheckResult::Aborted;
+        return UpdateFinding{K::Aborted, "", info.error(), ""};
     }
-    if (*info) {
-        const IniReader ini(**info);
-        const std::string version = ini.ReadString("APPLICATION", "Version");
-        if (IsNewerVersion(version) && services.packageInstall) {
-            services.showMessage(MessageKind::Information, PackageUpdateMessage(version));
-            return UpdateCheckResult::PackageManaged;
-        }
-        if (IsNewerVersion(version)) {
-            if (!services.showMessage(MessageKind::Question, NewUpdateQuestion(version))) {
-                return UpdateCheckResult::Declined;
-            }
-            const std::string updater = FileBeside(services.baseDir, kUpdaterProgram);
-            const QFileInfo updaterInfo(QString::fromStdString(updater));
-            if (!updaterInfo.exists() || updaterInfo.isDir()) {
-                services.showMessage(MessageKind::Warning, kUpdaterMissingMessage);
-                return UpdateCheckResult::UpdaterMissing;
-            }
-            if (!services.showMessage(MessageKind::Question, kUpdateCloseQuestion)) {
-                return UpdateCheckResult::Declined;
-            }
-            // Whether it started or not, the program makes way for it.
-            services.startDetached(updater, {services.updateBaseUrl, AppVersion, "A"});
-            return UpdateCheckResult::CloseForUpdate;
-        }
+    if (!info->text) {
+        return UpdateFinding{
+            K::CouldNotCheck, "",
+            "the update site " + baseUrl + " did not answer (" + info->failure + ")", ""};
     }
-    if (!silent) {
-        services.showMessage(MessageKind::Information, kNoUpdateMessage);
+    const std::string version = IniReader(*info->text).ReadString("APPLICATION", "Version");
+    if (!IsNewerVersion(version)) {
+        return UpdateFinding{K::NoUpdate, version, "", ""};
     }
-    return UpdateCheckResult::NoUpdate;
+    // Where to get it by hand: this system's package, else the site itself.
+    const Result<PackageDescription> package =
+        ReadPackageDescription(*info->text, ThisSystemPackageSection());
+    const Result<std::string> address =
+        package.ok() ? PackageAddress(baseUrl, package->file) : Result<std::string>(baseUrl);
+    return UpdateFinding{K::NewVersion, version, "", address.ok() ? *address : baseUrl};
+}
+
+namespace {
+
+enum Stage { kStart, kOffered, kClosing, kFinal };
+
+}  // namespace
+
+UpdateConversation::UpdateConversation(UpdateFinding finding, UpdateContext context)
+    : finding_(std::move(finding)), context_(context) {
+    Advance();
+}
+
+void UpdateConversation::Show(MessageKind box, std::string text, int next) {
+    step_ = Step{Step::Kind::Show, box, std::move(text)};
+    stage_ = next;
+}
+
+void UpdateConversation::Answer(bool ok) {
+    if (step_.kind == Step::Kind::Done) {
+        return;
+    }
+    if (!ok && (stage_ == kOffered || stage_ == kClosing)) {
+        result_ = UpdateCheckResult::Declined;
+        stage_ = kFinal;
+    }
+    Advance();
+}
+
+void UpdateConversation::Advance() {
+    using F = UpdateFinding::Kind;
+    using R = UpdateCheckResult;
+    step_ = Step{};
+    switch (stage_) {
+        case kStart:
+            if (finding_.kind == F::Aborted) {
+                result_ = R::Aborted;
+            } else if (finding_.kind != F::NewVersion) {
+                result_ = R::NoUpdate;
+                if (!context_.silent) {
+                    Show(MessageKind::Information,
+                         finding_.kind == F::CouldNotCheck ? CouldNotCheckMessage(finding_.reason)
+                                                           : kNoUpdateMessage,
+                         kFinal);
+                }
+            } else if (context_.packageInstall) {
+                result_ = R::PackageManaged;
+                Show(MessageKind::Information, PackageUpdateMessage(finding_.version), kFinal);
+            } else {
+                Show(MessageKind::Question, NewUpdateQuestion(finding_.version), kOffered);
+            }
+            return;
+        case kOffered:
+            if (!context_.updaterPresent) {
+                result_ = R::UpdaterMissing;
+                Show(MessageKind::Warning, kUpdaterMissingMessage, kFinal);
+            } else if (!context_.hasKey) {
+                result_ = R::NoUpdateKey;
+                Show(MessageKind::Information,
+                     NoUpdateKeyMessage(finding_.version, finding_.address), kFinal);
+            } else {
+                Show(MessageKind::Question, kUpdateCloseQuestion, kClosing);
+            }
+            return;
+        case kClosing:
+            result_ = R::CloseForUpdate;
+            stage_ = kFinal;
+            return;
+        default:
+            return;
+    }
+}
+
+UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http,
+                                 const BrandSettingsRecord& brand, bool silent) {
+    const Result<std::string> makerKey = DecodeUpdatePublicKey(services.updatePublicKey);
+    const Result<UpdateSite> site =
+        CopyUpdateSite(brand.UpdateBaseURL, brand.UpdatePublicKey,
+                       UpdateSite{services.updateBaseUrl, makerKey.ok() ? *makerKey : ""});
+    UpdateFinding finding;
+    if (!site.ok()) {
+        qCWarning(lcNews) << "update settings refused:" << site.error().c_str();
+        finding = UpdateFinding{UpdateFinding::Kind::CouldNotCheck, "",
+                                "the settings file's " + site.error(), ""};
+    } else {
+        // No copy where the program may not write, a package install included.
+        const std::string infoPath = ProgramFolderWritable(services)
+                                         ? FileBeside(services.baseDir, kUpdateInfoFile)
+                                         : std::string();
+        finding = FindUpdate(http, site->baseUrl, infoPath);
+    }
+    const std::string updater = FileBeside(services.baseDir, kUpdaterProgram);
+    const QFileInfo updaterInfo(QString::fromStdString(updater));
+    UpdateContext context;
+    context.silent = silent;
+    context.packageInstall = services.packageInstall;
+    context.hasKey = site.ok() && !site->publicKey.empty();
+    context.updaterPresent = updaterInfo.exists() && !updaterInfo.isDir();
+
+    UpdateConversation talk(finding, context);
+    while (talk.step().kind == UpdateConversation::Step::Kind::Show) {
+        talk.Answer(services.showMessage(talk.step().box, talk.step().text));
+    }
+    if (talk.result() == UpdateCheckResult::CloseForUpdate) {
+        // Whether it started or not, the program makes way for it.
+        services.startDetached(updater, {site->baseUrl, AppVersion, "A"});
+    }
+    return talk.result();
 }
 
 }  // namespace zolt

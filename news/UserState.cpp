@@ -25,7 +25,7 @@ bool IsPlainNameByte(char c) {
 Status MakeFolders(const std::string& path) {
 #ifdef _WIN32
     // A Windows folder takes its rights from the folder it is made in.
-    if (!QDir().mkpath(ToQPath(path))) {
+    if (!QDir().mkpath(PathToQString(path))) {
         return Fail("cannot make the folder \"" + path + "\"");
     }
 #else

@@ -20,12 +20,15 @@ HtmlView::HtmlView(const Services& services, QWidget* parent)
 
 void HtmlView::setHtmlSource(const std::string& html) {
     source_ = html;
-    // Either way the text reaches the layout with its long runs broken.
-    if (IsHtmlSafeToLayOut(html)) {
-        setHtml(ToQString(BreakLongHtmlRuns(html)));
+    // The view lays out only the page written anew from what the check
+    // read, never the page as given: the two readings cannot differ. Either
+    // way the text reaches the layout with its long runs broken.
+    const HtmlPage page = RewriteHtml(html);
+    if (IsHtmlWithinLimits(page.shape, html.size())) {
+        setHtml(ToQString(page.html));
         return;
     }
-    const HtmlShape shape = MeasureHtml(html);
+    const HtmlShape& shape = page.shape;
     qCWarning(lcToolkit) << "page shown as plain text:" << html.size() << "bytes, tables nested"
                          << shape.tableDepth << "deep, elements" << shape.elementDepth
                          << "deep, layout work" << shape.layoutWork;

@@ -20,6 +20,7 @@
 #include "tools/BrandToolFiles.h"
 #include "tools/SettingsCheck.h"
 #include "tools/SettingsTemplate.h"
+#include "tools/UpdateSigning.h"
 #include "util/SettingsFileCrypt.h"
 #include "util/Text.h"
 #include "util/Zlib.h"
@@ -192,6 +193,15 @@ Result<int> Installer(const std::vector<std::string>& args) {
     return PrintWritten(MakeBrandInstaller(request));
 }
 
+// The text a command made, printed; its failure as the command's.
+Result<int> PrintMade(const Result<std::string>& made) {
+    if (!made.ok()) {
+        return Fail(made.error());
+    }
+    Print(stdout, *made + (made->empty() || made->back() == '\n' ? "" : "\n"));
+    return kOk;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"new",
@@ -220,7 +230,8 @@ const std::map<std::string, Command>& Commands() {
           "elements out of order, list entries after a gap or above 16, elements without\n"
           "closing tag, banner entries without their bannerN.dat beside FILE or with an\n"
           "image name of no known picture format, a BranderType outside Master, Platinum,\n"
-          "Gold and Free, and an empty news channel for the chosen level.\n"
+          "Gold and Free, an empty news channel for the chosen level, and an UpdateBaseURL or\n"
+          "UpdatePublicKey the program cannot use.\n"
           "Exit status: 0 without warnings, 2 with warnings, 1 when FILE cannot be read.\n",
           1, Check}},
         {"skin",
@@ -248,6 +259,24 @@ const std::map<std::string, Command>& Commands() {
           "\"Apps\" under the brand's product name. NAME is made of the product name unless\n"
           "--name gives it. Prints the installer's path. Needs makensis (NSIS).\n",
           -1, Installer}},
+        {"update-key",
+         {"zolt-brand update-key KEYFILE",
+          "Makes a key pair for signing the brand's update packages: the secret key goes to\n"
+          "KEYFILE (which must not exist yet; readable by you only; keep it off the update\n"
+          "site and out of every package), the public key is printed as the settings file\n"
+          "takes it, an UpdatePublicKey element for the brand's settings text.\n",
+          1, [](const std::vector<std::string>& a) { return PrintMade(MakeUpdateKeyFile(a[0])); }}},
+        {"update-sign",
+         {"zolt-brand update-sign KEYFILE PACKAGE",
+          "Signs an update package with the secret key in KEYFILE and prints its section\n"
+          "for mainappupdate.inf: [WIN64] for the portable .zip of the Windows program,\n"
+          "[LINUX64] for the portable .tar.gz of the Linux one, with File, Size, SHA256 and\n"
+          "Signature. Put PACKAGE beside mainappupdate.inf on the update site. A package the\n"
+          "updater would refuse (a link, a device, a name leaving its folder) is not signed.\n",
+          2,
+          [](const std::vector<std::string>& a) {
+              return PrintMade(SignUpdatePackage(a[0], a[1]));
+          }}},
     };
     return commands;
 }

@@ -14,7 +14,7 @@
 namespace zolt {
 
 Result<std::string> ReadToolInput(const std::string& path) {
-    QFile file(ToQPath(path));
+    QFile file(PathToQString(path));
     if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
         return Fail("cannot read \"" + path + "\": " +
                     (QFileInfo(file).isDir() ? std::string("it is a folder")

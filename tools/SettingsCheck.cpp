@@ -11,6 +11,7 @@
 #include "branding/ResellerLevel.h"
 #include "branding/SettingsKeys.h"
 #include "branding/SettingsText.h"
+#include "branding/UpdateSettings.h"
 #include "util/Files.h"
 #include "util/UUtils.h"
 
@@ -90,6 +91,7 @@ class Checker {
         CheckBanners();
         CheckLevel();
         CheckLastNewsIdLine();
+        CheckUpdateSite();
         return std::move(report_);
     }
 
@@ -124,6 +126,30 @@ class Checker {
                                     MakeMoneyCaption(parsed_.makeMoneyButton));
         report_.values.emplace_back("news button",
                                     NewsButtonVisible(parsed_.record) ? "shown" : "hidden");
+        report_.values.emplace_back(kUpdateBaseUrlKey, parsed_.record.UpdateBaseURL);
+        report_.values.emplace_back(kUpdatePublicKeyKey, parsed_.record.UpdatePublicKey);
+    }
+
+    // The brand's own update site and key: each must be usable, and a site
+    // of the brand's own needs the brand's key, since the maker signs only
+    // the maker's packages.
+    void CheckUpdateSite() {
+        const BrandSettingsRecord& r = parsed_.record;
+        if (!r.UpdateBaseURL.empty()) {
+            if (Result<std::string> url = CheckUpdateBaseUrl(r.UpdateBaseURL); !url.ok()) {
+                Warn(url.error() + "; the program cannot check for updates");
+            }
+        }
+        if (!r.UpdatePublicKey.empty()) {
+            if (Result<std::string> key = DecodeUpdatePublicKey(r.UpdatePublicKey); !key.ok()) {
+                Warn(key.error() + "; the program installs no update");
+            }
+        } else if (!r.UpdateBaseURL.empty()) {
+            Warn(std::string(kUpdateBaseUrlKey) + " names the brand's own update site but " +
+                 kUpdatePublicKeyKey +
+                 " is empty: its packages must then be signed with the "
+                 "maker's key (zolt-brand update-key makes a key of the brand's own)");
+        }
     }
 
     void CheckKeys() {
@@ -146,7 +172,8 @@ class Checker {
             std::string list;
             int number = 0;
             bool known =
-                upper == AsciiUpper(kLastNewsIdKey) || ListEntryName(tag.name, list, number);
+                upper == AsciiUpper(kLastNewsIdKey) || upper == AsciiUpper(kUpdateBaseUrlKey) ||
+                upper == AsciiUpper(kUpdatePublicKeyKey) || ListEntryName(tag.name, list, number);
             for (const SettingsKey& key : SettingsKeyTable()) {
                 known = known || upper == AsciiUpper(key.name);
             }

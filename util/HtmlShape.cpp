@@ -1,40 +1,82 @@
 #include "util/HtmlShape.h"
 
+#include <QChar>
+
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
-#include "util/Text.h"
+#include "util/HtmlScan.h"
 
 namespace zolt {
 
 namespace {
 
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
+// What an element costs the layout beyond its text, in characters of text.
+constexpr std::uint64_t kElementWork = 16;
+// How many characters into a run each further character costs the work of
+// one more: a character deep in a run is tried in every piece of it that
+// does not fit.
+constexpr std::size_t kRunCharsPerWork = 100;
+constexpr char32_t kZeroWidthBreak = 0x200B;
+constexpr std::size_t kMaxRewrittenBytes = 16 * kMaxHtmlPageBytes;
 
 bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 bool IsVoid(std::string_view name) {
-    return OneOf(name,
-                 {"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "img",
-                  "input", "keygen", "link", "meta", "param", "source", "track", "wbr"});
+    return OneOf(name, {"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr",
+                        "img", "input", "keygen", "param", "source", "track", "wbr"});
 }
 
-// Elements whose content is text up to their own end tag.
-bool IsRawText(std::string_view name) {
-    return OneOf(name, {"script", "style", "textarea", "title", "xmp", "noembed", "noframes"});
+// The void elements that the view's reader also knows to be empty: the
+// others get an end tag, or it would put what follows inside them.
+bool IsEmptyInTheView(std::string_view name) {
+    return OneOf(name, {"br", "hr", "img"});
+}
+
+// Dropped with what they hold: the view runs no script and shows no title.
+bool IsDroppedWithContent(std::string_view name) {
+    return OneOf(name, {"script", "title"});
+}
+
+// Dropped tags: their content stays. A head would hide its text, a meta
+// element can switch the view's reader to another way of reading
+// whitespace, a link can ask for a style sheet; the other raw-text
+// elements are unknown to the view, which shows their text.
+bool IsDroppedTag(std::string_view name) {
+    return OneOf(name, {"head", "meta", "link", "textarea", "xmp", "noembed", "noframes"});
+}
+
+// Names the view reads back as written: a letter, then letters, digits and
+// "-_.:". Anything else could end the name or the tag early there.
+bool IsPlainName(std::string_view name) {
+    if (name.empty() || name[0] < 'a' || name[0] > 'z') {
+        return false;
+    }
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+               c == '.' || c == ':';
+    });
+}
+
+// The elements that the view lays out as blocks of their own.
+bool IsViewBlock(std::string_view name) {
+    return OneOf(name, {"blockquote", "body", "caption", "center", "dd", "div", "dl", "dt",
+                        "h1",         "h2",   "h3",      "h4",     "h5", "h6",  "hr", "li",
+                        "ol",         "p",    "pre",     "qt",     "td", "th",  "ul"});
+}
+
+// Where a run of characters without a break opportunity ends in the view:
+// where a block or a line break begins. Inline elements (b, a, span,
+// section, ...) join their text to the run around it, and so do the parts of
+// a table outside its cells (a table without cells is no table there) and
+// the end of a block (text after "</div>" may join the div's last line).
+bool EndsRun(std::string_view name) {
+    return IsViewBlock(name) || name == "br";
 }
 
 // Whether opening `name` ends an open `top` whose end tag was left out.
@@ -60,469 +102,432 @@ bool ClosesOpen(std::string_view name, std::string_view top) {
     return false;
 }
 
-bool IsBlock(std::string_view name) {
-    return OneOf(name, {"address", "article", "aside",   "blockquote", "br", "dd", "div",
-                        "dl",      "dt",      "footer",  "form",       "h1", "h2", "h3",
-                        "h4",      "h5",      "h6",      "header",     "hr", "li", "ol",
-                        "p",       "pre",     "section", "table",      "tr", "ul"});
+// What may stand in a table outside its cells.
+bool IsTablePart(std::string_view name) {
+    return OneOf(name, {"tbody", "thead", "tfoot", "tr", "td", "th", "caption"});
 }
 
-// Where a run of characters without a break opportunity ends for the view:
-// at a block boundary. Inline elements (b, a, span, img, ...) join their
-// text to the run around them.
-bool EndsRun(std::string_view name) {
-    return IsBlock(name) ||
-           OneOf(name, {"td", "th", "caption", "center", "tbody", "thead", "tfoot"});
+bool IsBlank(char32_t c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-bool IsUtf8Continuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The length of the character reference at text[i] ('&'), as the view
-// reads it: a name or number and ";"; 1 when there is none.
-size_t ReferenceLength(std::string_view text, size_t i) {
-    constexpr size_t kLongestReference = 32;
-    size_t j = i + 1;
-    while (j < text.size() && j - i <= kLongestReference &&
-           (IsLetter(text[j]) || (text[j] >= '0' && text[j] <= '9') || text[j] == '#')) {
-        ++j;
-    }
-    return j > i + 1 && j < text.size() && text[j] == ';' ? j - i + 1 : 1;
-}
-
-// Whether `character` is a zero-width break, itself or as a reference.
-bool IsZeroWidthBreak(std::string_view character, bool utf8) {
-    if (utf8 && character == "\xE2\x80\x8B") {
-        return true;
-    }
-    if (character.size() < 4 || character[0] != '&' || character[1] != '#') {
+// Characters that join the one before them into one piece for the layout:
+// combining marks, joiners, tags and skin tones, Hangul jamo.
+bool IsJoining(char32_t c) {
+    if (c < 0x300) {
         return false;
     }
-    const std::string number = AsciiLower(std::string(character.substr(2)));
-    return number == "8203;" || number == "x200b;";
-}
-
-// Walks text character by character and counts the current run: blanks end
-// it, `utf8` says whether continuation bytes are parts of characters and
-// `html` whether "&...;" is one. `onChar(offset, length)` sees every
-// character of a run, before it counts.
-template <typename OnChar>
-void WalkRuns(std::string_view text, bool utf8, bool html, size_t& run, OnChar onChar) {
-    for (size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (IsSpace(c)) {
-            run = 0;
-            ++i;
-            continue;
-        }
-        size_t length = html && c == '&' ? ReferenceLength(text, i) : 1;
-        while (utf8 && i + length < text.size() && IsUtf8Continuation(text[i + length])) {
-            ++length;
-        }
-        if (IsZeroWidthBreak(text.substr(i, length), utf8)) {
-            run = 0;
-            i += length;
-            continue;
-        }
-        onChar(i, length);
-        ++run;
-        i += length;
+    switch (QChar::category(c)) {
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+            return true;
+        default:
+            break;
     }
+    return c == 0x200C || c == 0x200D || (c >= 0xE0020 && c <= 0xE007F) ||
+           (c >= 0x1F3FB && c <= 0x1F3FF) || (c >= 0x1100 && c <= 0x11FF) ||
+           (c >= 0xA960 && c <= 0xA97F) || (c >= 0xD7B0 && c <= 0xD7FF);
 }
 
-// What the scanner found, in document order.
-struct HtmlEvents {
-    std::function<void(std::string_view text)> text;
-    std::function<void(const std::string& name, bool selfClosing)> start;
-    std::function<void(const std::string& name)> end;
-};
-
-std::string ReadName(std::string_view html, size_t& i) {
-    std::string name;
-    while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/') {
-        name += AsciiLower(html[i]);
-        ++i;
-    }
-    return name;
+// How the view reads whitespace in an element, given as a style attribute
+// of its own after the element's other attributes. A style sheet, a style
+// attribute or <nobr> that made spaces unbreakable (white-space: nowrap)
+// would otherwise join words into runs of any length. The view's reader
+// applies every style attribute of an element in turn, each whole or not at
+// all, so this one holds whatever the page's own says or fails to say.
+std::string_view WhiteSpaceStyle(bool pre) {
+    return pre ? "white-space:pre" : "white-space:normal";
 }
 
-// Skips the attributes of a start tag; true when it ends in "/>". `i` is left
-// after the closing ">".
-bool SkipAttributes(std::string_view html, size_t& i) {
-    bool slash = false;
-    while (i < html.size()) {
-        const char c = html[i];
-        if (c == '>') {
-            ++i;
-            return slash;
-        }
-        if (c == '/' || IsSpace(c)) {
-            slash = c == '/' || (slash && IsSpace(c));
-            ++i;
-            continue;
-        }
-        slash = false;
-        while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/' &&
-               html[i] != '=') {
-            ++i;
-        }
-        size_t j = i;
-        while (j < html.size() && IsSpace(html[j])) {
-            ++j;
-        }
-        if (j >= html.size() || html[j] != '=') {
-            continue;
-        }
-        i = j + 1;
-        while (i < html.size() && IsSpace(html[i])) {
-            ++i;
-        }
-        if (i < html.size() && (html[i] == '"' || html[i] == '\'')) {
-            const size_t close = html.find(html[i], i + 1);
-            i = close == std::string_view::npos ? html.size() : close + 1;
-        } else {
-            while (i < html.size() && !IsSpace(html[i]) && html[i] != '>') {
-                ++i;
-            }
-        }
-    }
-    return false;
-}
-
-void Scan(std::string_view html, const HtmlEvents& on) {
-    size_t i = 0;
-    size_t textStart = 0;
-    auto flushText = [&](size_t stop) {
-        if (stop > textStart) {
-            on.text(html.substr(textStart, stop - textStart));
-        }
-    };
-    while (i < html.size()) {
-        if (html[i] != '<' || i + 1 >= html.size()) {
-            ++i;
-            continue;
-        }
-        const char next = html[i + 1];
-        const size_t tagStart = i;
-        if (html.compare(i, 4, "<!--") == 0) {
-            flushText(tagStart);
-            const size_t close = html.find("-->", i + 4);
-            i = close == std::string_view::npos ? html.size() : close + 3;
-        } else if (next == '!' || next == '?') {
-            flushText(tagStart);
-            const size_t close = html.find('>', i);
-            i = close == std::string_view::npos ? html.size() : close + 1;
-        } else if (next == '/' && i + 2 < html.size() && IsLetter(html[i + 2])) {
-            flushText(tagStart);
-            i += 2;
-            const std::string name = ReadName(html, i);
-            const size_t close = html.find('>', i);
-            i = close == std::string_view::npos ? html.size() : close + 1;
-            on.end(name);
-        } else if (IsLetter(next)) {
-            flushText(tagStart);
-            ++i;
-            const std::string name = ReadName(html, i);
-            const bool selfClosing = SkipAttributes(html, i);
-            on.start(name, selfClosing);
-            if (IsRawText(name) && !selfClosing) {
-                const size_t close = FindNoCase(html, "</" + name, i);
-                const size_t stop = close == std::string_view::npos ? html.size() : close;
-                if (name != "script" && name != "style") {
-                    on.text(html.substr(i, stop - i));
-                }
-                i = stop;
-            }
-        } else {
-            ++i;
-            continue;
-        }
-        textStart = i;
-    }
-    flushText(html.size());
-}
-
-// The open elements, with a count per name, so that a stray end tag costs
-// nothing and every element is pushed and popped once.
-class OpenElements {
+class PageWriter {
   public:
-    int depth() const { return static_cast<int>(stack_.size()); }
-    int tables() const { return open("table"); }
+    explicit PageWriter(bool writing) : writing_(writing) {}
 
-    void push(const std::string& name) {
-        while (!stack_.empty() && ClosesOpen(name, stack_.back())) {
+    void text(std::string_view text, const std::string& rawIn) {
+        if (IsDroppedWithContent(rawIn)) {
+            return;
+        }
+        if (rawIn == "style") {
+            // The sheet ends where the page's reading of it ended, whatever
+            // end tag follows.
+            if (!stack_.empty() && stack_.back().name == "style") {
+                hiddenText(text);
+                pop();
+            }
+            return;
+        }
+        const bool decode = rawIn.empty();
+        for (size_t i = 0; i < text.size();) {
+            char32_t code = 0;
+            const size_t reference =
+                decode && text[i] == '&' ? DecodeHtmlReference(text, i, code) : 0;
+            if (reference > 0) {
+                i += reference;
+            } else {
+                code = NextUtf8(text, i);
+            }
+            character(code);
+        }
+    }
+
+    void start(const std::string& name, std::vector<HtmlAttribute>& attributes, bool selfClosing) {
+        if (!IsPlainName(name) || IsDroppedTag(name) || IsDroppedWithContent(name)) {
+            return;
+        }
+        while (!stack_.empty() && ClosesOpen(name, stack_.back().name)) {
             pop();
         }
-        stack_.push_back(name);
-        ++counts_[name];
+        if (!placeInTheViewsNesting(name)) {
+            return;
+        }
+        if (outsideCells() && !IsTablePart(name)) {
+            // The view drops some of what stands in a table outside its
+            // cells and moves the rest: none of it reaches the view.
+            return;
+        }
+        if (IsVoid(name)) {
+            if (name == "img") {
+                // An image stands in a run as one character does.
+                runCharacter();
+                marks_ = 0;
+                afterTable_ = false;
+            }
+            if (EndsRun(name)) {
+                endRun();
+            }
+            addElementWork();
+            shape_.elementDepth = std::max(shape_.elementDepth, depth() + 1);
+            writeStartTag(name, attributes);
+            if (!IsEmptyInTheView(name)) {
+                write("</" + name + ">");
+            }
+            return;
+        }
+        push(name, attributes);
+        if (selfClosing) {
+            pop();
+        }
     }
-    void close(const std::string& name) {
+
+    void end(const std::string& name) {
         if (open(name) == 0) {
             return;
         }
-        while (stack_.back() != name) {
+        while (stack_.back().name != name) {
             pop();
         }
         pop();
     }
 
+    HtmlPage finish() {
+        while (!stack_.empty()) {
+            pop();
+        }
+        return {shape_, writing_ ? std::move(out_) : std::string()};
+    }
+
   private:
+    struct Open {
+        std::string name;
+        int block;  // the nearest element laid out as a block, at or above
+        bool pre;
+        bool outsideCells;  // in a table, not in one of its cells or its caption
+    };
+
+    bool outsideCells() const { return !stack_.empty() && stack_.back().outsideCells; }
+
+    int depth() const { return static_cast<int>(stack_.size()); }
     int open(const std::string& name) const {
         const auto it = counts_.find(name);
         return it == counts_.end() ? 0 : it->second;
     }
+
+    // Closes or opens elements so that `name` stands where the view's reader
+    // would put it itself: a cell in a row, a row in a table or one of its
+    // parts, a part or a caption in a table, a term in a list of terms, and
+    // a paragraph in no paragraph. False when `name` is dropped.
+    bool placeInTheViewsNesting(const std::string& name) {
+        if (name == "td" || name == "th") {
+            if (open("tr") > 0) {
+                popUntilTop({"tr"});
+                return true;
+            }
+            if (open("table") > 0) {
+                popUntilTop({"table", "thead", "tbody", "tfoot"});
+            } else {
+                push("table", {});
+            }
+            push("tr", {});
+        } else if (name == "tr") {
+            if (open("table") > 0) {
+                popUntilTop({"table", "thead", "tbody", "tfoot"});
+            } else {
+                push("table", {});
+            }
+        } else if (OneOf(name, {"thead", "tbody", "tfoot", "caption"})) {
+            if (open("table") == 0) {
+                return false;
+            }
+            popUntilTop({"table"});
+        } else if (name == "dd" || name == "dt") {
+            if (open("dl") == 0) {
+                return false;
+            }
+            popUntilTop({"dl"});
+        } else if (name == "p" && !stack_.empty()) {
+            const int block = stack_.back().block;
+            if (block >= 0 && stack_[static_cast<size_t>(block)].name == "p") {
+                while (depth() > block) {
+                    pop();
+                }
+            }
+        }
+        return true;
+    }
+
+    void popUntilTop(std::initializer_list<std::string_view> names) {
+        while (!stack_.empty() && !OneOf(stack_.back().name, names)) {
+            pop();
+        }
+    }
+
+    void push(const std::string& name, std::vector<HtmlAttribute> attributes) {
+        if (EndsRun(name)) {
+            endRun();
+        }
+        addElementWork();
+        const bool pre = name == "pre" || (!stack_.empty() && stack_.back().pre);
+        const int block = IsViewBlock(name) ? depth() : stack_.empty() ? -1 : stack_.back().block;
+        const bool outside = OneOf(name, {"table", "tbody", "thead", "tfoot", "tr"}) ||
+                             (!OneOf(name, {"td", "th", "caption"}) && outsideCells());
+        stack_.push_back({name, block, pre, outside});
+        ++counts_[name];
+        tables_ += name == "table" ? 1 : 0;
+        afterTable_ = afterTable_ || name == "table";
+        shape_.elementDepth = std::max(shape_.elementDepth, depth());
+        shape_.tableDepth = std::max(shape_.tableDepth, tables_);
+        writeStartTag(name, attributes);
+        checkLimits();
+    }
+
     void pop() {
-        --counts_[stack_.back()];
+        const std::string name = std::move(stack_.back().name);
+        --counts_[name];
+        tables_ -= name == "table" ? 1 : 0;
+        afterTable_ = afterTable_ || name == "table";
         stack_.pop_back();
+        write("</" + name + ">");
     }
 
-    std::vector<std::string> stack_;
+    void writeStartTag(const std::string& name, std::vector<HtmlAttribute>& attributes) {
+        if (!writing_) {
+            return;
+        }
+        out_ += '<';
+        out_ += name;
+        std::unordered_set<std::string_view> seen(attributes.size());
+        for (const HtmlAttribute& attribute : attributes) {
+            if (!IsPlainName(attribute.name) || !seen.insert(attribute.name).second ||
+                (attribute.name == "style" && (attribute.value == WhiteSpaceStyle(false) ||
+                                               attribute.value == WhiteSpaceStyle(true)))) {
+                continue;
+            }
+            out_ += ' ';
+            out_ += attribute.name;
+            if (attribute.hasValue) {
+                out_ += "=\"";
+                writeAttributeValue(attribute.value);
+                out_ += '"';
+            }
+        }
+        if (!IsEmptyInTheView(name)) {
+            out_ += " style=\"";
+            out_ += WhiteSpaceStyle(!stack_.empty() && stack_.back().pre);
+            out_ += '"';
+        }
+        out_ += '>';
+    }
+
+    void writeAttributeValue(std::string_view value) {
+        for (size_t i = 0; i < value.size();) {
+            char32_t code = 0;
+            const size_t reference = value[i] == '&' ? DecodeHtmlReference(value, i, code) : 0;
+            if (reference > 0) {
+                i += reference;
+            } else {
+                code = NextUtf8(value, i);
+            }
+            writeEscaped(code == 0 ? 0xFFFD : code, true);
+        }
+    }
+
+    void writeEscaped(char32_t code, bool attribute) {
+        switch (code) {
+            case '&':
+                out_ += "&amp;";
+                return;
+            case '<':
+                out_ += "&lt;";
+                return;
+            case '>':
+                out_ += "&gt;";
+                return;
+            case '"':
+                if (attribute) {
+                    out_ += "&quot;";
+                    return;
+                }
+                break;
+            default:
+                break;
+        }
+        AppendUtf8(out_, code);
+    }
+
+    void write(std::string_view markup) {
+        if (writing_) {
+            out_ += markup;
+        }
+    }
+
+    // A style sheet's text: never laid out, and read by the view as written
+    // once it holds nothing its reader would take for markup.
+    void hiddenText(std::string_view text) {
+        // The view matches every selector of its style sheets against every
+        // element after them and each element around it: a sheet of many
+        // selectors costs every later element as much.
+        styleSelectors_ += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '{') +
+                                                      std::count(text.begin(), text.end(), ','));
+        if (!writing_) {
+            return;
+        }
+        for (const char c : text) {
+            out_ += c == '<' || c == '&' ? ' ' : c;
+        }
+    }
+
+    void character(char32_t code) {
+        if (outsideCells()) {
+            return;
+        }
+        if (code == 0) {
+            code = 0xFFFD;
+        }
+        if (code == '\r' && !stack_.empty() && stack_.back().pre) {
+            // Preformatted text loses it: no break there.
+            addWork(1);
+            if (writing_) {
+                out_ += '\r';
+            }
+            return;
+        }
+        if (IsBlank(code) && afterTable_) {
+            // Dropped by the view after a table's start or end, which may
+            // stand where no table is made (one without cells): no break.
+            addWork(1);
+        } else if (IsBlank(code) || code == kZeroWidthBreak) {
+            endRun();
+            addWork(1);
+            afterTable_ = afterTable_ && code != kZeroWidthBreak;
+        } else {
+            const bool joining = IsJoining(code);
+            if (joining && marks_ >= kMaxHtmlCombiningMarks) {
+                return;
+            }
+            runCharacter();
+            marks_ = joining ? marks_ + 1 : 0;
+            afterTable_ = false;
+        }
+        if (writing_) {
+            writeEscaped(code, false);
+        }
+    }
+
+    // Counts one character of a run, after a zero-width break when the run
+    // is as long as the view takes.
+    void runCharacter() {
+        if (run_ == kMaxHtmlRunChars) {
+            if (writing_) {
+                AppendUtf8(out_, kZeroWidthBreak);
+            }
+            endRun();
+            addWork(1);
+        }
+        addWork(1 + run_ % kMaxHtmlRunChars / kRunCharsPerWork);
+        ++run_;
+        shape_.longestRun = std::max(shape_.longestRun, run_);
+    }
+
+    void endRun() {
+        run_ = 0;
+        marks_ = 0;
+    }
+
+    // What an element costs beyond its place among the tables: its own and
+    // its ancestors' matching against the style sheets before it.
+    void addElementWork() {
+        addWork(kElementWork);
+        const std::uint64_t matching =
+            std::min<std::uint64_t>(styleSelectors_, std::uint64_t{1} << 40) * (stack_.size() + 1);
+        shape_.layoutWork = std::min(shape_.layoutWork + matching, std::uint64_t{1} << 62);
+        checkLimits();
+    }
+
+    void addWork(std::uint64_t units) {
+        const int tables = std::min(tables_, 40);
+        shape_.layoutWork = std::min(shape_.layoutWork + (units << tables), std::uint64_t{1} << 62);
+        checkLimits();
+    }
+
+    // Beyond the limits the page is not shown: writing it on would only cost
+    // memory.
+    void checkLimits() {
+        if (writing_ && !IsHtmlWithinLimits(shape_, 0)) {
+            writing_ = false;
+            std::string().swap(out_);
+        }
+    }
+
+    bool writing_;
+    std::string out_;
+    HtmlShape shape_;
+    std::vector<Open> stack_;
     std::unordered_map<std::string, int> counts_;
+    int tables_ = 0;
+    std::size_t run_ = 0;
+    int marks_ = 0;
+    bool afterTable_ = false;
+    std::uint64_t styleSelectors_ = 0;
 };
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        code = 0xFFFD;
-    }
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// Decodes the reference at text[i] ('&') into `out`; the length it took, 0
-// when it is not one that is known.
-size_t DecodeReference(std::string_view text, size_t i, std::string& out) {
-    // Only as far as the longest reference reaches: a search to the end for
-    // every "&" made a page of ampersands take quadratic time.
-    constexpr size_t kLongestReference = 12;
-    const size_t length = text.substr(i, kLongestReference + 1).find(';');
-    if (length == std::string_view::npos) {
-        return 0;
-    }
-    const std::string_view body = text.substr(i + 1, length - 1);
-    static const std::array<std::pair<std::string_view, std::uint32_t>, 6> kNamed = {
-        {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}}};
-    for (const auto& [name, code] : kNamed) {
-        if (body == name) {
-            AppendUtf8(out, code);
-            return length + 1;
-        }
-    }
-    if (body.size() < 2 || body[0] != '#') {
-        return 0;
-    }
-    const bool hex = body[1] == 'x' || body[1] == 'X';
-    const std::string_view digits = body.substr(hex ? 2 : 1);
-    if (digits.empty()) {
-        return 0;
-    }
-    std::uint32_t code = 0;
-    for (const char c : digits) {
-        int d = -1;
-        if (c >= '0' && c <= '9') {
-            d = c - '0';
-        } else if (hex && AsciiLower(c) >= 'a' && AsciiLower(c) <= 'f') {
-            d = AsciiLower(c) - 'a' + 10;
-        }
-        if (d < 0) {
-            return 0;
-        }
-        code = std::min<std::uint32_t>(code * (hex ? 16 : 10) + d, 0x110000);
-    }
-    AppendUtf8(out, code);
-    return length + 1;
-}
 
 }  // namespace
 
+HtmlPage RewriteHtml(std::string_view html) {
+    const std::string utf8 = HtmlAsUtf8(html);
+    // A page read back is larger than the page it came from (end tags,
+    // quotes, escapes); beyond that it is not written at all.
+    PageWriter writer(html.size() <= kMaxRewrittenBytes);
+    HtmlScanEvents on;
+    on.text = [&](std::string_view text, const std::string& rawIn) { writer.text(text, rawIn); };
+    on.start = [&](const std::string& name, std::vector<HtmlAttribute>& attributes,
+                   bool selfClosing) { writer.start(name, attributes, selfClosing); };
+    on.end = [&](const std::string& name) { writer.end(name); };
+    ScanHtml(utf8, on);
+    return writer.finish();
+}
+
 HtmlShape MeasureHtml(std::string_view html) {
-    // What an element costs the layout beyond its text, in bytes of text.
-    constexpr std::uint64_t kElementWork = 16;
-    // How many characters into a run each further character costs the work
-    // of one more.
-    constexpr size_t kRunCharsPerWork = 100;
-    HtmlShape shape;
-    OpenElements open;
-    auto addWork = [&](std::uint64_t bytes) {
-        const int tables = std::min(open.tables(), 40);
-        shape.layoutWork = std::min(shape.layoutWork + (bytes << tables), std::uint64_t{1} << 62);
-    };
-    const bool utf8 = IsValidUtf8(std::string(html));
-    size_t run = 0;
-    HtmlEvents on;
-    on.text = [&](std::string_view text) {
-        // A character deep in a run costs the layout more than one in a
-        // word: it is tried in every piece of the run that does not fit.
-        // The view breaks runs every kMaxHtmlRunChars characters.
-        std::uint64_t runWork = 0;
-        WalkRuns(text, utf8, true, run, [&](size_t, size_t) {
-            runWork += run % kMaxHtmlRunChars / kRunCharsPerWork;
-            shape.longestRun = std::max(shape.longestRun, run + 1);
-        });
-        addWork(text.size() + runWork);
-    };
-    on.start = [&](const std::string& name, bool selfClosing) {
-        if (EndsRun(name)) {
-            run = 0;
-        }
-        addWork(kElementWork);
-        if (selfClosing || IsVoid(name)) {
-            shape.elementDepth = std::max(shape.elementDepth, open.depth() + 1);
-            return;
-        }
-        open.push(name);
-        shape.elementDepth = std::max(shape.elementDepth, open.depth());
-        shape.tableDepth = std::max(shape.tableDepth, open.tables());
-    };
-    on.end = [&](const std::string& name) {
-        if (EndsRun(name)) {
-            run = 0;
-        }
-        open.close(name);
-    };
-    Scan(html, on);
-    return shape;
+    return RewriteHtml(html).shape;
+}
+
+bool IsHtmlWithinLimits(const HtmlShape& shape, std::size_t bytes) {
+    return bytes <= kMaxHtmlPageBytes && shape.tableDepth <= kMaxHtmlTableDepth &&
+           shape.elementDepth <= kMaxHtmlElementDepth && shape.layoutWork <= kMaxHtmlLayoutWork;
 }
 
 bool IsHtmlSafeToLayOut(std::string_view html) {
-    if (html.size() > kMaxHtmlPageBytes) {
-        return false;
-    }
-    const HtmlShape shape = MeasureHtml(html);
-    return shape.tableDepth <= kMaxHtmlTableDepth && shape.elementDepth <= kMaxHtmlElementDepth &&
-           shape.layoutWork <= kMaxHtmlLayoutWork;
-}
-
-std::string HtmlPlainText(std::string_view html) {
-    // Windows-1252 pages become UTF-8 first, so that decoded references and
-    // the rest of the text share one encoding.
-    const std::string utf8 = FromQString(ToQString(std::string(html)));
-    std::string out;
-    bool pendingSpace = false;
-    auto breakLine = [&] {
-        if (!out.empty() && out.back() != '\n') {
-            out += '\n';
-        }
-        pendingSpace = false;
-    };
-    HtmlEvents on;
-    on.text = [&](std::string_view text) {
-        for (size_t i = 0; i < text.size(); ++i) {
-            const char c = text[i];
-            if (IsSpace(c)) {
-                pendingSpace = !out.empty() && out.back() != '\n';
-                continue;
-            }
-            if (pendingSpace) {
-                out += ' ';
-                pendingSpace = false;
-            }
-            const size_t taken = c == '&' ? DecodeReference(text, i, out) : 0;
-            if (taken > 0) {
-                i += taken - 1;
-            } else {
-                out += c;
-            }
-        }
-    };
-    on.start = [&](const std::string& name, bool) {
-        if (IsBlock(name)) {
-            breakLine();
-        }
-    };
-    on.end = [&](const std::string& name) {
-        if (IsBlock(name)) {
-            breakLine();
-        }
-    };
-    Scan(utf8, on);
-    while (!out.empty() && out.back() == '\n') {
-        out.pop_back();
-    }
-    return out;
-}
-
-std::string BreakLongHtmlRuns(std::string_view html) {
-    static constexpr std::string_view kBreak = "&#8203;";
-    const bool utf8 = IsValidUtf8(std::string(html));
-    std::string out;
-    out.reserve(html.size() + html.size() / kMaxHtmlRunChars * kBreak.size());
-    size_t copied = 0;
-    size_t run = 0;
-    const auto onText = [&](std::string_view text) {
-        const auto offset = static_cast<size_t>(text.data() - html.data());
-        WalkRuns(text, utf8, true, run, [&](size_t at, size_t) {
-            if (run == kMaxHtmlRunChars) {
-                out.append(html.substr(copied, offset + at - copied));
-                out += kBreak;
-                copied = offset + at;
-                run = 0;
-            }
-        });
-    };
-    HtmlEvents on;
-    // Script and style are left alone: the view shows neither, and a break in
-    // them would not break the text around them.
-    on.text = onText;
-    on.start = [&](const std::string& name, bool) {
-        if (EndsRun(name)) {
-            run = 0;
-        }
-    };
-    on.end = [&](const std::string& name) {
-        if (EndsRun(name)) {
-            run = 0;
-        }
-    };
-    Scan(html, on);
-    out.append(html.substr(copied));
-    return out;
-}
-
-std::string BreakLongTextRuns(std::string_view text) {
-    static constexpr std::string_view kBreak = "\xE2\x80\x8B";
-    std::string out;
-    out.reserve(text.size() + text.size() / kMaxHtmlRunChars * kBreak.size());
-    size_t copied = 0;
-    size_t run = 0;
-    WalkRuns(text, true, false, run, [&](size_t at, size_t) {
-        if (run == kMaxHtmlRunChars) {
-            out.append(text.substr(copied, at - copied));
-            out += kBreak;
-            copied = at;
-            run = 0;
-        }
-    });
-    out.append(text.substr(copied));
-    return out;
-}
-
-std::string HtmlPlainTextForView(std::string_view html) {
-    std::string text = HtmlPlainText(html);
-    if (text.size() > kMaxHtmlPageBytes) {
-        // Laying out text costs time too; more than a page of the largest
-        // size is not read by anyone.
-        size_t cut = kMaxHtmlPageBytes;
-        while (cut > 0 && IsUtf8Continuation(text[cut])) {
-            --cut;
-        }
-        text.resize(cut);
-        text += "\xE2\x80\xA6";
-    }
-    return BreakLongTextRuns(text);
+    return IsHtmlWithinLimits(MeasureHtml(html), html.size());
 }
 
 }  // namespace zolt

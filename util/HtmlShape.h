@@ -24,39 +24,53 @@ inline constexpr std::uint64_t kMaxHtmlLayoutWork = kMaxHtmlPageBytes;
 // thread for minutes. Pages reach the view with a zero-width break after
 // every kMaxHtmlRunChars characters of such a run.
 inline constexpr std::size_t kMaxHtmlRunChars = 200;
+// Combining marks pile onto one character, and the layout shapes such a
+// pile as a whole: a run of them longer than this (the stream-safe limit of
+// Unicode normalization) loses the rest.
+inline constexpr int kMaxHtmlCombiningMarks = 30;
 
 struct HtmlShape {
     int tableDepth = 0;    // deepest nesting of <table> elements
     int elementDepth = 0;  // deepest nesting of elements of any kind
-    // Bytes of text and elements, each weighted by 2 to the power of the
+    // Characters of text and elements, each weighted by 2 to the power of the
     // number of tables around it.
     std::uint64_t layoutWork = 0;
-    // Characters of text without a blank in the longest run.
+    // Characters without a break opportunity in the longest run the view
+    // gets, its zero-width breaks counted in.
     std::size_t longestRun = 0;
+
+    bool operator==(const HtmlShape&) const = default;
 };
 
-// How deeply the elements of `html` nest, read the way a forgiving HTML
-// parser reads them: void elements and "<x/>" open nothing, an end tag closes
-// up to its open element (a stray one is ignored), and the elements whose end
-// tag may be left out (p, li, td, tr, ...) close their open siblings.
+// A page (UTF-8 or Windows-1252) written anew from what was read of it, and
+// its shape. The view is given only this page: every element it keeps is
+// written with its end tag where the view's reader will look for one, in
+// nesting that reader takes as it is (a cell in a row in a table, no
+// paragraph in a paragraph), every attribute quoted and escaped, text
+// escaped and UTF-8, long runs broken. What the view could read otherwise
+// is dropped: scripts, titles, head, meta and link elements, comments,
+// attributes and elements of names no view knows, tags the page ends in.
+// Empty when the page is beyond the limits above.
+struct HtmlPage {
+    HtmlShape shape;
+    std::string html;
+};
+HtmlPage RewriteHtml(std::string_view html);
+
+// The shape of the page RewriteHtml writes.
 HtmlShape MeasureHtml(std::string_view html);
 
-// Whether the page stays within the limits above. Characters of long runs
-// count more layout work than those of words, up to the run cap.
+// Whether a page of `bytes` of this shape stays within the limits above.
+bool IsHtmlWithinLimits(const HtmlShape& shape, std::size_t bytes);
 bool IsHtmlSafeToLayOut(std::string_view html);
 
 // The text of a page without its markup: tags dropped (script and style
 // with their content), line breaks where blocks end, character references
-// of the common kinds decoded to UTF-8.
+// decoded to UTF-8.
 std::string HtmlPlainText(std::string_view html);
 
-// `html` (UTF-8 or Windows-1252) with the reference of a zero-width break,
-// "&#8203;", inserted in its text wherever a run of characters without a
-// blank or a block boundary reaches kMaxHtmlRunChars. Markup is left as it
-// is, a character reference counts as one character and is never cut.
-std::string BreakLongHtmlRuns(std::string_view html);
-
-// The same for plain UTF-8 text, with the zero-width break itself (U+200B).
+// Plain UTF-8 text with the zero-width break (U+200B) inserted wherever a run
+// of characters without a blank reaches kMaxHtmlRunChars.
 std::string BreakLongTextRuns(std::string_view text);
 
 // What the view shows of a page it does not lay out as HTML: its plain text,

@@ -2,11 +2,9 @@
 
 #include <string>
 
-namespace zolt {
+#include "util/MakerUpdateSite.h"
 
-// The live-update site's folder; tests point it at 127.0.0.1.
-inline constexpr const char* kDefaultUpdateBaseURL =
-    "https://update.rssfeedzolt.com/liveupdate/rssfeed_zolt/";
+namespace zolt {
 
 // The file that the Debian package puts into the program folder: its
 // presence says that the system's package manager owns that folder and
@@ -28,8 +26,11 @@ struct ProgramConfig {
     // baseDir): the program folder is never written and updates come from
     // the package manager.
     bool packageInstall = false;
-    // Folder of the live-update site, ending in "/".
-    std::string updateBaseUrl = kDefaultUpdateBaseURL;
+    // The maker's live-update site (a folder, ending in "/") and the base64
+    // public key its packages are signed with, for copies whose brand names
+    // none of its own; tests point the site at 127.0.0.1.
+    std::string updateBaseUrl = kMakerUpdateBaseURL;
+    std::string updatePublicKey = kMakerUpdatePublicKey;
     // The feedreader.php that previews run; empty: the program's own copy,
     // looked up where the installs put it.
     std::string feedreaderFile;

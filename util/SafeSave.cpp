@@ -19,7 +19,7 @@ namespace {
 // `mode`: the new file's permission bits; negative: those of the regular
 // file it replaces, or the temporary file's owner-only ones.
 Status Save(const std::string& path, const std::string& bytes, long mode) {
-    const QFileInfo target(ToQPath(path));
+    const QFileInfo target(PathToQString(path));
     QTemporaryFile file(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
     if (!file.open()) {
         return CannotWrite(path, FromQString(file.errorString()));

@@ -27,20 +27,20 @@ std::string StateFolder() {
     if (base.isEmpty() || QDir::isRelativePath(base)) {
         base = QDir::homePath() + "/.local/state";
     }
-    return FromQPath(base + "/rssfeedzolt/");
+    return PathFromQString(base + "/rssfeedzolt/");
 }
 
 }  // namespace
 
 std::string ProgramFolder() {
-    return FromQPath(QCoreApplication::applicationDirPath()) + "/";
+    return PathFromQString(QCoreApplication::applicationDirPath()) + "/";
 }
 
 ProgramConfig MakeProgramConfig(const std::string& baseDir) {
     ProgramConfig config;
     config.baseDir = baseDir;
     config.stateDir = StateFolder();
-    config.packageInstall = QFileInfo(QDir(ToQPath(baseDir)).filePath(kPackageMarkerFile)).isFile();
+    config.packageInstall = QFileInfo(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile)).isFile();
     return config;
 }
 
@@ -49,12 +49,12 @@ Services MakeSystemServices() {
     s.startDetached = [](const std::string& program, const std::vector<std::string>& args) {
         QStringList list;
         for (const auto& a : args) {
-            list << ToQPath(a);
+            list << PathToQString(a);
         }
-        return QProcess::startDetached(ToQPath(program), list);
+        return QProcess::startDetached(PathToQString(program), list);
     };
     s.findProgram = [](const std::string& name) {
-        return FromQPath(QStandardPaths::findExecutable(ToQPath(name)));
+        return PathFromQString(QStandardPaths::findExecutable(PathToQString(name)));
     };
     auto engine = std::make_shared<std::mt19937>(std::random_device{}());
     s.randomize = [engine] {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "util/MessageKind.h"
@@ -22,6 +23,10 @@ struct Services {
     // The user's default browser program where the system registers one
     // (Windows); unset: x-www-browser, else xdg-open, found on PATH.
     std::function<std::string()> browserProgram;
+    // Opens a checked web address with the system's own handler for it (the
+    // Windows shell), for when the registered command names no browser
+    // program; false when it did not open. Unset where there is none.
+    std::function<bool(const std::string& address)> openAddress;
     // Full path of a program found on PATH, empty when there is none.
     std::function<std::string(const std::string& name)> findProgram;
     // Reseeds the random draws from the clock.
@@ -31,17 +36,37 @@ struct Services {
     // Milliseconds of a monotonic clock.
     std::function<std::uint64_t()> tickCount;
 
-    // For the update check alone, until it takes its ProgramConfig and hands
-    // its questions to the window: copies of the config values it reads and
-    // the window's message box. Nothing else reads these.
+    // For the update check, the start-up recovery of an update and the
+    // updater alone, until they take their ProgramConfig and hand their
+    // questions to the window: copies of the config values they read and the
+    // window's message box (ServicesWithConfig fills them). Nothing else
+    // reads these.
     std::string baseDir;
     std::string updateBaseUrl;
+    std::string updatePublicKey;
     bool packageInstall = false;
     MessageAnswer showMessage;
 };
 
 // The real process, PATH, browser, clock and random services.
 Services MakeSystemServices();
+
+// `services` with the copies above filled from `config` and `showMessage`.
+inline Services ServicesWithConfig(Services services, const ProgramConfig& config,
+                                   MessageAnswer showMessage) {
+    services.baseDir = config.baseDir;
+    services.updateBaseUrl = config.updateBaseUrl;
+    services.updatePublicKey = config.updatePublicKey;
+    services.packageInstall = config.packageInstall;
+    services.showMessage = std::move(showMessage);
+    return services;
+}
+
+// The system services with the copies filled from MakeProgramConfig(baseDir),
+// for the updater alone.
+inline Services MakeSystemServices(const std::string& baseDir) {
+    return ServicesWithConfig(MakeSystemServices(), MakeProgramConfig(baseDir), {});
+}
 
 // ProgramFolderWritable of the copies above, for the update check alone.
 inline bool ProgramFolderWritable(const Services& services) {

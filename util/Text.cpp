@@ -1,7 +1,5 @@
 #include "util/Text.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -90,6 +88,14 @@ std::string FromQString(const QString& text) {
     return std::string(utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
+QString PathToQString(const std::string& path) {
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+std::string PathFromQString(const QString& path) {
+    return FromQString(path);
+}
+
 std::string Trim(const std::string& s) {
     size_t begin = 0;
     size_t end = s.size();
@@ -156,14 +162,6 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::
         at = candidate + 1;
     }
     return std::string::npos;
-}
-
-QString ToQPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string FromQPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace zolt

@@ -11,19 +11,17 @@ namespace zolt {
 // The one conversion between the core's byte strings and the widgets' text.
 // Valid UTF-8 is read as UTF-8; anything else as Windows-1252, the code page
 // in which legacy settings texts and news replies are written. File paths
-// and process arguments are not such text: they cross through ToQPath and
-// FromQPath, so that no path is ever re-read as Windows-1252. Wire bytes
-// (form fields, log excerpts) stay bytes: QByteArray, never a QString.
+// and process arguments are not such text: they cross through PathToQString
+// and PathFromQString below. Wire bytes (form fields, log excerpts) stay
+// bytes: QByteArray, never a QString.
 QString ToQString(const std::string& bytes);
 // Widget text back to bytes: UTF-8.
 std::string FromQString(const QString& text);
 
-// A file path, program name or process argument between the core's bytes
-// and Qt, in the system's encoding of file names (QFile's): UTF-8 on Linux,
-// the code page of the process on Windows (UTF-8 by the program's manifest),
-// so that a path names the same file in Qt as in the C library.
-QString ToQPath(const std::string& path);
-std::string FromQPath(const QString& path);
+// The path conversion: file paths, program names and process arguments are
+// UTF-8 end to end, never re-read as Windows-1252.
+QString PathToQString(const std::string& path);
+std::string PathFromQString(const QString& path);
 
 // True when `bytes` is well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(const std::string& bytes);

@@ -95,6 +95,14 @@ bool LaunchBrowser(const Services& services, const std::string& url) {
             command = services.findProgram("xdg-open");
         }
     }
+    if (command.empty() && services.openAddress && !args.empty()) {
+        // The registered command names no program that could be started
+        // safely by path: the system's own handler opens the address.
+        if (!services.openAddress(args.front())) {
+            qCInfo(lcUtil) << "the system did not open the address";
+        }
+        return true;
+    }
     if (command.empty()) {
         qCInfo(lcUtil)
             << (services.browserProgram

@@ -8,11 +8,11 @@
 
 declare(strict_types=1);
 
-require __DIR__ . '/../../server/news/lib/NewsStore.php';
+require __DIR__ . '/../../server/news/lib/autoload.php';
 
 $publishers = (int)($argv[1] ?? 1000);
 $messages = (int)($argv[2] ?? 100000);
-$settings = NewsStore::settings();
+$settings = Zolt\News\Store::settings();
 $db = new PDO($settings['dsn'], $settings['user'] ?? null, $settings['password'] ?? null,
     [PDO::ATTR_ERRMODE => PDO::ERRMODE_EXCEPTION]);
 // The byte columns are bytea on PostgreSQL: values go over as large objects.
@@ -68,6 +68,8 @@ insert_rows($db, $bytes, 'news', ['news_id', 'publisher_id', 'product_code', 'ti
                 '2026-12-09', "<p>Message $i of publisher $p.</p>"];
         }
     })());
+// Ids go on above the seeded ones, as if admin.php had handed them out.
+$db->exec("UPDATE news_high_water SET last_id = $messages");
 $db->commit();
 if ($db->getAttribute(PDO::ATTR_DRIVER_NAME) === 'pgsql') {
     $db->exec('ANALYZE');

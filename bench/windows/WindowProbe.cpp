@@ -1,7 +1,8 @@
-// zolt-window-probe TITLE TIMEOUT-MS [X Y]...
-// Waits for a visible top-level window titled TITLE, prints its title and
-// client size, then clicks the client points X,Y in order, as a user would.
-// Exit 0 when the window was found, 1 when the time ran out.
+// zolt-window-probe [dialog:]TITLE TIMEOUT-MS [X Y | enter]...
+// Waits for a visible top-level window titled TITLE (with "dialog:" one that
+// has an owner, such as a message box over its window), prints its client
+// size, then clicks the client points X,Y or presses Enter, in order, as a
+// user would. Exit 0 when the window was found, 1 when the time ran out.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@ namespace {
 
 struct Search {
     std::wstring title;
+    bool dialog = false;
     HWND found = nullptr;
 };
 
@@ -19,7 +21,8 @@ BOOL CALLBACK Visit(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<Search*>(data);
     wchar_t title[512] = {};
     GetWindowTextW(window, title, 512);
-    if (IsWindowVisible(window) && search->title == title) {
+    const bool owned = GetWindow(window, GW_OWNER) != nullptr;
+    if (IsWindowVisible(window) && search->title == title && (!search->dialog || owned)) {
         search->found = window;
         return FALSE;
     }
@@ -39,14 +42,30 @@ void Click(HWND window, int x, int y) {
     SendInput(2, input, sizeof(INPUT));
 }
 
+void PressEnter(HWND window) {
+    SetForegroundWindow(window);
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = VK_RETURN;
+    input[1].type = INPUT_KEYBOARD;
+    input[1].ki.wVk = VK_RETURN;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3 || argc % 2 == 0) {
-        std::fprintf(stderr, "usage: zolt-window-probe TITLE TIMEOUT-MS [X Y]...\n");
+    if (argc < 3) {
+        std::fprintf(stderr,
+                     "usage: zolt-window-probe [dialog:]TITLE TIMEOUT-MS [X Y | enter]...\n");
         return 2;
     }
     Search search{argv[1]};
+    if (search.title.rfind(L"dialog:", 0) == 0) {
+        search.title.erase(0, 7);
+        search.dialog = true;
+    }
     const ULONGLONG deadline = GetTickCount64() + std::wcstoul(argv[2], nullptr, 10);
     while (EnumWindows(Visit, reinterpret_cast<LPARAM>(&search)), search.found == nullptr) {
         if (GetTickCount64() > deadline) {
@@ -59,11 +78,16 @@ int wmain(int argc, wchar_t** argv) {
     GetClientRect(search.found, &client);
     std::printf("client %ldx%ld\n", client.right - client.left, client.bottom - client.top);
     std::fflush(stdout);
-    for (int i = 3; i + 1 < argc; i += 2) {
+    for (int i = 3; i < argc; i += 2) {
         // The window needs a moment to take the previous click's page.
         Sleep(1000);
-        Click(search.found, std::wcstol(argv[i], nullptr, 10),
-              std::wcstol(argv[i + 1], nullptr, 10));
+        if (std::wstring(argv[i]) == L"enter") {
+            PressEnter(search.found);
+            --i;
+        } else if (i + 1 < argc) {
+            Click(search.found, std::wcstol(argv[i], nullptr, 10),
+                  std::wcstol(argv[i + 1], nullptr, 10));
+        }
     }
     return 0;
 }

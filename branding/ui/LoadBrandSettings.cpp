@@ -89,7 +89,7 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     SetLink(t.lblLink2URL, content.Link2Caption, content.Link2URL);
 
     if (!setup.iconPath.empty()) {
-        const QIcon icon = IconFromFile(ToQPath(setup.iconPath), "ico");
+        const QIcon icon = IconFromFile(PathToQString(setup.iconPath), "ico");
         if (!icon.availableSizes().isEmpty()) {
             QApplication::setWindowIcon(icon);
             t.window->setWindowIcon(icon);

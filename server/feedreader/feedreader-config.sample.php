@@ -22,6 +22,13 @@ return [
     // Largest feed or eBay answer read, in bytes (default 4 MiB).
     'max_bytes' => 4194304,
 
+    // A proxy for every request, e.g. 'http://proxy.example.com:3128', where
+    // the web host allows no direct connection out. A proxy set in PHP's
+    // environment (http_proxy, ALL_PROXY, ...) is not used: the library
+    // checks where each redirect leads, which it can only do for a proxy it
+    // knows of. Empty: no proxy.
+    'proxy' => '',
+
     // Service addresses; change them only to use eBay's sandbox or a stand-in.
     'ebay_token_url' => 'https://api.ebay.com/identity/v1/oauth2/token',
     'ebay_browse_url' => 'https://api.ebay.com/buy/browse/v1',

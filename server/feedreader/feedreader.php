@@ -46,11 +46,13 @@
  * their HTML without scripts, styles, objects and templates (Dublin Core
  * titles and descriptions and Media RSS titles stand in for missing ones).
  * Relative links are resolved against xml:base, else the feed's
- * Content-Location, else its final address; a link longer than 8 KB is
- * shown as text. Only the items listed are read, and a feed is read up to
+ * Content-Location, else its final address; a link longer than 8 KB
+ * (resolved) is shown as text. Only the items listed are read, and a feed is read up to
  * 150,000 nodes at most.
  * Redirects are followed up to 5 times; once a public server has answered,
- * no redirect may lead to an address of this server's own network. A
+ * no redirect may lead to an address of this server's own network. Only a
+ * proxy named in feedreader-config.php is used, never one of the
+ * environment, and each address is checked before it is asked for. A
  * failure shows one <li class="feedreader-error"> with a short message,
  * never a PHP warning.
  *
@@ -64,23 +66,33 @@
 
 declare(strict_types=1);
 
-const FEEDREADER_USER_AGENT = 'Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 '
+// Everything but the two functions that snippets call lives in a namespace of its own, so that nothing here
+// meets a name of the page that includes it. (The block is not indented: it is all of the file.)
+namespace Zolt\Feedreader {
+
+use DOMDocument;
+use DOMElement;
+use DOMEntityReference;
+use DOMNode;
+use DOMText;
+
+const USER_AGENT = 'Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 '
     . '(KHTML, like Gecko) Chrome/124.0.0.0 Safari/537.36';
-const FEEDREADER_SUMMARY_CHARS = 300;
-const FEEDREADER_TITLE_CHARS = 300;
+const SUMMARY_CHARS = 300;
+const TITLE_CHARS = 300;
 // A longer link is shown as text: no page links to such an address, and
 // resolving it against the feed's address would cost every page view.
-const FEEDREADER_LINK_BYTES = 8192;
+const LINK_BYTES = 8192;
 // The most nodes (elements, attributes, texts) that a feed, and each piece
 // of HTML in it, is read into; the rest is cut off, as if the feed ended
 // there. libxml spends some 150 bytes on a node, so a page view of a 4 MB
 // feed of any shape stays under 64 MB, PHP's own 25 to 30 MB included. A
 // real feed's bulk is text: 4 MB of ordinary items come to about as many
 // nodes, and only items far beyond those shown are lost.
-const FEEDREADER_MAX_NODES = 150000;
+const MAX_NODES = 150000;
 // Every cache file starts with this, so that a cache folder under the web
 // root shows nothing to a visitor who guesses a file name.
-const FEEDREADER_CACHE_GUARD = "<?php exit; ?>\n";
+const CACHE_GUARD = "<?php exit; ?>\n";
 
 /*
  * eBay sites by the tool's site id: name, Browse API marketplace, web site,
@@ -88,7 +100,7 @@ const FEEDREADER_CACHE_GUARD = "<?php exit; ?>\n";
  * the network has none). China, India and Sweden have no eBay site of their
  * own any more; their buyers are served by the international site.
  */
-const FEEDREADER_EBAY_SITES = [
+const EBAY_SITES = [
     '15' => ['Australia', 'EBAY_AU', 'www.ebay.com.au', 'en-AU', '705-53470-19255-0'],
     '16' => ['Austria', 'EBAY_AT', 'www.ebay.at', 'de-AT', '5221-53469-19255-0'],
     '123' => ['Belgium(Dutch)', 'EBAY_BE', 'www.benl.ebay.be', 'nl-BE', '1553-53471-19255-0'],
@@ -114,12 +126,12 @@ const FEEDREADER_EBAY_SITES = [
     '0' => ['United States', 'EBAY_US', 'www.ebay.com', 'en-US', '711-53200-19255-0'],
 ];
 
-final class FeedreaderError extends Exception
+final class FeedError extends \Exception
 {
 }
 
-/** The settings: these defaults, with what feedreader-config.php sets over them (see feedreader_settings). */
-final readonly class FeedreaderSettings
+/** The settings: these defaults, with what feedreader-config.php sets over them (see settings). */
+final readonly class Settings
 {
     public function __construct(
         public float $timeout = 10,
@@ -131,14 +143,15 @@ final readonly class FeedreaderSettings
         public string $ebayBrowseUrl = 'https://api.ebay.com/buy/browse/v1',
         public string $googleNewsSearchUrl = 'https://news.google.com/rss/search',
         public string $yahooNewsSearchUrl = 'https://news.search.yahoo.com/rss',
+        public string $proxy = '',
     ) {
     }
 }
 
 /** A feed as read: every text in UTF-8, every link absolute. The cache keeps it as JSON of these fields. */
-final readonly class FeedreaderFeed
+final readonly class Feed
 {
-    /** @param list<FeedreaderItem> $items */
+    /** @param list<Item> $items */
     public function __construct(public string $title, public string $link, public array $items)
     {
     }
@@ -146,12 +159,12 @@ final readonly class FeedreaderFeed
     public static function fromJson(array $data): self
     {
         return new self($data['title'], $data['link'],
-            array_map(static fn(array $item): FeedreaderItem => new FeedreaderItem(...$item), $data['items']));
+            array_map(static fn(array $item): Item => new Item(...$item), $data['items']));
     }
 }
 
 /** $time is the date read as a time, null when it could not be; $date is the text then shown instead. */
-final readonly class FeedreaderItem
+final readonly class Item
 {
     public function __construct(public string $title, public string $link, public ?int $time, public string $date,
         public string $summary)
@@ -159,8 +172,8 @@ final readonly class FeedreaderItem
     }
 }
 
-/** An eBay site of the tool: see FEEDREADER_EBAY_SITES, and the tool's site id. */
-final readonly class FeedreaderEbaySite
+/** An eBay site of the tool: see EBAY_SITES, and the tool's site id. */
+final readonly class EbaySite
 {
     public function __construct(public string $name, public string $marketplace, public string $host,
         public string $language, public string $rotationId, public string $siteId)
@@ -168,7 +181,7 @@ final readonly class FeedreaderEbaySite
     }
 }
 
-final readonly class FeedreaderEbayItem
+final readonly class EbayItem
 {
     public function __construct(public string $title, public string $link, public string $picture, public string $price)
     {
@@ -177,10 +190,10 @@ final readonly class FeedreaderEbayItem
 
 /**
  * An HTTP answer: the address it came from, its Content-Location, and an error that is null on a 2xx answer and
- * a short reason otherwise. A single request (feedreader_http_once) also tells the address connected to ($ip),
+ * a short reason otherwise. A single request (http_once) also tells the address connected to ($ip),
  * where a redirect leads ($next), curl's error number and whether the body was cut at the size limit.
  */
-final readonly class FeedreaderReply
+final readonly class HttpReply
 {
     public function __construct(public string $url, public ?string $error = null, public int $status = 0,
         public string $body = '', public string $type = '', public string $location = '', public string $ip = '',
@@ -190,7 +203,7 @@ final readonly class FeedreaderReply
 }
 
 /** An address to connect to only at $ips, all public; $name is the host:port that curl resolves to them (null for an address). */
-final readonly class FeedreaderTarget
+final readonly class Target
 {
     /** @param list<string> $ips */
     public function __construct(public string $url, public ?string $name, public array $ips)
@@ -199,7 +212,7 @@ final readonly class FeedreaderTarget
 }
 
 /** The parts of an address (RFC 3986): null for a part that is missing, "" for one that is there but empty. */
-final readonly class FeedreaderUrl
+final readonly class Url
 {
     public function __construct(public ?string $scheme, public ?string $authority, public string $path,
         public ?string $query, public ?string $fragment)
@@ -209,24 +222,24 @@ final readonly class FeedreaderUrl
 
 /* ------------------------------------------------------------------ news */
 
-function getnewsfeed($url, $cacheSeconds = 120, $showTitles = 1, $numItems = 10): void
+function news_feed($url, $cacheSeconds, $showTitles, $numItems): void
 {
-    feedreader_print(static function () use ($url, $cacheSeconds, $showTitles, $numItems): string {
-        $settings = feedreader_settings();
-        $address = feedreader_current_search_url(trim((string)$url), $settings);
-        if (!feedreader_is_web_address($address)) {
-            throw new FeedreaderError('This feed address is not an http or https address.');
+    print_guarded(static function () use ($url, $cacheSeconds, $showTitles, $numItems): string {
+        $settings = settings();
+        $address = current_search_url(trim((string)$url), $settings);
+        if (!is_web_address($address)) {
+            throw new FeedError('This feed address is not an http or https address.');
         }
         // Only the items shown are read, so the copy kept depends on their number too.
         $numItems = max(0, (int)$numItems);
-        $feed = feedreader_cached('news', feedreader_news_cache_key($address, $numItems), (int)$cacheSeconds,
-            static fn(): FeedreaderFeed => feedreader_fetch_feed($address, $settings, $numItems),
-            FeedreaderFeed::fromJson(...), $settings);
-        return feedreader_render_feed($feed, (int)$showTitles === 1, $numItems);
+        $feed = cached('news', news_cache_key($address, $numItems), (int)$cacheSeconds,
+            static fn(): Feed => fetch_feed($address, $settings, $numItems),
+            Feed::fromJson(...), $settings);
+        return render_feed($feed, (int)$showTitles === 1, $numItems);
     });
 }
 
-function feedreader_news_cache_key(string $address, int $numItems): string
+function news_cache_key(string $address, int $numItems): string
 {
     return "$numItems $address";
 }
@@ -236,9 +249,9 @@ function feedreader_news_cache_key(string $address, int $numItems): string
  * composes were retired by their services, so they are asked in the current
  * form; every other address is returned unchanged.
  */
-function feedreader_current_search_url(string $url, ?FeedreaderSettings $settings = null): string
+function current_search_url(string $url, ?Settings $settings = null): string
 {
-    $settings ??= feedreader_settings();
+    $settings ??= settings();
     $parts = parse_url($url);
     if (!is_array($parts) || !isset($parts['host'], $parts['scheme'])
         || !in_array(strtolower($parts['scheme']), ['http', 'https'], true)) {
@@ -249,14 +262,14 @@ function feedreader_current_search_url(string $url, ?FeedreaderSettings $setting
     parse_str($parts['query'] ?? '', $query);
     // The services read UTF-8; the tool may have encoded its Windows-1252 bytes.
     $google = static fn(string $keyword): string => $settings->googleNewsSearchUrl . '?q='
-        . urlencode(feedreader_utf8_text($keyword)) . '&hl=en-US&gl=US&ceid=US:en';
+        . urlencode(utf8_text($keyword)) . '&hl=en-US&gl=US&ceid=US:en';
 
     if (($host === 'news.google.com' || $host === 'www.news.google.com')
         && ($path === '/news' || $path === '/news/feeds') && is_string($query['q'] ?? null)) {
         return $google($query['q']);
     }
     if ($host === 'news.search.yahoo.com' && $path === '/news/rss' && is_string($query['p'] ?? null)) {
-        return $settings->yahooNewsSearchUrl . '?p=' . urlencode(feedreader_utf8_text($query['p']));
+        return $settings->yahooNewsSearchUrl . '?p=' . urlencode(utf8_text($query['p']));
     }
     if ($host === 'newsapi.bbc.co.uk' && preg_match('#^/feeds/search/[^/]+/([^/]+)/?$#', $path, $m) === 1) {
         // The keyword is the last path segment, form-encoded: "+" for a blank.
@@ -266,123 +279,123 @@ function feedreader_current_search_url(string $url, ?FeedreaderSettings $setting
 }
 
 /** The feed at $url; its relative links start from its Content-Location, else the final address after redirects. */
-function feedreader_fetch_feed(string $url, FeedreaderSettings $settings, int $maxItems): FeedreaderFeed
+function fetch_feed(string $url, Settings $settings, int $maxItems): Feed
 {
-    $reply = feedreader_http($url, $settings, ['Accept: application/rss+xml, application/atom+xml, '
+    $reply = http($url, $settings, ['Accept: application/rss+xml, application/atom+xml, '
         . 'application/rdf+xml, application/xml;q=0.9, text/xml;q=0.9, */*;q=0.8']);
     if ($reply->error !== null) {
-        throw new FeedreaderError('The feed could not be loaded: ' . $reply->error);
+        throw new FeedError('The feed could not be loaded: ' . $reply->error);
     }
     $base = $reply->url;
     if ($reply->location !== '') {
-        $location = feedreader_resolve_url($base, $reply->location);
-        $base = feedreader_is_web_address($location) ? $location : $base;
+        $location = resolve_url($base, $reply->location);
+        $base = is_web_address($location) ? $location : $base;
     }
-    return feedreader_parse_feed($reply->body, $reply->type, $base, $maxItems);
+    return parse_feed($reply->body, $reply->type, $base, $maxItems);
 }
 
 // An element of a feed counts only in its format's namespace; these are
 // the formats' and the extensions' namespaces that are read.
-const FEEDREADER_NS_RSS1 = 'http://purl.org/rss/1.0/';
-const FEEDREADER_NS_RSS090 = 'http://my.netscape.com/rdf/simple/0.9/';
-const FEEDREADER_NS_CONTENT = 'http://purl.org/rss/1.0/modules/content/';
-const FEEDREADER_NS_DC = 'http://purl.org/dc/elements/1.1/';
-const FEEDREADER_NS_MEDIA = 'http://search.yahoo.com/mrss/';
-const FEEDREADER_NS_XHTML = 'http://www.w3.org/1999/xhtml';
-const FEEDREADER_NS_XML = 'http://www.w3.org/XML/1998/namespace';
+const NS_RSS1 = 'http://purl.org/rss/1.0/';
+const NS_RSS090 = 'http://my.netscape.com/rdf/simple/0.9/';
+const NS_CONTENT = 'http://purl.org/rss/1.0/modules/content/';
+const NS_DC = 'http://purl.org/dc/elements/1.1/';
+const NS_MEDIA = 'http://search.yahoo.com/mrss/';
+const NS_XHTML = 'http://www.w3.org/1999/xhtml';
+const NS_XML = 'http://www.w3.org/XML/1998/namespace';
 
 /**
  * Reads an RSS 2.0/0.9x, RSS 1.0/0.90 (RDF) or Atom 1.0/0.3 document, every link made absolute against
  * xml:base or $baseUrl. Only the first $maxItems items are read.
  */
-function feedreader_parse_feed(string $body, string $contentType = '', string $baseUrl = '',
-    int $maxItems = PHP_INT_MAX): FeedreaderFeed
+function parse_feed(string $body, string $contentType = '', string $baseUrl = '',
+    int $maxItems = PHP_INT_MAX): Feed
 {
-    $doc = feedreader_load_xml(feedreader_to_utf8($body, $contentType));
+    $doc = load_xml(to_utf8($body, $contentType));
     $root = $doc->documentElement;
     $kind = $root === null ? '' : $root->localName;
     // RSS 0.9x/2.0 and Atom are in the namespace of their root element (none for RSS).
     $ns = $root?->namespaceURI;
     if ($kind === 'RDF') {
         // RSS 1.0, else RSS 0.90, else (a careless feed) no namespace at all.
-        foreach ([FEEDREADER_NS_RSS1, FEEDREADER_NS_RSS090, null] as $ns) {
-            if (feedreader_child($root, 'channel', $ns) !== null || feedreader_child($root, 'item', $ns) !== null) {
+        foreach ([NS_RSS1, NS_RSS090, null] as $ns) {
+            if (child($root, 'channel', $ns) !== null || child($root, 'item', $ns) !== null) {
                 break;
             }
         }
-        return feedreader_parse_rss(feedreader_child($root, 'channel', $ns), $root, $ns, $baseUrl, $maxItems);
+        return parse_rss(child($root, 'channel', $ns), $root, $ns, $baseUrl, $maxItems);
     }
     if ($kind === 'rss') {
-        $channel = feedreader_child($root, 'channel', $ns);
-        return feedreader_parse_rss($channel, $channel ?? $root, $ns, $baseUrl, $maxItems);
+        $channel = child($root, 'channel', $ns);
+        return parse_rss($channel, $channel ?? $root, $ns, $baseUrl, $maxItems);
     }
     if ($kind === 'feed') {
-        return feedreader_parse_atom($root, $ns, $baseUrl, $maxItems);
+        return parse_atom($root, $ns, $baseUrl, $maxItems);
     }
-    throw new FeedreaderError('This address holds no RSS or Atom feed.');
+    throw new FeedError('This address holds no RSS or Atom feed.');
 }
 
-function feedreader_parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base,
-    int $maxItems): FeedreaderFeed
+function parse_rss(?DOMElement $channel, DOMElement $holder, ?string $ns, string $base,
+    int $maxItems): Feed
 {
     // The base of every item is that of the element holding them, found once.
-    $holderBase = feedreader_base_at($holder, null, $base);
+    $holderBase = base_at($holder, null, $base);
     $channelBase = $channel === null || $channel === $holder ? $holderBase
-        : feedreader_base_at($channel, $holder, $holderBase);
+        : base_at($channel, $holder, $holderBase);
     $items = [];
-    foreach (feedreader_children($holder, 'item', $ns, $maxItems) as $item) {
-        $media = feedreader_child($item, 'group', FEEDREADER_NS_MEDIA);
-        $summary = feedreader_first_text([[$item, 'description', $ns], [$item, 'encoded', FEEDREADER_NS_CONTENT],
-            [$item, 'body', FEEDREADER_NS_XHTML], [$item, 'body', $ns], [$item, 'fullitem', '*'],
-            [$item, 'description', FEEDREADER_NS_DC]], 'feedreader_markup_text');
-        $title = feedreader_first_text([[$item, 'title', $ns], [$item, 'title', FEEDREADER_NS_DC],
-            [$item, 'title', FEEDREADER_NS_MEDIA], [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_markup_text');
-        $date = feedreader_child($item, 'pubDate', $ns) ?? feedreader_child($item, 'date', FEEDREADER_NS_DC);
-        $link = feedreader_text_link(feedreader_child($item, 'link', $ns), $holderBase, $holder);
-        $guid = feedreader_child($item, 'guid', $ns);
+    foreach (children($holder, 'item', $ns, $maxItems) as $item) {
+        $media = child($item, 'group', NS_MEDIA);
+        $summary = first_text([[$item, 'description', $ns], [$item, 'encoded', NS_CONTENT],
+            [$item, 'body', NS_XHTML], [$item, 'body', $ns], [$item, 'fullitem', '*'],
+            [$item, 'description', NS_DC]], markup_text(...));
+        $title = first_text([[$item, 'title', $ns], [$item, 'title', NS_DC],
+            [$item, 'title', NS_MEDIA], [$media, 'title', NS_MEDIA]], markup_text(...));
+        $date = child($item, 'pubDate', $ns) ?? child($item, 'date', NS_DC);
+        $link = text_link(child($item, 'link', $ns), $holderBase, $holder);
+        $guid = child($item, 'guid', $ns);
         if ($link === '' && $guid !== null && strtolower(trim($guid->getAttribute('isPermaLink'))) !== 'false'
             && preg_match('#^[a-z][a-z0-9+.-]*:#i', trim($guid->textContent)) === 1
-            && strlen(trim($guid->textContent)) <= FEEDREADER_LINK_BYTES) {
+            && strlen(trim($guid->textContent)) <= LINK_BYTES) {
             $link = trim($guid->textContent);
         }
-        $items[] = feedreader_item($title, $link, $date?->textContent ?? '', $summary);
+        $items[] = make_item($title, $link, $date?->textContent ?? '', $summary);
     }
-    return new FeedreaderFeed(feedreader_shorten(feedreader_first_text([[$channel, 'title', $ns],
-        [$channel, 'title', FEEDREADER_NS_DC]], 'feedreader_markup_text'), FEEDREADER_TITLE_CHARS),
-        feedreader_text_link(feedreader_child($channel, 'link', $ns), $channelBase, $channel), $items);
+    return new Feed(shorten(first_text([[$channel, 'title', $ns],
+        [$channel, 'title', NS_DC]], markup_text(...)), TITLE_CHARS),
+        text_link(child($channel, 'link', $ns), $channelBase, $channel), $items);
 }
 
-function feedreader_parse_atom(DOMElement $root, ?string $ns, string $base, int $maxItems): FeedreaderFeed
+function parse_atom(DOMElement $root, ?string $ns, string $base, int $maxItems): Feed
 {
-    $rootBase = feedreader_base_at($root, null, $base);
+    $rootBase = base_at($root, null, $base);
     $items = [];
-    foreach (feedreader_children($root, 'entry', $ns, $maxItems) as $entry) {
+    foreach (children($root, 'entry', $ns, $maxItems) as $entry) {
         $date = '';
         // Atom 1.0 dates, then Atom 0.3 ones.
         foreach (['published', 'updated', 'issued', 'modified', 'created'] as $name) {
-            $date = trim(feedreader_child($entry, $name, $ns)?->textContent ?? '');
+            $date = trim(child($entry, $name, $ns)?->textContent ?? '');
             if ($date !== '') {
                 break;
             }
         }
-        $media = feedreader_child($entry, 'group', FEEDREADER_NS_MEDIA);
-        $summary = feedreader_first_text([[$entry, 'summary', $ns], [$entry, 'content', $ns]], 'feedreader_atom_text');
+        $media = child($entry, 'group', NS_MEDIA);
+        $summary = first_text([[$entry, 'summary', $ns], [$entry, 'content', $ns]], atom_text(...));
         // The guests' titles are no Atom text constructs: they are read as RSS's are.
-        $title = feedreader_atom_text(feedreader_child($entry, 'title', $ns)) ?: feedreader_first_text([
-            [$entry, 'title', FEEDREADER_NS_DC], [$entry, 'title', FEEDREADER_NS_MEDIA],
-            [$media, 'title', FEEDREADER_NS_MEDIA]], 'feedreader_markup_text');
-        $items[] = feedreader_item($title, feedreader_atom_link($entry, $ns, $rootBase, $root), $date, $summary);
+        $title = atom_text(child($entry, 'title', $ns)) ?: first_text([
+            [$entry, 'title', NS_DC], [$entry, 'title', NS_MEDIA],
+            [$media, 'title', NS_MEDIA]], markup_text(...));
+        $items[] = make_item($title, atom_link($entry, $ns, $rootBase, $root), $date, $summary);
     }
-    return new FeedreaderFeed(feedreader_shorten(feedreader_atom_text(feedreader_child($root, 'title', $ns))
-        ?: feedreader_markup_text(feedreader_child($root, 'title', FEEDREADER_NS_DC)), FEEDREADER_TITLE_CHARS),
-        feedreader_atom_link($root, $ns, $rootBase, $root), $items);
+    return new Feed(shorten(atom_text(child($root, 'title', $ns))
+        ?: markup_text(child($root, 'title', NS_DC)), TITLE_CHARS),
+        atom_link($root, $ns, $rootBase, $root), $items);
 }
 
 /** @param list<array{0:?DOMElement,1:string,2:?string}> $places the text of the first of these children that has one */
-function feedreader_first_text(array $places, callable $read): string
+function first_text(array $places, callable $read): string
 {
     foreach ($places as [$parent, $name, $ns]) {
-        $text = $read(feedreader_child($parent, $name, $ns));
+        $text = $read(child($parent, $name, $ns));
         if ($text !== '') {
             return $text;
         }
@@ -390,20 +403,20 @@ function feedreader_first_text(array $places, callable $read): string
     return '';
 }
 
-function feedreader_item(string $title, string $link, string $date, string $summary): FeedreaderItem
+function make_item(string $title, string $link, string $date, string $summary): Item
 {
     // A date is a few words; what is longer is no date.
-    $date = feedreader_shorten(trim($date), 60);
+    $date = shorten(trim($date), 60);
     $time = $date === '' ? false : strtotime($date);
-    return new FeedreaderItem(feedreader_shorten($title, FEEDREADER_TITLE_CHARS), $link, $time === false ? null : $time,
-        feedreader_clean_text($date), feedreader_shorten($summary, FEEDREADER_SUMMARY_CHARS));
+    return new Item(shorten($title, TITLE_CHARS), $link, $time === false ? null : $time,
+        clean_text($date), shorten($summary, SUMMARY_CHARS));
 }
 
 /**
  * @return list<DOMElement> the (first $max) element children with that local name in namespace $ns
  * (null: none, "*": any)
  */
-function feedreader_children(?DOMElement $parent, string $localName, ?string $ns, int $max = PHP_INT_MAX): array
+function children(?DOMElement $parent, string $localName, ?string $ns, int $max = PHP_INT_MAX): array
 {
     $found = [];
     for ($node = $parent?->firstChild; $node !== null && count($found) < $max; $node = $node->nextSibling) {
@@ -414,9 +427,9 @@ function feedreader_children(?DOMElement $parent, string $localName, ?string $ns
     return $found;
 }
 
-function feedreader_child(?DOMElement $parent, string $localName, ?string $ns): ?DOMElement
+function child(?DOMElement $parent, string $localName, ?string $ns): ?DOMElement
 {
-    return feedreader_children($parent, $localName, $ns, 1)[0] ?? null;
+    return children($parent, $localName, $ns, 1)[0] ?? null;
 }
 
 /**
@@ -424,33 +437,39 @@ function feedreader_child(?DOMElement $parent, string $localName, ?string $ns): 
  * text. Child elements are written back as tags around the text, so that the whole is read as one piece of
  * HTML, as a reader sees it.
  */
-function feedreader_markup_text(?DOMElement $el): string
+function markup_text(?DOMElement $el): string
 {
     if ($el === null) {
         return '';
     }
     if ($el->firstElementChild === null) {
-        return feedreader_plain_text($el->textContent);
+        return plain_text($el->textContent);
     }
     $html = '';
-    feedreader_markup_of($el, true, $html);
-    return feedreader_plain_text($html);
+    markup_of($el, true, $html);
+    return plain_text($html);
 }
 
 /**
  * Appends $node's content as HTML: elements as bare tags (their text is all that is kept), text as
- * HTML source where $raw, else escaped, since a feed that escapes markup escapes it only once.
+ * HTML source where $raw, else escaped, since a feed that escapes markup escapes it only once. Some
+ * feeds escape it twice where real elements stand beside it (`&amp;lt;p&amp;gt;Hey` next to an
+ * `<a>`): text of that kind, escaped markup and no markup of its own, is unescaped once more.
  */
-function feedreader_markup_of(DOMNode $node, bool $raw, string &$html): void
+function markup_of(DOMNode $node, bool $raw, string &$html): void
 {
     for ($child = $node->firstChild; $child !== null; $child = $child->nextSibling) {
         if ($child instanceof DOMElement) {
             $name = strtolower((string)$child->localName);
             $html .= "<$name>";
-            feedreader_markup_of($child, false, $html);
+            markup_of($child, false, $html);
             $html .= "</$name>";
         } elseif ($child instanceof DOMText || $child instanceof DOMEntityReference) {
-            $html .= $raw ? $child->textContent : htmlspecialchars($child->textContent, ENT_NOQUOTES, 'UTF-8');
+            $text = $child->textContent;
+            if ($raw && !str_contains($text, '<') && preg_match('#&lt;/?[A-Za-z][A-Za-z0-9]*+(?:[\s/]|&gt;)#', $text) === 1) {
+                $text = htmlspecialchars_decode($text, ENT_QUOTES | ENT_HTML5);
+            }
+            $html .= $raw ? $text : htmlspecialchars($text, ENT_NOQUOTES, 'UTF-8');
         }
     }
 }
@@ -460,7 +479,7 @@ function feedreader_markup_of(DOMNode $node, bool $raw, string &$html): void
  * a media type (base64 unless text or XML), Atom 0.3 a media type with mode
  * "xml", "escaped" or "base64". Content that lies elsewhere (src) gives "".
  */
-function feedreader_atom_text(?DOMElement $el): string
+function atom_text(?DOMElement $el): string
 {
     if ($el === null || $el->hasAttribute('src')) {
         return '';
@@ -474,56 +493,66 @@ function feedreader_atom_text(?DOMElement $el): string
         if ($decoded === false || !mb_check_encoding($decoded, 'UTF-8')) {
             return '';
         }
-        return $markup ? feedreader_plain_text($decoded) : feedreader_clean_text($decoded);
+        return $markup ? plain_text($decoded) : clean_text($decoded);
     }
     if ($el->firstElementChild !== null && $mode !== 'escaped') {
         if ($xml) {
-            return feedreader_clean_text(feedreader_node_text($el, []));
+            return clean_text(node_text($el, []));
         }
         if ($markup) {
             // Escaped HTML beside child elements: one piece of HTML, as in RSS.
-            return feedreader_markup_text($el);
+            return markup_text($el);
         }
     }
-    return $markup ? feedreader_plain_text($el->textContent) : feedreader_clean_text($el->textContent);
+    return $markup ? plain_text($el->textContent) : clean_text($el->textContent);
 }
 
-/** The address of the first alternate link (href, else its text), else of the first link at all. */
-function feedreader_atom_link(DOMElement $parent, ?string $ns, string $base, DOMElement $baseHolder): string
+/**
+ * The address of the first alternate link (href, else its text), else of the first link at all. Links are
+ * chosen by what they say and only the chosen one is resolved, against the base of $parent found once: an
+ * entry of thousands of links under a long xml:base costs one resolution, not thousands.
+ */
+function atom_link(DOMElement $parent, ?string $ns, string $base, DOMElement $baseHolder): string
 {
-    $fallback = '';
-    foreach (feedreader_children($parent, 'link', $ns) as $link) {
-        $url = $link->hasAttribute('href') ? feedreader_link_url($link, $link->getAttribute('href'), $base, $baseHolder)
-            : feedreader_text_link($link, $base, $baseHolder);
-        $rel = trim($link->getAttribute('rel'));
-        if ($url !== '' && ($rel === '' || $rel === 'alternate')) {
-            return $url;
+    $chosen = null;
+    foreach (children($parent, 'link', $ns) as $link) {
+        $ref = $link->hasAttribute('href') ? $link->getAttribute('href') : $link->textContent;
+        if (trim($ref) === '') {
+            continue;
         }
-        $fallback = $fallback !== '' ? $fallback : $url;
+        $chosen ??= [$link, $ref];
+        if (in_array(trim($link->getAttribute('rel')), ['', 'alternate'], true)) {
+            $chosen = [$link, $ref];
+            break;
+        }
     }
-    return $fallback;
+    if ($chosen === null) {
+        return '';
+    }
+    $parentBase = $parent === $baseHolder ? $base : base_at($parent, $baseHolder, $base);
+    return link_url($chosen[0], $chosen[1], $parentBase, $parent);
 }
 
-function feedreader_text_link(?DOMElement $el, string $base, ?DOMElement $baseHolder): string
+function text_link(?DOMElement $el, string $base, ?DOMElement $baseHolder): string
 {
-    return $el === null ? '' : feedreader_link_url($el, $el->textContent, $base, $baseHolder);
+    return $el === null ? '' : link_url($el, $el->textContent, $base, $baseHolder);
 }
 
 /**
  * The base address in force inside $el: $base, which is that in force inside $holder (null: outside the
  * document), with the xml:base of $el and of its ancestors below $holder applied; "" when it grows too long.
  */
-function feedreader_base_at(DOMElement $el, ?DOMElement $holder, string $base): string
+function base_at(DOMElement $el, ?DOMElement $holder, string $base): string
 {
     $bases = [];
     for ($node = $el; $node instanceof DOMElement && $node !== $holder; $node = $node->parentNode) {
-        if ($node->hasAttributeNS(FEEDREADER_NS_XML, 'base')) {
-            $bases[] = trim($node->getAttributeNS(FEEDREADER_NS_XML, 'base'));
+        if ($node->hasAttributeNS(NS_XML, 'base')) {
+            $bases[] = trim($node->getAttributeNS(NS_XML, 'base'));
         }
     }
     foreach (array_reverse($bases) as $xmlBase) {
-        $base = strlen($xmlBase) > FEEDREADER_LINK_BYTES ? '' : feedreader_resolve_url($base, $xmlBase);
-        if (strlen($base) > FEEDREADER_LINK_BYTES) {
+        $base = strlen($xmlBase) > LINK_BYTES ? '' : resolve_url($base, $xmlBase);
+        if (strlen($base) > LINK_BYTES) {
             $base = '';
         }
     }
@@ -532,34 +561,34 @@ function feedreader_base_at(DOMElement $el, ?DOMElement $holder, string $base): 
 
 /**
  * $ref, written in $el, made absolute against the xml:base in force there ($base is that inside $baseHolder,
- * an ancestor of $el); "" when it cannot be or is longer than FEEDREADER_LINK_BYTES.
+ * an ancestor of $el); "" when it cannot be or is longer than LINK_BYTES.
  */
-function feedreader_link_url(DOMElement $el, string $ref, string $base, ?DOMElement $baseHolder): string
+function link_url(DOMElement $el, string $ref, string $base, ?DOMElement $baseHolder): string
 {
-    if (strlen($ref) > 4 * FEEDREADER_LINK_BYTES) {
+    if (strlen($ref) > 4 * LINK_BYTES) {
         return '';
     }
     // Browsers drop tabs and line breaks inside an address and blanks around it.
     $ref = trim(str_replace(["\t", "\n", "\r"], '', $ref), " \x00..\x1F");
-    if ($ref === '' || strlen($ref) > FEEDREADER_LINK_BYTES) {
+    if ($ref === '' || strlen($ref) > LINK_BYTES) {
         return '';
     }
-    $base = feedreader_base_at($el, $baseHolder, $base);
+    $base = base_at($el, $baseHolder, $base);
     // Blanks and control characters inside are percent-encoded, as browsers send them.
     $url = preg_replace_callback('/[\x00-\x20\x7F]|\xC2[\x80-\x9F]/', static fn(array $c): string => rawurlencode($c[0]),
-        feedreader_resolve_url($base, $ref)) ?? '';
-    return strlen($url) > FEEDREADER_LINK_BYTES ? '' : $url;
+        resolve_url($base, $ref)) ?? '';
+    return strlen($url) > LINK_BYTES ? '' : $url;
 }
 
 /* ------------------------------------------------------- addresses */
 
 /** $ref resolved against $base (RFC 3986, section 5.2); "" when $ref is relative and $base is no absolute address. */
-function feedreader_resolve_url(string $base, string $ref): string
+function resolve_url(string $base, string $ref): string
 {
-    $r = feedreader_split_url($ref);
+    $r = split_url($ref);
     [$scheme, $authority, $path, $query] = [$r->scheme, $r->authority, $r->path, $r->query];
     if ($scheme === null) {
-        $b = feedreader_split_url($base);
+        $b = split_url($base);
         if ($b->scheme === null) {
             return '';
         }
@@ -579,20 +608,20 @@ function feedreader_resolve_url(string $base, string $ref): string
             }
         }
     }
-    $url = strtolower($scheme) . ':' . ($authority !== null ? '//' . $authority : '') . feedreader_remove_dot_segments($path);
+    $url = strtolower($scheme) . ':' . ($authority !== null ? '//' . $authority : '') . remove_dot_segments($path);
     return $url . ($query !== null ? '?' . $query : '') . ($r->fragment !== null ? '#' . $r->fragment : '');
 }
 
-function feedreader_split_url(string $url): FeedreaderUrl
+function split_url(string $url): Url
 {
     // An empty authority ("file:///") or query ("x?") is there, but empty.
     preg_match('~^(?:([A-Za-z][A-Za-z0-9+.-]*):)?(?://([^/?#]*))?([^?#]*)(?:\?([^#]*))?(?:#(.*))?\z~s', $url, $m,
         PREG_UNMATCHED_AS_NULL);
-    return new FeedreaderUrl($m[1] ?? null, $m[2] ?? null, $m[3] ?? '', $m[4] ?? null, $m[5] ?? null);
+    return new Url($m[1] ?? null, $m[2] ?? null, $m[3] ?? '', $m[4] ?? null, $m[5] ?? null);
 }
 
 /** RFC 3986's remove_dot_segments, walking the path once. */
-function feedreader_remove_dot_segments(string $path): string
+function remove_dot_segments(string $path): string
 {
     $out = [];
     $length = strlen($path);
@@ -633,20 +662,20 @@ function feedreader_remove_dot_segments(string $path): string
 // Elements whose content a visitor never sees as text, and elements that end a line of text.
 // An iframe is not among them: its content is only what shows where frames do not, and
 // parsers differ on where an iframe ends, so hiding it could hide the rest of a summary.
-const FEEDREADER_HIDDEN_ELEMENTS = ['script', 'style', 'noscript', 'template', 'object', 'embed', 'applet',
+const HIDDEN_ELEMENTS = ['script', 'style', 'noscript', 'template', 'object', 'embed', 'applet',
     'head', 'title'];
-const FEEDREADER_BLOCK_ELEMENTS = ['br', 'p', 'div', 'li', 'ul', 'ol', 'dl', 'dt', 'dd', 'tr', 'td', 'th', 'table',
+const BLOCK_ELEMENTS = ['br', 'p', 'div', 'li', 'ul', 'ol', 'dl', 'dt', 'dd', 'tr', 'td', 'th', 'table',
     'h1', 'h2', 'h3', 'h4', 'h5', 'h6', 'blockquote', 'pre', 'hr', 'section', 'article', 'header', 'footer'];
 
 /** HTML (or text with entities) as one line of plain text without tags or scripts. */
-function feedreader_plain_text(string $html): string
+function plain_text(string $html): string
 {
     if (strpbrk($html, '<&') === false) {
-        return feedreader_clean_text($html);
+        return clean_text($html);
     }
     // A document type inside a page is ignored up to its ">" (or the end), as browsers do; left in, it
     // would swallow the end tags around the fragment.
-    $html = feedreader_fix_references(preg_replace('/<!DOCTYPE[^>]*+(?:>|\z)/i', '', $html) ?? '', false);
+    $html = fix_references(preg_replace('/<!DOCTYPE[^>]*+(?:>|\z)/i', '', $html) ?? '', false);
     // Not kept either: LIBXML_NOERROR and LIBXML_NOWARNING silence the parser, and a list of
     // errors would grow by one for every broken tag.
     $previous = libxml_use_internal_errors(false);
@@ -667,33 +696,33 @@ function feedreader_plain_text(string $html): string
             $unwrap[] = $name;
         }
     }
-    return feedreader_clean_text(feedreader_node_text($doc->getElementsByTagName('body')->item(0), $unwrap));
+    return clean_text(node_text($doc->getElementsByTagName('body')->item(0), $unwrap));
 }
 
 /** The text a reader sees in $node's content: hidden elements left out (but those in $unwrap), blocks apart. */
-function feedreader_node_text(?DOMNode $node, array $unwrap): string
+function node_text(?DOMNode $node, array $unwrap): string
 {
     $text = '';
     if ($node !== null) {
-        feedreader_append_text($node, $unwrap, $text);
+        append_text($node, $unwrap, $text);
     }
     return $text;
 }
 
-/** feedreader_node_text appending to $text, so that nesting never copies the text again. */
-function feedreader_append_text(DOMNode $node, array $unwrap, string &$text): void
+/** node_text appending to $text, so that nesting never copies the text again. */
+function append_text(DOMNode $node, array $unwrap, string &$text): void
 {
     for ($child = $node->firstChild; $child !== null; $child = $child->nextSibling) {
         if ($child instanceof DOMText || $child instanceof DOMEntityReference) {
             $text .= $child->textContent;
         } elseif ($child instanceof DOMElement) {
             $name = strtolower((string)($child->localName ?? $child->nodeName));
-            if (in_array($name, FEEDREADER_HIDDEN_ELEMENTS, true) && !in_array($name, $unwrap, true)) {
+            if (in_array($name, HIDDEN_ELEMENTS, true) && !in_array($name, $unwrap, true)) {
                 continue;
             }
-            $gap = in_array($name, FEEDREADER_BLOCK_ELEMENTS, true) ? ' ' : '';
+            $gap = in_array($name, BLOCK_ELEMENTS, true) ? ' ' : '';
             $text .= $gap;
-            feedreader_append_text($child, $unwrap, $text);
+            append_text($child, $unwrap, $text);
             $text .= $gap;
         }
     }
@@ -702,9 +731,10 @@ function feedreader_append_text(DOMNode $node, array $unwrap, string &$text): vo
 /**
  * Text as one line: C1 control characters read as the Windows-1252
  * characters they stand for in the wild (as browsers do), other control
- * characters dropped, runs of blanks made one.
+ * characters dropped, runs of blanks and line breaks made one blank. The
+ * typographic spaces (em, en, thin and their kin) are kept as written.
  */
-function feedreader_clean_text(string $text): string
+function clean_text(string $text): string
 {
     static $c1 = null;
     if ($c1 === null) {
@@ -715,7 +745,7 @@ function feedreader_clean_text(string $text): string
             $c1[mb_chr($byte, 'UTF-8')] = mb_ord($char, 'UTF-8') === $byte ? '' : $char;
         }
     }
-    $text = preg_replace('/[\s\x{00A0}\x{200B}]+/u', ' ', strtr(mb_scrub($text, 'UTF-8'), $c1)) ?? '';
+    $text = preg_replace('/[\t\n\v\f\r \x{00A0}\x{200B}\x{2028}\x{2029}]+/u', ' ', strtr(mb_scrub($text, 'UTF-8'), $c1)) ?? '';
     return trim(preg_replace('/[\x00-\x08\x0B\x0C\x0E-\x1F\x7F]/', '', $text) ?? '');
 }
 
@@ -727,9 +757,9 @@ function feedreader_clean_text(string $text): string
  * Latin-1 names that HTML also reads without ";" are read so. The five XML
  * entities, entities declared in the document type, CDATA sections,
  * comments and processing instructions stay as they are. The text is cut
- * before the tag that would make it more than FEEDREADER_MAX_NODES nodes.
+ * before the tag that would make it more than MAX_NODES nodes.
  */
-function feedreader_fix_references(string $text, bool $xml): string
+function fix_references(string $text, bool $xml): string
 {
     static $legacy = null;
     $legacy ??= ['AMP' => true, 'COPY' => true, 'GT' => true, 'LT' => true, 'QUOT' => true, 'REG' => true]
@@ -749,11 +779,11 @@ function feedreader_fix_references(string $text, bool $xml): string
             break;
         }
         if ($text[$pos] === '<') {
-            $end = feedreader_markup_declaration_end($text, $pos);
+            $end = markup_declaration_end($text, $pos);
             // A node and the text after it (an end tag: the text); a tag's attributes are nodes with a text each.
             $nodes += ($text[$end] ?? '') === '/' ? 1 : 2 + ($end === $pos + 1 ? 2 * preg_match_all('~[\s/]+[^\s/>=]~',
                 substr($text, $end, strcspn($text, '<>', $end))) : 0);
-            if ($nodes > FEEDREADER_MAX_NODES) {
+            if ($nodes > MAX_NODES) {
                 break;
             }
             $declaration = substr($text, $pos, $end - $pos);
@@ -771,20 +801,20 @@ function feedreader_fix_references(string $text, bool $xml): string
             . '|([A-Za-z]{2,6})(?![A-Za-z0-9=]))/', $text, $m, PREG_UNMATCHED_AS_NULL, $pos) === 1) {
             $pos += strlen($m[0]);
             if ($m[1] !== null || $m[2] !== null) {
-                $out .= feedreader_char_reference($m[1] !== null ? (int)hexdec($m[1]) : (int)$m[2]);
+                $out .= char_reference($m[1] !== null ? (int)hexdec($m[1]) : (int)$m[2]);
             } elseif ($m[3] === null) {
-                $out .= $xml ? '&amp;' . $m[4] : (isset($legacy[$m[4]]) ? feedreader_fix_references("$m[0];", false) : $m[0]);
+                $out .= $xml ? '&amp;' . $m[4] : (isset($legacy[$m[4]]) ? fix_references("$m[0];", false) : $m[0]);
             } elseif (isset($keep[$m[3]])) {
                 // A declared entity is a node of its own.
                 $nodes += isset($five[$m[3]]) ? 0 : 1;
-                if ($nodes > FEEDREADER_MAX_NODES) {
+                if ($nodes > MAX_NODES) {
                     break;
                 }
                 $out .= $m[0];
             } else {
                 $decoded = html_entity_decode($m[0], ENT_QUOTES | ENT_HTML5, 'UTF-8');
                 $out .= $decoded !== $m[0] ? implode('', array_map(static fn(string $c): string
-                    => feedreader_char_reference(mb_ord($c, 'UTF-8')), mb_str_split($decoded, 1, 'UTF-8')))
+                    => char_reference(mb_ord($c, 'UTF-8')), mb_str_split($decoded, 1, 'UTF-8')))
                     : ($xml ? '&amp;' . substr($m[0], 1) : $m[0]);
             }
         } else {
@@ -796,7 +826,7 @@ function feedreader_fix_references(string $text, bool $xml): string
 }
 
 /** Where the CDATA section, comment, processing instruction or document type at $pos ends; just past "<" for a tag. */
-function feedreader_markup_declaration_end(string $text, int $pos): int
+function markup_declaration_end(string $text, int $pos): int
 {
     foreach (['<![CDATA[' => ']]>', '<!--' => '-->', '<?' => '?>'] as $open => $close) {
         if (substr_compare($text, $open, $pos, strlen($open)) === 0) {
@@ -817,7 +847,7 @@ function feedreader_markup_declaration_end(string $text, int $pos): int
 }
 
 /** A reference to character $code that XML accepts; U+FFFD for no character, nothing for a control character. */
-function feedreader_char_reference(int $code): string
+function char_reference(int $code): string
 {
     if ($code === 0 || ($code >= 0xD800 && $code <= 0xDFFF) || $code > 0x10FFFF) {
         return '&#xFFFD;';
@@ -838,7 +868,7 @@ function feedreader_char_reference(int $code): string
  * and ASCII labels are read as Windows-1252, their superset, as browsers do,
  * since such feeds often use its quotes and dashes.
  */
-function feedreader_to_utf8(string $body, string $contentType): string
+function to_utf8(string $body, string $contentType): string
 {
     $charset = null;
     $boms = ["\x00\x00\xFE\xFF" => 'UTF-32BE', "\xFF\xFE\x00\x00" => 'UTF-32LE', "\xEF\xBB\xBF" => 'UTF-8',
@@ -856,7 +886,7 @@ function feedreader_to_utf8(string $body, string $contentType): string
         $charset = ['000x' => 'UTF-32BE', 'x000' => 'UTF-32LE', '0x0x' => 'UTF-16BE', 'x0x0' => 'UTF-16LE'][$zeros] ?? null;
     }
     if ($charset !== null && $charset !== 'UTF-8') {
-        $body = feedreader_convert($body, $charset);
+        $body = convert_charset($body, $charset);
         $charset = 'UTF-8';
     }
     $body = ltrim($body);
@@ -886,32 +916,32 @@ function feedreader_to_utf8(string $body, string $contentType): string
     $declared = '<?xml version="' . $version . '" encoding="UTF-8"?>';
     // The body is the size of the whole feed: each step makes one copy of it, no more.
     if (strtoupper($charset) !== 'UTF-8' && strtoupper($charset) !== 'UTF8') {
-        return $declared . feedreader_convert(substr($body, strlen($declaration)), $charset);
+        return $declared . convert_charset(substr($body, strlen($declaration)), $charset);
     }
     return substr_replace($valid ? $body : mb_scrub($body, 'UTF-8'), $declared, 0, strlen($declaration));
 }
 
-function feedreader_convert(string $text, string $charset): string
+function convert_charset(string $text, string $charset): string
 {
     // mbstring also "converts" to and from transfer encodings; no feed is written in those.
     if (!in_array(strtoupper($charset), ['BASE64', 'UUENCODE', 'HTML-ENTITIES', 'HTML', 'QUOTED-PRINTABLE', 'QPRINT',
         '7BIT', '8BIT', 'PASS', 'AUTO'], true)) {
         try {
             return mb_convert_encoding($text, 'UTF-8', $charset);
-        } catch (ValueError $e) {
+        } catch (\ValueError $e) {
             // Not known to mbstring: iconv knows more of the old code pages.
         }
     }
     $converted = function_exists('iconv') ? @iconv($charset, 'UTF-8//IGNORE', $text) : false;
     if ($converted === false) {
-        throw new FeedreaderError('The feed is written in an unknown character set.');
+        throw new FeedError('The feed is written in an unknown character set.');
     }
     return $converted;
 }
 
-function feedreader_load_xml(string $xml): DOMDocument
+function load_xml(string $xml): DOMDocument
 {
-    $xml = feedreader_fix_references($xml, true);
+    $xml = fix_references($xml, true);
     // Not kept either: LIBXML_NOERROR and LIBXML_NOWARNING silence the parser, and a list of
     // errors would grow by one for every broken tag.
     $previous = libxml_use_internal_errors(false);
@@ -925,7 +955,7 @@ function feedreader_load_xml(string $xml): DOMDocument
             $doc = new DOMDocument();
             $doc->recover = true;
             if (!$doc->loadXML($xml, $options) || $doc->documentElement === null) {
-                throw new FeedreaderError('The feed is not valid XML.');
+                throw new FeedError('The feed is not valid XML.');
             }
         }
         return $doc;
@@ -935,7 +965,7 @@ function feedreader_load_xml(string $xml): DOMDocument
     }
 }
 
-function feedreader_shorten(string $text, int $chars): string
+function shorten(string $text, int $chars): string
 {
     if (mb_strlen($text, 'UTF-8') <= $chars) {
         return $text;
@@ -948,26 +978,26 @@ function feedreader_shorten(string $text, int $chars): string
     return rtrim($cut, " ,.;:-") . "\u{2026}";
 }
 
-function feedreader_render_feed(FeedreaderFeed $feed, bool $showTitle, int $numItems): string
+function render_feed(Feed $feed, bool $showTitle, int $numItems): string
 {
     $html = '';
     if ($showTitle && $feed->title !== '') {
-        $html .= '<h3 class="feedreader-feedtitle">' . feedreader_link($feed->title, $feed->link) . "</h3>\n";
+        $html .= '<h3 class="feedreader-feedtitle">' . linked_text($feed->title, $feed->link) . "</h3>\n";
     }
     $items = array_slice($feed->items, 0, max(0, $numItems));
     if ($items === [] && $numItems > 0) {
-        return $html . feedreader_error_list('This feed has no items at the moment.');
+        return $html . error_list('This feed has no items at the moment.');
     }
     $html .= "<ul class=\"feedreader-items\">\n";
     foreach ($items as $item) {
-        $title = $item->title !== '' ? $item->title : feedreader_shorten($item->summary, 60);
-        $html .= '<li class="feedreader-item">' . feedreader_link($title !== '' ? $title : "\u{2026}", $item->link);
-        $date = $item->time !== null ? date('Y-m-d H:i', $item->time) : feedreader_shorten($item->date, 60);
+        $title = $item->title !== '' ? $item->title : shorten($item->summary, 60);
+        $html .= '<li class="feedreader-item">' . linked_text($title !== '' ? $title : "\u{2026}", $item->link);
+        $date = $item->time !== null ? date('Y-m-d H:i', $item->time) : shorten($item->date, 60);
         if ($date !== '') {
-            $html .= ' <span class="feedreader-date">' . feedreader_escape($date) . '</span>';
+            $html .= ' <span class="feedreader-date">' . escape($date) . '</span>';
         }
         if ($item->summary !== '' && $item->summary !== $title) {
-            $html .= '<p class="feedreader-summary">' . feedreader_escape($item->summary) . '</p>';
+            $html .= '<p class="feedreader-summary">' . escape($item->summary) . '</p>';
         }
         $html .= "</li>\n";
     }
@@ -976,20 +1006,20 @@ function feedreader_render_feed(FeedreaderFeed $feed, bool $showTitle, int $numI
 
 /* ------------------------------------------------------------------ eBay */
 
-function getebayfeed($campaignId, $siteId = 0, $keyword = '', $altKeyword = '', $cacheSeconds = 120, $numItems = 10): void
+function ebay_feed($campaignId, $siteId, $keyword, $altKeyword, $cacheSeconds, $numItems): void
 {
-    feedreader_print(static function () use ($campaignId, $siteId, $keyword, $altKeyword, $cacheSeconds, $numItems): string {
-        $settings = feedreader_settings();
-        $site = feedreader_ebay_site($siteId);
+    print_guarded(static function () use ($campaignId, $siteId, $keyword, $altKeyword, $cacheSeconds, $numItems): string {
+        $settings = settings();
+        $site = ebay_site($siteId);
         if ($site === null) {
-            throw new FeedreaderError('This eBay site is not known.');
+            throw new FeedError('This eBay site is not known.');
         }
         $campaign = trim((string)$campaignId);
         $keywords = array_values(array_unique(array_filter(
-            [feedreader_utf8_text((string)$keyword), feedreader_utf8_text((string)$altKeyword)],
+            [utf8_text((string)$keyword), utf8_text((string)$altKeyword)],
             static fn(string $k): bool => $k !== '')));
         if ($keywords === []) {
-            throw new FeedreaderError('No search keyword was given.');
+            throw new FeedError('No search keyword was given.');
         }
         $numItems = (int)$numItems;
         if ($numItems <= 0) {
@@ -998,57 +1028,57 @@ function getebayfeed($campaignId, $siteId = 0, $keyword = '', $altKeyword = '', 
         if ($settings->ebayClientId !== '' && $settings->ebayClientSecret !== '') {
             $limit = min($numItems, 200);
             try {
-                $items = feedreader_cached('ebay', json_encode([$site->marketplace, $site->host, $campaign, $keywords, $limit]),
+                $items = cached('ebay', json_encode([$site->marketplace, $site->host, $campaign, $keywords, $limit]),
                     (int)$cacheSeconds,
                     static function () use ($settings, $site, $campaign, $keywords, $limit): array {
                         foreach ($keywords as $word) {
-                            $found = feedreader_ebay_search($settings, $site, $campaign, $word, $limit);
+                            $found = ebay_search($settings, $site, $campaign, $word, $limit);
                             if ($found !== []) {
                                 return $found;
                             }
                         }
                         return [];
                     }, static fn(array $items): array => array_map(
-                        static fn(array $item): FeedreaderEbayItem => new FeedreaderEbayItem(...$item), $items), $settings);
+                        static fn(array $item): EbayItem => new EbayItem(...$item), $items), $settings);
                 if ($items !== []) {
-                    return feedreader_render_ebay_items(array_slice($items, 0, $numItems));
+                    return render_ebay_items(array_slice($items, 0, $numItems));
                 }
-            } catch (FeedreaderError $e) {
+            } catch (FeedError $e) {
                 // eBay cannot be asked now: the search links still earn.
             }
         }
-        return feedreader_render_ebay_links($site, $campaign, $keywords);
+        return render_ebay_links($site, $campaign, $keywords);
     });
 }
 
-function feedreader_ebay_site($siteId): ?FeedreaderEbaySite
+function ebay_site($siteId): ?EbaySite
 {
     $key = is_int($siteId) || (is_string($siteId) && preg_match('/^\s*[0-9]+\s*$/', $siteId) === 1)
         ? (string)(int)$siteId : null;
-    return $key !== null && isset(FEEDREADER_EBAY_SITES[$key])
-        ? new FeedreaderEbaySite(...[...FEEDREADER_EBAY_SITES[$key], $key]) : null;
+    return $key !== null && isset(EBAY_SITES[$key])
+        ? new EbaySite(...[...EBAY_SITES[$key], $key]) : null;
 }
 
 /** The query of a tracked link: the partner network's parameters with the campaign id. */
-function feedreader_ebay_tracking(FeedreaderEbaySite $site, string $campaign): array
+function ebay_tracking(EbaySite $site, string $campaign): array
 {
     $tracking = ['mkcid' => '1', 'mkrid' => $site->rotationId, 'siteid' => $site->siteId, 'campid' => $campaign,
         'toolid' => '10001', 'mkevt' => '1'];
     return array_filter($tracking, static fn(string $v): bool => $v !== '');
 }
 
-function feedreader_ebay_search_link(FeedreaderEbaySite $site, string $campaign, string $keyword): string
+function ebay_search_link(EbaySite $site, string $campaign, string $keyword): string
 {
     return 'https://' . $site->host . '/sch/i.html?'
-        . http_build_query(['_nkw' => $keyword] + feedreader_ebay_tracking($site, $campaign));
+        . http_build_query(['_nkw' => $keyword] + ebay_tracking($site, $campaign));
 }
 
 /**
  * Asks the Browse API; returns the items found (maybe none). Throws when
  * eBay cannot be asked, so that the caller falls back to search links.
- * @return list<FeedreaderEbayItem>
+ * @return list<EbayItem>
  */
-function feedreader_ebay_search(FeedreaderSettings $settings, FeedreaderEbaySite $site, string $campaign,
+function ebay_search(Settings $settings, EbaySite $site, string $campaign,
     string $keyword, int $limit): array
 {
     $url = rtrim($settings->ebayBrowseUrl, '/') . '/item_summary/search?'
@@ -1060,8 +1090,8 @@ function feedreader_ebay_search(FeedreaderSettings $settings, FeedreaderEbaySite
         $headers[] = 'X-EBAY-C-ENDUSERCTX: affiliateCampaignId=' . rawurlencode($campaign);
     }
     foreach ([false, true] as $renew) {
-        $token = feedreader_ebay_token($settings, $renew);
-        $reply = feedreader_http($url, $settings, array_merge($headers, ['Authorization: Bearer ' . $token]));
+        $token = ebay_token($settings, $renew);
+        $reply = http($url, $settings, array_merge($headers, ['Authorization: Bearer ' . $token]));
         if ($reply->status !== 401) {
             break;
         }
@@ -1069,84 +1099,84 @@ function feedreader_ebay_search(FeedreaderSettings $settings, FeedreaderEbaySite
     }
     $data = $reply->error === null ? json_decode($reply->body, true) : null;
     if (!is_array($data)) {
-        throw new FeedreaderError('eBay did not answer the search.');
+        throw new FeedError('eBay did not answer the search.');
     }
     $items = [];
     foreach (is_array($data['itemSummaries'] ?? null) ? $data['itemSummaries'] : [] as $summary) {
         if (!is_array($summary)) {
             continue;
         }
-        $link = feedreader_string($summary['itemAffiliateWebUrl'] ?? null);
-        if ($link === '' || !feedreader_is_web_address($link)) {
-            $web = feedreader_string($summary['itemWebUrl'] ?? null);
+        $link = scalar_text($summary['itemAffiliateWebUrl'] ?? null);
+        if ($link === '' || !is_web_address($link)) {
+            $web = scalar_text($summary['itemWebUrl'] ?? null);
             $link = $web === '' ? '' : $web . (str_contains($web, '?') ? '&' : '?')
-                . http_build_query(feedreader_ebay_tracking($site, $campaign));
+                . http_build_query(ebay_tracking($site, $campaign));
         }
-        $picture = feedreader_string($summary['image']['imageUrl'] ?? null);
+        $picture = scalar_text($summary['image']['imageUrl'] ?? null);
         if ($picture === '') {
-            $picture = feedreader_string($summary['thumbnailImages'][0]['imageUrl'] ?? null);
+            $picture = scalar_text($summary['thumbnailImages'][0]['imageUrl'] ?? null);
         }
         $price = $summary['price'] ?? null;
-        $items[] = new FeedreaderEbayItem(
-            feedreader_plain_text(htmlspecialchars(feedreader_string($summary['title'] ?? null), ENT_NOQUOTES, 'UTF-8')),
-            $link, $picture, is_array($price) ? trim(feedreader_string($price['value'] ?? null) . ' '
-                . feedreader_string($price['currency'] ?? null)) : '');
+        $items[] = new EbayItem(
+            plain_text(htmlspecialchars(scalar_text($summary['title'] ?? null), ENT_NOQUOTES, 'UTF-8')),
+            $link, $picture, is_array($price) ? trim(scalar_text($price['value'] ?? null) . ' '
+                . scalar_text($price['currency'] ?? null)) : '');
     }
     return $items;
 }
 
 /** An application token of the Browse API, cached until shortly before it expires. */
-function feedreader_ebay_token(FeedreaderSettings $settings, bool $renew): string
+function ebay_token(Settings $settings, bool $renew): string
 {
     $key = $settings->ebayTokenUrl . '|' . $settings->ebayClientId;
     if (!$renew) {
-        $cached = feedreader_cache_read('token', $key, -1, $settings);
+        $cached = cache_read('token', $key, -1, $settings);
         if (is_array($cached) && is_string($cached['token'] ?? null) && (int)($cached['expires'] ?? 0) > time() + 60) {
             return $cached['token'];
         }
     }
-    $reply = feedreader_http($settings->ebayTokenUrl, $settings, [
+    $reply = http($settings->ebayTokenUrl, $settings, [
         'Authorization: Basic ' . base64_encode($settings->ebayClientId . ':' . $settings->ebayClientSecret),
         'Content-Type: application/x-www-form-urlencoded',
         'Accept: application/json',
     ], http_build_query(['grant_type' => 'client_credentials', 'scope' => 'https://api.ebay.com/oauth/api_scope']));
     $data = $reply->error === null ? json_decode($reply->body, true) : null;
-    $token = is_array($data) ? feedreader_string($data['access_token'] ?? null) : '';
+    $token = is_array($data) ? scalar_text($data['access_token'] ?? null) : '';
     if ($token === '') {
-        throw new FeedreaderError('eBay refused the API keys.');
+        throw new FeedError('eBay refused the API keys.');
     }
     $lifetime = is_numeric($data['expires_in'] ?? null) ? (int)$data['expires_in'] : 7200;
-    feedreader_cache_write('token', $key, ['token' => $token, 'expires' => time() + $lifetime], $settings);
+    cache_write('token', $key, ['token' => $token, 'expires' => time() + $lifetime], $settings);
     return $token;
 }
 
-/** @param list<FeedreaderEbayItem> $items */
-function feedreader_render_ebay_items(array $items): string
+/** @param list<EbayItem> $items */
+function render_ebay_items(array $items): string
 {
     $html = "<ul class=\"feedreader-items\">\n";
     foreach ($items as $item) {
         $inner = '';
-        if ($item->picture !== '' && feedreader_is_web_address($item->picture)) {
-            $inner .= '<img class="feedreader-picture" src="' . feedreader_escape($item->picture) . '" alt="'
-                . feedreader_escape($item->title) . '" loading="lazy" /> ';
+        if ($item->picture !== '' && is_web_address($item->picture)) {
+            $inner .= '<img class="feedreader-picture" src="' . escape($item->picture) . '" alt="'
+                . escape($item->title) . '" loading="lazy" /> ';
         }
-        $inner .= '<span class="feedreader-itemtitle">' . feedreader_escape($item->title) . '</span>';
-        $html .= '<li class="feedreader-item">' . feedreader_anchor($inner, $item->link, 'nofollow sponsored noopener');
+        $inner .= '<span class="feedreader-itemtitle">' . escape($item->title) . '</span>';
+        $html .= '<li class="feedreader-item">' . anchor($inner, $item->link, 'nofollow sponsored noopener');
         if ($item->price !== '') {
-            $html .= ' <span class="feedreader-price">' . feedreader_escape($item->price) . '</span>';
+            $html .= ' <span class="feedreader-price">' . escape($item->price) . '</span>';
         }
         $html .= "</li>\n";
     }
     return $html . "</ul>\n";
 }
 
-function feedreader_render_ebay_links(FeedreaderEbaySite $site, string $campaign, array $keywords): string
+function render_ebay_links(EbaySite $site, string $campaign, array $keywords): string
 {
     $html = "<ul class=\"feedreader-items\">\n";
     foreach ($keywords as $keyword) {
         $text = "Find \u{201C}$keyword\u{201D} on eBay " . $site->name;
-        $html .= '<li class="feedreader-item">' . feedreader_anchor(feedreader_escape($text),
-            feedreader_ebay_search_link($site, $campaign, $keyword), 'nofollow sponsored noopener') . "</li>\n";
+        $html .= '<li class="feedreader-item">' . anchor(escape($text),
+            ebay_search_link($site, $campaign, $keyword), 'nofollow sponsored noopener') . "</li>\n";
     }
     return $html . "</ul>\n";
 }
@@ -1154,11 +1184,11 @@ function feedreader_render_ebay_links(FeedreaderEbaySite $site, string $campaign
 /* ---------------------------------------------------------- shared parts */
 
 /** The settings of feedreader-config.php over the defaults. */
-function feedreader_settings(): FeedreaderSettings
+function settings(): Settings
 {
     $file = defined('FEEDREADER_CONFIG_FILE') ? (string)FEEDREADER_CONFIG_FILE : __DIR__ . '/feedreader-config.php';
     $config = is_file($file) ? (static fn(string $f) => include $f)($file) : null;
-    $values = get_object_vars(new FeedreaderSettings());
+    $values = get_object_vars(new Settings());
     foreach ($values as $name => $default) {
         // The file names them in snake case: "cache_dir" sets cacheDir.
         $value = is_array($config) ? $config[strtolower(preg_replace('/[A-Z]/', '_$0', $name))] ?? null : null;
@@ -1166,7 +1196,7 @@ function feedreader_settings(): FeedreaderSettings
             $values[$name] = !is_string($default) && is_numeric($value) ? $value + 0 : (string)$value;
         }
     }
-    return new FeedreaderSettings(...[
+    return new Settings(...[
         'timeout' => is_numeric($values['timeout']) && $values['timeout'] > 0 ? (float)$values['timeout'] : 10,
         'maxBytes' => (int)$values['maxBytes'],
         'ebayClientId' => trim($values['ebayClientId']),
@@ -1177,39 +1207,43 @@ function feedreader_settings(): FeedreaderSettings
 // What a failed fetch says once a server has sent the request on: the same
 // whether the address was refused, unknown or silent, so that a feed learns
 // nothing about this server's own network.
-const FEEDREADER_UNREACHABLE = 'the server could not be reached.';
+const UNREACHABLE = 'the server could not be reached.';
 
 /**
  * One HTTP request, redirects followed (at most 5, http and https only); the
  * reply's address is the final one after redirects. The address given is
  * the site owner's and may lie in their own network; once a public server
  * has answered, every address it sends the request on to must be public
- * too, and the connection goes to the address that was checked.
+ * too, and the connection goes to the address that was checked. A proxy is
+ * used only when the settings name one (never one of PHP's environment,
+ * which would connect wherever a redirect says): then each address's host
+ * is looked up and checked here before the proxy is asked for it.
  */
-function feedreader_http(string $url, FeedreaderSettings $settings, array $headers = [],
-    ?string $postBody = null): FeedreaderReply
+function http(string $url, Settings $settings, array $headers = [],
+    ?string $postBody = null): HttpReply
 {
     if (!function_exists('curl_init')) {
-        return new FeedreaderReply($url, "PHP's curl extension is missing on this web server.");
+        return new HttpReply($url, "PHP's curl extension is missing on this web server.");
     }
     $checked = false;
     $target = null;
     $error = null;
     // The time-out holds for the whole chain of redirects, not for each of them.
     $deadline = hrtime(true) + (int)round($settings->timeout * 1e9);
+    $proxied = $settings->proxy !== '';
     for ($redirects = 0; ; $redirects++) {
-        if ($checked) {
-            $target = feedreader_public_target($url);
-            if ($target === null) {
-                return new FeedreaderReply($url, FEEDREADER_UNREACHABLE);
+        if ($checked || $proxied) {
+            $target = public_target($url);
+            if ($checked && $target === null) {
+                return new HttpReply($url, UNREACHABLE);
             }
-            $url = $target->url;
+            $url = $target->url ?? $url;
         }
-        $reply = feedreader_http_once($url, $settings, $headers, $postBody, $target,
+        $reply = http_once($url, $settings, $headers, $postBody, $checked ? $target : null,
             max(1, intdiv($deadline - hrtime(true), 1000000)));
-        if ($target !== null && $reply->errno === 0 && !in_array($reply->ip, $target->ips, true)) {
+        if ($checked && !$proxied && $reply->errno === 0 && !in_array($reply->ip, $target->ips, true)) {
             // Connected elsewhere than checked: nothing of it is used.
-            return new FeedreaderReply($url, FEEDREADER_UNREACHABLE);
+            return new HttpReply($url, UNREACHABLE);
         }
         if ($reply->errno !== 0 || $reply->next === '' || !in_array($reply->status, [301, 302, 303, 307, 308], true)) {
             break;
@@ -1218,13 +1252,14 @@ function feedreader_http(string $url, FeedreaderSettings $settings, array $heade
             $error = 'the server redirects too often.';
             break;
         }
-        if (!feedreader_is_web_address($reply->next)) {
+        if (!is_web_address($reply->next)) {
             $error = 'the server redirects to an address that is not http or https.';
             break;
         }
-        $checked = $checked || feedreader_is_public_ip($reply->ip);
+        // Through a proxy the address connected to is the proxy's: the host's own addresses tell instead.
+        $checked = $checked || ($proxied ? $target !== null : is_public_ip($reply->ip));
         // Credentials go only where they were meant to go; a 303, and a 301 or 302 after a form, asks with GET.
-        if (feedreader_origin($reply->next) !== feedreader_origin($url)) {
+        if (origin($reply->next) !== origin($url)) {
             $headers = array_values(preg_grep('/^Authorization:/i', $headers, PREG_GREP_INVERT));
         }
         if ($reply->status === 303 || ($postBody !== null && $reply->status <= 302)) {
@@ -1236,23 +1271,23 @@ function feedreader_http(string $url, FeedreaderSettings $settings, array $heade
     $reasons = [
         28 => 'the server did not answer in time (' . $settings->timeout . ' s).',
         6 => 'the server name was not found.',
-        7 => FEEDREADER_UNREACHABLE,
+        7 => UNREACHABLE,
         35 => 'the secure connection failed.',
         60 => 'the server\'s certificate is not valid.',
     ];
     $error ??= match (true) {
         $reply->tooBig => 'it is larger than ' . round($settings->maxBytes / 1048576, 1) . ' MB.',
         $reply->errno !== 0 => $checked && in_array($reply->errno, [6, 7, 28], true)
-            ? FEEDREADER_UNREACHABLE : $reasons[$reply->errno] ?? 'the connection failed.',
+            ? UNREACHABLE : $reasons[$reply->errno] ?? 'the connection failed.',
         $reply->status < 200 || $reply->status > 299 => 'the server answered with HTTP status ' . $reply->status . '.',
         default => null,
     };
-    return new FeedreaderReply($reply->url, $error, $reply->status, $reply->body, $reply->type, $reply->location);
+    return new HttpReply($reply->url, $error, $reply->status, $reply->body, $reply->type, $reply->location);
 }
 
 /** One request without following redirects, connecting only to the addresses of $target when given. */
-function feedreader_http_once(string $url, FeedreaderSettings $settings, array $headers, ?string $postBody,
-    ?FeedreaderTarget $target, int $timeoutMs): FeedreaderReply
+function http_once(string $url, Settings $settings, array $headers, ?string $postBody,
+    ?Target $target, int $timeoutMs): HttpReply
 {
     $max = $settings->maxBytes;
     $location = '';
@@ -1263,9 +1298,11 @@ function feedreader_http_once(string $url, FeedreaderSettings $settings, array $
         CURLOPT_FOLLOWLOCATION => false,
         // Neither the address nor a redirect may lead to file:, ftp: and the like.
         CURLOPT_PROTOCOLS => CURLPROTO_HTTP | CURLPROTO_HTTPS,
+        // "" keeps curl from taking a proxy from the environment (http_proxy, ALL_PROXY and the like).
+        CURLOPT_PROXY => $settings->proxy,
         CURLOPT_CONNECTTIMEOUT_MS => $timeoutMs,
         CURLOPT_TIMEOUT_MS => $timeoutMs,
-        CURLOPT_USERAGENT => FEEDREADER_USER_AGENT,
+        CURLOPT_USERAGENT => USER_AGENT,
         CURLOPT_ENCODING => '',
         CURLOPT_HTTPHEADER => preg_grep('/^Accept-Language:/i', $headers) === []
             ? array_merge(['Accept-Language: en-US,en;q=0.8'], $headers) : $headers,
@@ -1284,7 +1321,7 @@ function feedreader_http_once(string $url, FeedreaderSettings $settings, array $
             return strlen($data);
         },
     ]);
-    if ($target !== null && $target->name !== null) {
+    if ($target !== null && $target->name !== null && $settings->proxy === '') {
         curl_setopt($ch, CURLOPT_RESOLVE, [$target->name . ':' . implode(',', array_map(
             static fn(string $ip): string => str_contains($ip, ':') ? "[$ip]" : $ip, $target->ips))]);
     }
@@ -1293,7 +1330,7 @@ function feedreader_http_once(string $url, FeedreaderSettings $settings, array $
         curl_setopt($ch, CURLOPT_POSTFIELDS, $postBody);
     }
     curl_exec($ch);
-    $reply = new FeedreaderReply((string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL), null,
+    $reply = new HttpReply((string)curl_getinfo($ch, CURLINFO_EFFECTIVE_URL), null,
         (int)curl_getinfo($ch, CURLINFO_RESPONSE_CODE), $body, (string)curl_getinfo($ch, CURLINFO_CONTENT_TYPE), $location,
         (string)curl_getinfo($ch, CURLINFO_PRIMARY_IP), (string)curl_getinfo($ch, CURLINFO_REDIRECT_URL),
         $tooBig ? 0 : curl_errno($ch), $tooBig);
@@ -1305,9 +1342,9 @@ function feedreader_http_once(string $url, FeedreaderSettings $settings, array $
  * $url written out again from its checked parts, with the addresses its host has when every one of them is
  * public; null when the host is no plain name or address, has no address, or has one that is not public.
  */
-function feedreader_public_target(string $url): ?FeedreaderTarget
+function public_target(string $url): ?Target
 {
-    $parts = feedreader_split_url($url);
+    $parts = split_url($url);
     $authority = preg_replace('/^.*@/s', '', (string)$parts->authority);
     if (preg_match('/^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9](?:[A-Za-z0-9.-]{0,252}))(?::([0-9]{1,5}))?$/', $authority, $m) !== 1) {
         return null;
@@ -1330,21 +1367,21 @@ function feedreader_public_target(string $url): ?FeedreaderTarget
     }
     $ips = array_values(array_unique(array_map(
         static fn(string $ip): string => (string)@inet_ntop((string)@inet_pton($ip)), $ips)));
-    if ($ips === [] || in_array('', $ips, true) || count(array_filter($ips, 'feedreader_is_public_ip')) !== count($ips)) {
+    if ($ips === [] || in_array('', $ips, true) || count(array_filter($ips, is_public_ip(...))) !== count($ips)) {
         return null;
     }
-    return new FeedreaderTarget($url, $name, $ips);
+    return new Target($url, $name, $ips);
 }
 
 // Addresses that are no public server's: this host, private and shared networks, link-local (cloud
 // metadata), unique-local, multicast, documentation, benchmarking and reserved ranges; an IPv6 address
 // that carries an IPv4 one (mapped, NAT64, 6to4) counts as that.
-const FEEDREADER_NON_PUBLIC_NETS = ['0.0.0.0/8', '10.0.0.0/8', '100.64.0.0/10', '127.0.0.0/8', '169.254.0.0/16',
+const NON_PUBLIC_NETS = ['0.0.0.0/8', '10.0.0.0/8', '100.64.0.0/10', '127.0.0.0/8', '169.254.0.0/16',
     '172.16.0.0/12', '192.0.0.0/24', '192.0.2.0/24', '192.88.99.0/24', '192.168.0.0/16', '198.18.0.0/15',
     '198.51.100.0/24', '203.0.113.0/24', '224.0.0.0/4', '240.0.0.0/4', '::/96', '64:ff9b:1::/48', '100::/64',
     '2001::/23', '2001:db8::/32', 'fc00::/7', 'fe80::/10', 'fec0::/10', 'ff00::/8'];
 
-function feedreader_is_public_ip(string $ip): bool
+function is_public_ip(string $ip): bool
 {
     $bytes = @inet_pton($ip);
     if ($bytes === false) {
@@ -1353,14 +1390,14 @@ function feedreader_is_public_ip(string $ip): bool
     if (strlen($bytes) === 16) {
         foreach (["\0\0\0\0\0\0\0\0\0\0\xFF\xFF", "\x00\x64\xFF\x9B\0\0\0\0\0\0\0\0"] as $prefix) {
             if (str_starts_with($bytes, $prefix)) {
-                return feedreader_is_public_ip((string)inet_ntop(substr($bytes, 12)));
+                return is_public_ip((string)inet_ntop(substr($bytes, 12)));
             }
         }
         if (str_starts_with($bytes, "\x20\x02")) {
-            return feedreader_is_public_ip((string)inet_ntop(substr($bytes, 2, 4)));
+            return is_public_ip((string)inet_ntop(substr($bytes, 2, 4)));
         }
     }
-    foreach (FEEDREADER_NON_PUBLIC_NETS as $net) {
+    foreach (NON_PUBLIC_NETS as $net) {
         [$address, $bits] = explode('/', $net);
         $prefix = (string)inet_pton($address);
         if (strlen($prefix) === strlen($bytes) && strncmp($bytes, $prefix, intdiv((int)$bits, 8)) === 0
@@ -1373,7 +1410,7 @@ function feedreader_is_public_ip(string $ip): bool
 }
 
 /** scheme://host:port of an address, for telling whether a redirect leaves the server. */
-function feedreader_origin(string $url): string
+function origin(string $url): string
 {
     $parts = parse_url($url);
     return is_array($parts) ? strtolower(($parts['scheme'] ?? '') . '://' . ($parts['host'] ?? '') . ':'
@@ -1384,39 +1421,39 @@ function feedreader_origin(string $url): string
  * Data built by $build, kept for $seconds as JSON that $fromJson reads back. When building fails, a stored
  * copy of any age is returned instead; only with none does the failure show.
  */
-function feedreader_cached(string $kind, string $key, int $seconds, callable $build, callable $fromJson,
-    FeedreaderSettings $settings): mixed
+function cached(string $kind, string $key, int $seconds, callable $build, callable $fromJson,
+    Settings $settings): mixed
 {
     if ($seconds > 0) {
-        $fresh = feedreader_cache_read($kind, $key, $seconds, $settings);
+        $fresh = cache_read($kind, $key, $seconds, $settings);
         if ($fresh !== null) {
             return $fromJson($fresh);
         }
     }
     try {
         $data = $build();
-    } catch (FeedreaderError $e) {
-        $stale = $seconds > 0 ? feedreader_cache_read($kind, $key, -1, $settings) : null;
+    } catch (FeedError $e) {
+        $stale = $seconds > 0 ? cache_read($kind, $key, -1, $settings) : null;
         if ($stale !== null) {
             return $fromJson($stale);
         }
         throw $e;
     }
     if ($seconds > 0) {
-        feedreader_cache_write($kind, $key, $data, $settings);
+        cache_write($kind, $key, $data, $settings);
     }
     return $data;
 }
 
 /** The cache folder: the configured one or "feedreader-cache" beside this file, else one in the temporary folder. */
-function feedreader_cache_dir(FeedreaderSettings $settings): ?string
+function cache_dir(Settings $settings): ?string
 {
     static $chosen = [];
     $first = $settings->cacheDir !== '' ? $settings->cacheDir : __DIR__ . '/feedreader-cache';
     if (isset($chosen[$first])) {
         return $chosen[$first];
     }
-    if ((is_dir($first) || @mkdir($first, 0775, true)) && is_writable($first) && feedreader_can_write_in($first)) {
+    if ((is_dir($first) || @mkdir($first, 0775, true)) && is_writable($first) && can_write_in($first)) {
         if (!file_exists("$first/.htaccess")) {
             @file_put_contents("$first/.htaccess", "Require all denied\n");
         }
@@ -1430,12 +1467,12 @@ function feedreader_cache_dir(FeedreaderSettings $settings): ?string
     }
     $info = @lstat($fallback);
     $private = is_array($info) && ($info['mode'] & 0170000) === 0040000 && ($info['mode'] & 0022) === 0
-        && $info['uid'] === feedreader_user_id();
-    return $chosen[$first] = $private && feedreader_can_write_in($fallback) ? $fallback : null;
+        && $info['uid'] === user_id();
+    return $chosen[$first] = $private && can_write_in($fallback) ? $fallback : null;
 }
 
 /** The account this script runs under, also where PHP lacks the posix extension. */
-function feedreader_user_id(): ?int
+function user_id(): ?int
 {
     if (function_exists('posix_geteuid')) {
         return posix_geteuid();
@@ -1449,7 +1486,7 @@ function feedreader_user_id(): ?int
 }
 
 /** is_writable() says yes to root on a read-only mount; trying tells the truth. */
-function feedreader_can_write_in(string $dir): bool
+function can_write_in(string $dir): bool
 {
     $probe = @tempnam($dir, 'probe');
     if ($probe === false || dirname($probe) !== rtrim($dir, '/\\')) {
@@ -1462,16 +1499,16 @@ function feedreader_can_write_in(string $dir): bool
     return true;
 }
 
-function feedreader_cache_file(string $kind, string $key, FeedreaderSettings $settings): ?string
+function cache_file(string $kind, string $key, Settings $settings): ?string
 {
-    $dir = feedreader_cache_dir($settings);
+    $dir = cache_dir($settings);
     return $dir === null ? null : "$dir/$kind-" . sha1($key) . '.php';
 }
 
 /** Stored data not older than $maxAge seconds (-1: any age), or null. */
-function feedreader_cache_read(string $kind, string $key, int $maxAge, FeedreaderSettings $settings): ?array
+function cache_read(string $kind, string $key, int $maxAge, Settings $settings): ?array
 {
-    $file = feedreader_cache_file($kind, $key, $settings);
+    $file = cache_file($kind, $key, $settings);
     if ($file === null || !is_file($file)) {
         return null;
     }
@@ -1482,23 +1519,23 @@ function feedreader_cache_read(string $kind, string $key, int $maxAge, Feedreade
         return null;
     }
     $text = @file_get_contents($file);
-    if (!is_string($text) || !str_starts_with($text, FEEDREADER_CACHE_GUARD)) {
+    if (!is_string($text) || !str_starts_with($text, CACHE_GUARD)) {
         return null;
     }
-    $data = json_decode(substr($text, strlen(FEEDREADER_CACHE_GUARD)), true);
+    $data = json_decode(substr($text, strlen(CACHE_GUARD)), true);
     return is_array($data) && ($data['key'] ?? null) === $key && is_array($data['data'] ?? null) ? $data['data'] : null;
 }
 
-function feedreader_cache_write(string $kind, string $key, mixed $data, FeedreaderSettings $settings): void
+function cache_write(string $kind, string $key, mixed $data, Settings $settings): void
 {
-    $file = feedreader_cache_file($kind, $key, $settings);
+    $file = cache_file($kind, $key, $settings);
     $json = json_encode(['key' => $key, 'data' => $data], JSON_INVALID_UTF8_SUBSTITUTE);
     if ($file === null || $json === false) {
         return;
     }
     // Written aside and renamed, so that a reader never sees half a file.
     $temp = @tempnam(dirname($file), 'new');
-    if ($temp !== false && @file_put_contents($temp, FEEDREADER_CACHE_GUARD . $json) !== false) {
+    if ($temp !== false && @file_put_contents($temp, CACHE_GUARD . $json) !== false) {
         @chmod($temp, 0640);
         if (@rename($temp, $file)) {
             return;
@@ -1510,63 +1547,81 @@ function feedreader_cache_write(string $kind, string $key, mixed $data, Feedread
 }
 
 /** Runs $render and prints its HTML, or a single message when it fails; nothing else reaches the page. */
-function feedreader_print(callable $render): void
+function print_guarded(callable $render): void
 {
     set_error_handler(static fn(): bool => true);
     try {
         $html = $render();
-    } catch (FeedreaderError $e) {
-        $html = feedreader_error_list($e->getMessage());
-    } catch (Throwable $e) {
-        $html = feedreader_error_list('The list could not be shown.');
+    } catch (FeedError $e) {
+        $html = error_list($e->getMessage());
+    } catch (\Throwable $e) {
+        $html = error_list('The list could not be shown.');
     } finally {
         restore_error_handler();
     }
     echo "<div class=\"feedreader\">\n", $html, "</div>\n";
 }
 
-function feedreader_error_list(string $message): string
+function error_list(string $message): string
 {
-    return "<ul class=\"feedreader-items\">\n<li class=\"feedreader-error\">" . feedreader_escape($message) . "</li>\n</ul>\n";
+    return "<ul class=\"feedreader-items\">\n<li class=\"feedreader-error\">" . escape($message) . "</li>\n</ul>\n";
 }
 
-function feedreader_escape(string $text): string
+function escape(string $text): string
 {
     return htmlspecialchars($text, ENT_QUOTES | ENT_SUBSTITUTE | ENT_HTML5, 'UTF-8');
 }
 
 /** The text (escaped here) linked to $url when that is a web address; plain otherwise. */
-function feedreader_link(string $text, string $url): string
+function linked_text(string $text, string $url): string
 {
-    return feedreader_anchor(feedreader_escape($text), $url, 'noopener');
+    return anchor(escape($text), $url, 'noopener');
 }
 
 /** $innerHtml linked to $url when that is a web address, so that "javascript:" and the like never become links. */
-function feedreader_anchor(string $innerHtml, string $url, string $rel): string
+function anchor(string $innerHtml, string $url, string $rel): string
 {
     $url = trim($url);
     if (str_starts_with($url, '//')) {
         $url = 'https:' . $url;
     }
-    if (!feedreader_is_web_address($url)) {
+    if (!is_web_address($url)) {
         return '<span class="feedreader-link">' . $innerHtml . '</span>';
     }
-    return '<a class="feedreader-link" href="' . feedreader_escape($url) . '" rel="' . $rel . '">' . $innerHtml . '</a>';
+    return '<a class="feedreader-link" href="' . escape($url) . '" rel="' . $rel . '">' . $innerHtml . '</a>';
 }
 
-function feedreader_is_web_address(string $url): bool
+function is_web_address(string $url): bool
 {
     return preg_match('#^https?://[^\s/?\#]+#i', $url) === 1;
 }
 
-function feedreader_string($value): string
+function scalar_text($value): string
 {
     return is_string($value) || is_int($value) || is_float($value) ? trim((string)$value) : '';
 }
 
 /** A keyword typed into the tool: UTF-8 as it is, anything else read as Windows-1252. */
-function feedreader_utf8_text(string $text): string
+function utf8_text(string $text): string
 {
     $text = trim($text);
     return mb_check_encoding($text, 'UTF-8') ? $text : mb_convert_encoding($text, 'UTF-8', 'Windows-1252');
+}
+
+}
+
+namespace {
+
+/** See the top of this file. */
+function getnewsfeed($url, $cacheSeconds = 120, $showTitles = 1, $numItems = 10): void
+{
+    \Zolt\Feedreader\news_feed($url, $cacheSeconds, $showTitles, $numItems);
+}
+
+/** See the top of this file. */
+function getebayfeed($campaignId, $siteId = 0, $keyword = '', $altKeyword = '', $cacheSeconds = 120, $numItems = 10): void
+{
+    \Zolt\Feedreader\ebay_feed($campaignId, $siteId, $keyword, $altKeyword, $cacheSeconds, $numItems);
+}
+
 }

@@ -33,6 +33,7 @@ class UpdateButton : public ::testing::Test {
         services = test::MakeRecordingServices(rec);
         config = test::TestConfig(dir.path() + "/");
         config.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
+        config.updatePublicKey = "a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2U=";
         auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         w->Timer1->stop();
         w->show();

@@ -152,7 +152,7 @@ TEST(EbaySiteTable, EverySiteIsOneThatFeedreaderKnowsByTheSameName) {
     std::string listing;
     ASSERT_EQ(test::RunPhp(
                   {"-r",
-                   "require $argv[1]; foreach (FEEDREADER_EBAY_SITES as $id => $s) "
+                   "require $argv[1]; foreach (Zolt\\Feedreader\\EBAY_SITES as $id => $s) "
                    "echo $id, \"\\t\", $s[0], \"\\n\";",
                    QString::fromStdString(test::SourceDir() + "/server/feedreader/feedreader.php")},
                   &listing),

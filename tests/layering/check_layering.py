@@ -21,7 +21,8 @@ import re
 import sys
 import tempfile
 
-SOURCE_FOLDERS = ["crypto", "util", "net", "toolkit", "branding", "news", "feeds", "app", "tools"]
+SOURCE_FOLDERS = ["crypto", "util", "net", "toolkit", "branding", "news", "feeds", "update", "app",
+                  "tools"]
 # What a Qt module brings along: linking Widgets gives Gui and Core too.
 QT_IMPLIES = {"Qt6::Widgets": {"Qt6::Gui", "Qt6::Core"}, "Qt6::Gui": {"Qt6::Core"},
               "Qt6::Network": {"Qt6::Core"}, "Qt6::Test": {"Qt6::Core"}}

@@ -5,6 +5,7 @@
 
 #include "news/NewsClient.h"
 #include "news/NewsReply.h"
+#include "news/NewsTitle.h"
 
 namespace zolt {
 namespace {
@@ -130,6 +131,31 @@ TEST(NewsReply, ScriptAddressAndLevelCodes) {
         brand.BranderType = row.type;
         EXPECT_EQ(NewsChannel(brand).levelCode, row.code) << row.type;
     }
+}
+
+TEST(NewsTitle, ReferencesOfTheSeparatorsLettersOnlyAndNothingInvisible) {
+    struct Row {
+        std::string wire, shown;
+    } rows[] = {
+        {"&#1071; &#26159; &#1711; &#175;", "Я 是 گ ¯"},
+        // Text that the server escaped, and references it never writes, stay text.
+        {"&#38;#1071; &#38;#38; Tom & Jerry", "&#1071; &#38; Tom & Jerry"},
+        {"&#65; &#1070; &#00001071; &#1071 &#; &#x42F; &#55343;",
+         "&#65; &#1070; &#00001071; &#1071 &#; &#x42F; &#55343;"},
+        {"&&#1071;&#0001071;", "&ЯЯ"},
+        // A title that is no UTF-8 is Windows-1252 text, references and all.
+        {"caf\xE9 &#1071;", "café &#1071;"},
+        // Nothing reorders, hides or breaks the line; Persian keeps its non-joiner.
+        {"a\u202Eb\u2066c\u200Bd\uFEFFe\u00ADf", "abcdef"},
+        {"a\tb\u2028c\u2029d\u0085e\x7F", "a b c d e "},
+        {"\xC2\x9B[2J", " [2J"},
+        {"\xD9\x85\xDB\x8C\u200C\xD8\xAE", "\xD9\x85\xDB\x8C\u200C\xD8\xAE"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(NewsTitleText(row.wire), row.shown) << row.wire;
+    }
+    // A date carries no references.
+    EXPECT_EQ(NewsLineText("&#1071;\u202E1"), "&#1071;1");
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "net/HttpClient.h"
 #include "news/NewsClient.h"
+#include "news/NewsItem.h"
+#include "news/NewsNotification.h"
 #include "news/NewsReply.h"
 #include "tests/support/PhpServer.h"
 #include "tests/support/ShownFailure.h"
@@ -127,6 +129,23 @@ TEST_F(NewsServer, ListsTheProductsNewsNewestFirst) {
     ASSERT_TRUE(latest.ok() && latest->id);
     EXPECT_EQ(latest->id->text(), masterId_);
     EXPECT_EQ(latest->title, "For masters");
+}
+
+TEST_F(NewsServer, TitlesInEveryScriptReachTheListAndTheBalloon) {
+    Admin({"add-product", "WORLD"});
+    // Letters whose UTF-8 holds the record separator 0xAF, and text that reads like their
+    // references.
+    for (const std::string title :
+         {"Я и мы", "这是新闻", "گزارش", "Text &#1071; &#38; Tom & Jerry"}) {
+        const std::string id = Admin({"add-news", "PUBG", "WORLD", title, "1 May", "-"}, "x");
+        const NewsLineList lines = Client(Brand("Gold", "PUBG", "WORLD")).LastNews().value();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(ParseNewsLine(lines.front()).title, title);
+        const Result<LatestNews> latest = Client(Brand("Gold", "PUBG", "WORLD")).LastNewsCode();
+        ASSERT_TRUE(latest.ok() && latest->id);
+        EXPECT_EQ(latest->id->text(), id);
+        EXPECT_EQ(NewsHintText(latest->title), std::string(kNewsHintHeading) + "\r\n" + title);
+    }
 }
 
 TEST_F(NewsServer, DetailsComeBackAsTheStoredHtml) {

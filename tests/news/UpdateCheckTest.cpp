@@ -31,6 +31,10 @@ using test::ScriptedHttpServer;
 using test::TempDir;
 
 const char* kInfoPath = "/liveupdate/rssfeed_zolt/mainappupdate.inf";
+// Any 32 bytes: the check only asks whether the copy has a key.
+const char* kSomeKey = "a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2U=";
+// Stands for the site's address, which each row's server decides.
+const std::string kSite = "{site}";
 
 TEST(UpdateVersion, ReadsPlainDecimalsWithAPointOnly) {
     // A locale with a decimal comma must change nothing.
@@ -72,6 +76,7 @@ struct Site {
               return ScriptedHttpServer::Reply(200, *info);
           }) {
         services.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
+        services.updatePublicKey = kSomeKey;
     }
     std::string updater() const { return dir.file(kUpdaterProgram); }
     std::string info() const { return dir.file("mainappupdate.inf"); }
@@ -87,6 +92,13 @@ std::string Info(const std::string& version) {
     return "[APPLICATION]\r\nName=RSS Feed Zolt\r\nVersion=" + version + "\r\n";
 }
 
+BrandSettingsRecord BrandWithUpdate(const std::string& url, const std::string& key) {
+    BrandSettingsRecord brand;
+    brand.UpdateBaseURL = url;
+    brand.UpdatePublicKey = key;
+    return brand;
+}
+
 TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
     using R = UpdateCheckResult;
     using K = MessageKind;
@@ -100,6 +112,8 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
         std::deque<bool> answers;
         std::vector<std::pair<K, std::string>> messages;
         R result;
+        BrandSettingsRecord brand = {};
+        std::string makerKey = kSomeKey;
     } rows[] = {
         {"same version",
          Info(AppVersion),
@@ -124,7 +138,14 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
          {{K::Information, noUpdate}},
          R::NoUpdate},
         {"not a number", Info("two"), false, true, {}, {{K::Information, noUpdate}}, R::NoUpdate},
-        {"no file", std::nullopt, false, true, {}, {{K::Information, noUpdate}}, R::NoUpdate},
+        {"no file",
+         std::nullopt,
+         false,
+         true,
+         {},
+         {{K::Information,
+           CouldNotCheckMessage("the update site " + kSite + " did not answer (HTTP status 404)")}},
+         R::NoUpdate},
         {"no file, silent", std::nullopt, true, true, {}, {}, R::NoUpdate},
         {"newer, both OK",
          Info("2.02"),
@@ -168,6 +189,34 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
          {true},
          {{K::Question, NewUpdateQuestion("2.02")}, {K::Warning, kUpdaterMissingMessage}},
          R::UpdaterMissing},
+        {"no key in the brand nor the program",
+         Info("2.02"),
+         false,
+         true,
+         {true},
+         {{K::Question, NewUpdateQuestion("2.02")},
+          {K::Information, NoUpdateKeyMessage("2.02", kSite)}},
+         R::NoUpdateKey,
+         {},
+         ""},
+        {"a brand's key of the wrong size",
+         Info("2.02"),
+         true,
+         true,
+         {},
+         {},
+         R::NoUpdate,
+         BrandWithUpdate("", "a2V5")},
+        {"a brand's site that is no folder",
+         Info("2.02"),
+         false,
+         true,
+         {},
+         {{K::Information,
+           CouldNotCheckMessage("the settings file's UpdateBaseURL \"ftp://x/\" is not an "
+                                "http or https address of a folder")}},
+         R::NoUpdate,
+         BrandWithUpdate("ftp://x/", "")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -176,13 +225,20 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
             site.dir.write(kUpdaterProgram, "#!/bin/sh\n");
         }
         site.recorder->answers = row.answers;
-        EXPECT_EQ(CheckForUpdate(site.services, site.http, row.silent), row.result);
+        site.services.updatePublicKey = row.makerKey;
+        EXPECT_EQ(CheckForUpdate(site.services, site.http, row.brand, row.silent), row.result);
 
         std::vector<std::pair<K, std::string>> seen;
         for (const auto& m : site.recorder->messages) {
             seen.emplace_back(m.kind, m.text);
         }
-        EXPECT_EQ(seen, row.messages);
+        auto expected = row.messages;
+        for (auto& [kind, text] : expected) {
+            if (const size_t at = text.find(kSite); at != std::string::npos) {
+                text.replace(at, kSite.size(), site.services.updateBaseUrl);
+            }
+        }
+        EXPECT_EQ(seen, expected);
         if (row.result == R::CloseForUpdate) {
             ASSERT_EQ(site.recorder->processes.size(), 1u);
             EXPECT_EQ(site.recorder->processes[0].program, site.updater());
@@ -192,6 +248,9 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
             EXPECT_TRUE(site.recorder->processes.empty());
         }
         // The downloaded copy stays; a failed download leaves none.
+        if (!row.brand.UpdateBaseURL.empty() || !row.brand.UpdatePublicKey.empty()) {
+            continue;
+        }
         EXPECT_EQ(site.dir.exists("mainappupdate.inf"), row.info.has_value());
         if (row.info) {
             EXPECT_EQ(site.dir.read("mainappupdate.inf"), *row.info);
@@ -207,7 +266,7 @@ TEST(CheckForUpdate, APackageInstallLeavesANewerVersionToThePackageManager) {
         Site site(Info("2.02"));
         site.services.packageInstall = true;
         site.dir.write(kUpdaterProgram, "#!/bin/sh\n");
-        EXPECT_EQ(CheckForUpdate(site.services, site.http, silent),
+        EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, silent),
                   UpdateCheckResult::PackageManaged);
         EXPECT_EQ(site.recorder->messageTexts(),
                   std::vector<std::string>{PackageUpdateMessage("2.02")});
@@ -222,14 +281,16 @@ TEST(CheckForUpdate, AnUpdaterThatWillNotStartStillClosesTheWindow) {
     Site site(Info("2.5"));
     site.dir.write(kUpdaterProgram, "");
     site.recorder->startSucceeds = false;
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::CloseForUpdate);
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, true),
+              UpdateCheckResult::CloseForUpdate);
     EXPECT_EQ(site.recorder->processes.size(), 1u);
 }
 
 TEST(CheckForUpdate, AFolderNamedUpdaterIsNoUpdater) {
     Site site(Info("2.5"));
     ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkdir(kUpdaterProgram));
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::UpdaterMissing);
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, true),
+              UpdateCheckResult::UpdaterMissing);
     EXPECT_TRUE(site.recorder->processes.empty());
 }
 
@@ -257,7 +318,7 @@ TEST(DownloadUpdateInfo, FailuresLeaveNoFileEvenWhereAnOldCopyWas) {
                             "/mainappupdate.inf";
         HttpClient http;
         const auto info = DownloadUpdateInfo(http, url, dir.file("mainappupdate.inf"));
-        EXPECT_TRUE(info.ok() && !info->has_value());
+        EXPECT_TRUE(info.ok() && !info->text.has_value() && !info->failure.empty());
         EXPECT_FALSE(dir.exists("mainappupdate.inf"));
     }
 }
@@ -271,7 +332,7 @@ TEST(DownloadUpdateInfo, KeepsTheWholeBodyWithoutWritingThroughALink) {
     const std::string path = dir.file("mainappupdate.inf");
     ASSERT_EQ(::symlink(dir.file("planted-target").c_str(), path.c_str()), 0);
     HttpClient http;
-    EXPECT_EQ(DownloadUpdateInfo(http, server.url("x"), path).value(), body);
+    EXPECT_EQ(DownloadUpdateInfo(http, server.url("x"), path).value().text, body);
     EXPECT_EQ(dir.read("mainappupdate.inf"), body);
     EXPECT_FALSE(QFileInfo(QString::fromStdString(path)).isSymLink());
     EXPECT_FALSE(dir.exists("planted-target"));
@@ -282,7 +343,7 @@ TEST(CheckForUpdate, AFolderThatTakesNoCopyStillOffersTheUpdate) {
     Site site(Info("2.5"));
     ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkpath("mainappupdate.inf/x"));
     site.recorder->answers = {false};
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, true), UpdateCheckResult::Declined);
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, true), UpdateCheckResult::Declined);
     EXPECT_EQ(site.recorder->messageTexts(), std::vector<std::string>{NewUpdateQuestion("2.5")});
 }
 
@@ -297,7 +358,7 @@ TEST(CheckForUpdate, ADownloadCutShortByClosingShowsNothing) {
         }
     });
     poll.start(5);
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, false), UpdateCheckResult::Aborted);
+    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, false), UpdateCheckResult::Aborted);
     EXPECT_TRUE(site.recorder->messages.empty());
     EXPECT_FALSE(site.dir.exists("mainappupdate.inf"));
 }
@@ -315,8 +376,9 @@ TEST(CheckForUpdate, WorksAgainstAPlainWebServer) {
     auto recorder = std::make_shared<Recorder>();
     Services services = test::MakeUpdateCheckServices(recorder, program.path());
     services.updateBaseUrl = web.url("liveupdate/rssfeed_zolt/");
+    services.updatePublicKey = kSomeKey;
     HttpClient http;
-    EXPECT_EQ(CheckForUpdate(services, http, true), UpdateCheckResult::CloseForUpdate);
+    EXPECT_EQ(CheckForUpdate(services, http, {}, true), UpdateCheckResult::CloseForUpdate);
     ASSERT_EQ(recorder->processes.size(), 1u);
     EXPECT_EQ(recorder->processes[0].args,
               (std::vector<std::string>{services.updateBaseUrl, AppVersion, "A"}));

@@ -8,6 +8,8 @@ declare(strict_types=1);
 require __DIR__ . '/support/TestRunner.php';
 require __DIR__ . '/support/Fixtures.php';
 
+use Zolt\Feedreader as F;
+
 const FEEDREADER = __DIR__ . '/../../server/feedreader/feedreader.php';
 
 date_default_timezone_set('UTC');
@@ -265,6 +267,62 @@ $t->test('a public server cannot redirect into the own network', function () use
     $t->eq(1, $result['hits'], 'only the owner reached the own server');
 });
 
+$t->test('the limits at their edges', function () use ($t, $base) {
+    $first = static fn(string $path, string $field) => read_list($t, news($base . $path, 0, 1, 100000))['items'][0][$field]
+        ?? null;
+    // Read with a pattern: PHP 8.2's DOM walks its lists from the start for every element.
+    preg_match_all('#<li class="feedreader-item"><span class="feedreader-link">([0-9]+)</span>#',
+        news($base . 'many-items.xml?n=80000', 0, 1, 100000), $many);
+    $cases = [ // what is read, and what it must be
+        'a chain of 5 redirects is read' => [$first('chain?n=5', 'text'), 'First'],
+        'a chain of 6 is refused' => [(string)read_list($t, news($base . 'chain?n=6'))['error'],
+            'The feed could not be loaded: the server redirects too often.'],
+        // Each under 8 KB, together over: no link; a little shorter, the link.
+        'xml:base of 7,000 bytes and a link of 3,000' => [$first('atom-links.xml?base=7000&link=3000', 'link'), null],
+        'xml:base of 4,000 bytes and a link of 3,000' => [$first('atom-links.xml?base=4000&link=3000', 'link'),
+            'http://127.0.0.1/' . str_repeat('b', 4000) . '/' . str_repeat('l', 3000)],
+        'the alternate link is chosen before it is resolved' => [$first(
+            'atom-links.xml?base=7000&link=3000&links=3', 'link'), null],
+        // 150,000 nodes hold no more than 50,000 items of a title each, the first ones, whole.
+        '80,000 items are cut by the node budget' => [count($many[1]) >= 20000 && count($many[1]) <= 50000
+            && $many[1] === array_map('strval', range(1, count($many[1]))), true],
+    ];
+    foreach ($cases as $name => [$got, $want]) {
+        $t->eq($want, $got, $name);
+    }
+});
+
+$t->test('a proxy only when the settings name one, each address checked before it is asked', function () use ($t, $base, $state) {
+    $to = static fn(string $target): string => 'http://93.184.216.34/to?u=' . rawurlencode($target);
+    $reach = 'The feed could not be loaded: the server could not be reached.';
+    $cases = [ // proxy in the settings, address, what shows, what the proxy was asked
+        'the environment\'s proxy is passed by' => ['', $base . 'rss2.xml', ['First', 'Second', 'Third'], []],
+        'the proxy of the settings is used' => [$base, 'http://10.0.0.5/f', ['http://10.0.0.5/f'], ['http://10.0.0.5/f']],
+        'redirects to public servers go on' => [$base, $to('http://93.184.216.35/f'), ['http://93.184.216.35/f'],
+            [$to('http://93.184.216.35/f'), 'http://93.184.216.35/f']],
+    ];
+    foreach (['http://169.254.169.254/latest/meta-data/', 'http://127.0.0.1:' . free_port() . '/', 'http://10.0.0.5/',
+                 'http://[::1]/', 'http://[::ffff:a00:5]/', 'http://localhost/'] as $inside) {
+        $cases["a redirect to $inside: refused before the proxy is asked"] = [$base, $to($inside), $reach, [$to($inside)]];
+    }
+    $env = ['http_proxy', 'https_proxy', 'HTTPS_PROXY', 'ALL_PROXY', 'all_proxy'];
+    foreach ($env as $name) {
+        putenv("$name=$base");
+    }
+    foreach ($cases as $name => [$proxy, $url, $shown, $asked]) {
+        configure(['proxy' => $proxy]);
+        @unlink("$state/proxied.jsonl");
+        $list = read_list($t, news($url));
+        $t->eq($shown, $list['error'] ?? item_texts($list), $name);
+        $lines = is_file("$state/proxied.jsonl") ? file("$state/proxied.jsonl", FILE_IGNORE_NEW_LINES) : [];
+        $t->eq($asked, array_map(static fn(string $l): string => json_decode($l, true)[0], $lines), "$name: asked");
+    }
+    foreach ($env as $name) {
+        putenv($name);
+    }
+    configure();
+});
+
 $t->test('feeds are fetched with a browser user agent', function () use ($t, $base) {
     $agent = item_texts(read_list($t, news($base . 'ua.xml')))[0] ?? '';
     $t->check(str_starts_with($agent, 'Mozilla/5.0 (') && !str_contains(strtolower($agent), 'curl'), $agent);
@@ -292,9 +350,9 @@ $t->test('the cache serves fresh copies and the last good copy on failure', func
     }
     $url = $base . 'counted.xml?name=future';
     $t->eq(['Fetch 1'], item_texts(read_list($t, news($url, 60))));
-    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
+    touch(F\cache_file('news', F\news_cache_key($url, 10), F\settings()), time() + 86400);
     $t->eq(['Fetch 2'], item_texts(read_list($t, news($url, 60))), 'a copy dated in the future is not fresh');
-    touch(feedreader_cache_file('news', feedreader_news_cache_key($url, 10), feedreader_settings()), time() + 86400);
+    touch(F\cache_file('news', F\news_cache_key($url, 10), F\settings()), time() + 86400);
     touch("$state/fail-future");
     $t->contains('HTTP status 500', (string)read_list($t, news($url, 60))['error'], 'nor a last good copy');
 });
@@ -319,7 +377,7 @@ $t->test('the fallback cache folder is one that no other account can write', fun
             echo "     (skipped \"$name\": only root can make it)\n";
             continue;
         }
-        $code = 'require "feedreader.php"; echo json_encode(feedreader_cache_dir(feedreader_settings()));';
+        $code = 'require "feedreader.php"; echo json_encode(Zolt\\Feedreader\\cache_dir(Zolt\\Feedreader\\settings()));';
         $t->eq([0, $used ? json_encode($fallback) : 'null'], array_slice(run_php(['-d', "sys_temp_dir=$dir", '-r', $code],
             '', [], "$dir/site"), 0, 2), $name);
         $t->check($name !== 'nothing' || sprintf('%o', (int)@fileperms($fallback)) === '40700', 'made private');
@@ -329,7 +387,7 @@ $t->test('the fallback cache folder is one that no other account can write', fun
 $t->test('an unwritable cache folder falls back to the temporary folder', function () use ($t, $base, $tmp) {
     file_put_contents("{$tmp->path}/plainfile", 'x');
     configure(['cache_dir' => "{$tmp->path}/plainfile/cache"]);
-    $dir = feedreader_cache_dir(feedreader_settings());
+    $dir = F\cache_dir(F\settings());
     $t->require($dir !== null, 'a cache folder');
     $t->check(str_starts_with($dir, rtrim(sys_get_temp_dir(), '/') . '/feedreader-cache-'), $dir);
     foreach (glob("$dir/news-*.php") as $old) {
@@ -367,12 +425,12 @@ $t->test('retired news search addresses are asked in their current form', functi
         'https://news.search.yahoo.com/rss?p=x',
         'ftp://news.google.com/news?q=x',
     ];
-    $defaults = new FeedreaderSettings();
+    $defaults = new F\Settings();
     foreach ($cases as $old => $new) {
-        $t->eq($new, feedreader_current_search_url($old, $defaults), $old);
+        $t->eq($new, F\current_search_url($old, $defaults), $old);
     }
     foreach ($unchanged as $url) {
-        $t->eq($url, feedreader_current_search_url($url, $defaults), $url);
+        $t->eq($url, F\current_search_url($url, $defaults), $url);
     }
     // Through the library, with the services' stand-ins.
     $t->eq(['q=red car hl=en-US gl=US ceid=US:en'], item_texts(read_list($t, news(array_key_first($cases)))));
@@ -514,7 +572,7 @@ $t->test('the time-out is 10 seconds unless the settings say otherwise', functio
     $dir = "{$tmp->path}/plain";
     mkdir($dir);
     copy(FEEDREADER, "$dir/feedreader.php");
-    $code = 'require "feedreader.php"; echo feedreader_settings()->timeout;';
+    $code = 'require "feedreader.php"; echo Zolt\\Feedreader\\settings()->timeout;';
     $t->eq([0, '10'], array_slice(run_php(['-r', $code], '', [], $dir), 0, 2), 'no config file');
     foreach (["['cache_dir' => '']" => '10', "['timeout' => 0]" => '10', "['timeout' => 'x']" => '10', "['timeout' => 3]" => '3'] as $config => $want) {
         file_put_contents("$dir/feedreader-config.php", "<?php return $config;");

@@ -4,7 +4,8 @@
 by headless Chromium. `flow`: a reseller writes, previews, publishes, edits and
 deletes a message, and the program's own requests see each step. `security`:
 one table of what an attacker tries. ZOLT_SCREENSHOT=FILE saves the edit page."""
-import http.client, os, re, shutil, socket, subprocess, sys, tempfile, time, urllib.parse
+import html, http.client, os, re, shutil, socket, subprocess, sys, tempfile, time, urllib.parse
+from concurrent.futures import ThreadPoolExecutor
 from datetime import date
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -16,9 +17,57 @@ failures = []
 
 
 def admin(*args, stdin=''):
-    r = subprocess.run(['php', f'{NEWS}/admin.php', *args], input=stdin.encode(), capture_output=True, timeout=60)
+    r = subprocess.run(['php', f'{NEWS}/admin.php', *args], input=stdin if isinstance(stdin, bytes) else stdin.encode(),
+                       capture_output=True, timeout=60)
     assert r.returncode == 0, f'admin.php {args}: {r.stderr.decode()}'
     return r.stdout.decode().strip()
+
+
+def sql(statement):
+    """Changes the database behind the site's back, as time passing would."""
+    subprocess.run(['php', '-r', '(new PDO(getenv("ZOLT_NEWS_DSN"), getenv("ZOLT_NEWS_DB_USER") ?: null, '
+                    'getenv("ZOLT_NEWS_DB_PASSWORD") ?: null))->exec($argv[1]);', statement], check=True, timeout=60)
+
+
+class HeldNews:
+    """A transaction that makes every writer of the news table wait, as a slow one would, until as many
+    requests wait as the workers can serve; then they all go at once. (SQLite shows no waiting writers: there
+    the requests simply run in parallel.)"""
+    DRIVER = os.environ.get('ZOLT_NEWS_DSN', 'sqlite').split(':')[0]
+    HOLD = {'pgsql': 'BEGIN; LOCK TABLE news IN EXCLUSIVE MODE',
+            'mysql': 'BEGIN; SELECT MAX(news_id) FROM news FOR UPDATE'}.get(DRIVER)
+    WAITING = {'pgsql': "SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock'",
+               'mysql': "SELECT count(*) FROM information_schema.processlist WHERE info LIKE 'INSERT INTO news %'"
+                        " OR info LIKE 'UPDATE news_high_water %'"}.get(DRIVER)
+    PDO = '$d = new PDO(getenv("ZOLT_NEWS_DSN"), getenv("ZOLT_NEWS_DB_USER") ?: null, getenv("ZOLT_NEWS_DB_PASSWORD") ?: null);'
+
+    def __enter__(self):
+        self.holder = None
+        if self.HOLD:
+            self.holder = subprocess.Popen(['php', '-r', self.PDO + ' foreach (explode("; ", $argv[1]) as $q) '
+                                            '{ $d->query($q)->fetchAll(); } echo "held\\n"; fgets(STDIN); $d->exec("COMMIT");',
+                                            self.HOLD], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+            assert self.holder.stdout.readline() == b'held\n'
+        return self
+
+    def release_when_waiting(self, count):
+        if self.holder:
+            deadline = time.monotonic() + 30
+            while time.monotonic() < deadline and int(subprocess.run(['php', '-r', self.PDO + ' echo $d->query($argv[1])'
+                                                                      '->fetchColumn();', self.WAITING],
+                                                                     capture_output=True).stdout or 0) < count:
+                time.sleep(0.05)
+            self.__exit__()
+
+    def __exit__(self, *exc):
+        if self.holder:
+            self.holder.communicate(b'\n', timeout=60)
+            self.holder = None
+
+
+def parallel(calls):
+    with ThreadPoolExecutor(len(calls)) as pool:
+        return list(pool.map(lambda call: call(), calls))
 
 
 def check(name, ok, detail=''):
@@ -54,6 +103,29 @@ class Client:
 
     def sign_in(self, user, password):
         return self.send('POST', '/signin.php', {'csrf': self.token('/signin.php'), 'user': user, 'password': password})
+
+    def signing_in(self, user, password):
+        """The sign-in, its form already fetched, to send later."""
+        fields = {'csrf': self.token('/signin.php'), 'user': user, 'password': password}
+        return lambda: self.send('POST', '/signin.php', fields)[0]
+
+    def clone(self):
+        twin = Client(urllib.parse.urlunsplit(self.url), self.source)
+        twin.cookies = dict(self.cookies)
+        return twin
+
+    def edit_form(self, news_id=''):
+        return form_of(self.send('GET', f'/edit.php?id={news_id}')[1])
+
+    def save(self, form, **fields):
+        """Sends an edit form; the new message's id (or the page when it was not saved)."""
+        status, page = self.send('POST', '/edit.php', {**form, 'product': '*', 'date': 'd', 'body': '<p>x</p>',
+                                                       'save': '1', **fields})
+        return (status, self.reply.getheader('Location', '').partition('id=')[2]) if status == 303 else (status, page)
+
+
+def form_of(page):
+    return dict(re.findall(r'name="(csrf|id|version)" value="([^"]*)"', page))
 
 
 def news_request(base, script, fourth, publisher='PUBA'):
@@ -131,6 +203,13 @@ def flow(base, site, driver):
     WebDriverWait(driver, 30).until(lambda d: d.find_elements(By.CLASS_NAME, 'notice'))
     check('deleted', lastcode(base) == b'OK' and 'No messages yet' in driver.page_source, lastcode(base))
     check('the other publisher keeps its message', lastcode(base, 'PUBB').startswith(f'{other}^'.encode()))
+    latin = admin('add-news', 'PUBA', 'BRAND1', 'Latin', '', '-', stdin=b'<p>Caf\xe9 \x80 \x81</p>\n<p>two</p>\n')
+    before = news_request(base, 'getnewsdetails.php', ('newsid', latin))
+    driver.get(f'{site}edit.php?id={latin}')
+    driver.find_element(By.XPATH, '//button[text()="Save"]').click()
+    WebDriverWait(driver, 30).until(lambda d: d.find_elements(By.CLASS_NAME, 'notice'))
+    check('a Windows-1252 body saved back unchanged keeps its bytes', b'$E9$20$80$20$81' in before
+          and news_request(base, 'getnewsdetails.php', ('newsid', latin)) == before)
 
 
 def security(base, site, driver):
@@ -182,6 +261,101 @@ def security(base, site, driver):
             check(name, row())
         except Exception as e:  # a row that throws fails alone
             check(name, False, repr(e))
+    for scenario in [guessing, session_idle, two_admins, what_a_message_holds]:
+        try:
+            scenario(base, site)
+        except Exception as e:
+            check(scenario.__name__, False, repr(e))
+
+
+def guessing(base, site):
+    """Guesses at once for one name from many addresses: five passwords are checked, then one per wait. A
+    browser that signed in to the name before keeps an allowance of its own, and it has a limit too."""
+    before = Client(site, '127.0.0.60')
+    before.sign_in('erin', 'erin-password')
+    device = {k: v for k, v in before.cookies.items() if 'device' in k}
+    burst = lambda n, first: sorted(parallel([Client(site, f'127.0.1.{first + i}').signing_in(
+        'erin', 'wrong-password') for i in range(n)]))
+    first = burst(40, 1)
+    check('40 wrong passwords at once: 5 checked', first == [401] * 5 + [429] * 35, first)
+    sql('UPDATE sign_in_attempts SET locked_until = 0')
+    second = burst(30, 50)
+    check('once the wait is over, 30 at once: 1 checked', second == [401] + [429] * 29, second)
+    check('the right password waits too', Client(site, '127.0.1.90').sign_in('erin', 'erin-password')[0] == 429)
+    check('a password over 4096 bytes: refused with a sentence, not cut',
+          (lambda r: r[0] == 400 and '4097 bytes' in r[1])(Client(site, '127.0.0.63').sign_in('erin', 'x' * 4097)))
+    known = Client(site, '127.0.0.61')
+    known.cookies.update(device)
+    check('the browser that signed in before still signs in', known.sign_in('erin', 'erin-password')[0] == 303)
+    guesser = Client(site, '127.0.0.62')
+    guesser.cookies.update({k: v for k, v in known.cookies.items() if 'device' in k})
+    own = [guesser.sign_in('erin', 'wrong-password')[0] for _ in range(6)]
+    check('its own allowance has a limit', own == [401] * 5 + [429], own)
+
+
+def session_idle(base, site):
+    frank = Client(site, '127.0.0.70')
+    frank.sign_in('frank', 'frank-password')
+    seen = []
+    for minutes in [29, 31]:
+        sql(f"UPDATE admin_sessions SET seen_at = seen_at - {minutes * 60} WHERE user_name = 'frank'")
+        seen.append(frank.send('GET', '/index.php')[0])
+    check('a session idle 29 minutes stays signed in, one idle 31 minutes not', seen == [200, 303], seen)
+
+
+def two_admins(base, site):
+    """Alice and Carol write for the same publisher at the same time."""
+    alice, carol = Client(site, '127.0.0.71'), Client(site, '127.0.0.72')
+    alice.sign_in('alice', 'alice-password')
+    carol.sign_in('carol', 'carol-password')
+    newest = carol.save(carol.edit_form(), title='Newest')[1]
+    stale = alice.edit_form(newest)
+    carol.send('POST', '/delete.php', {'csrf': carol.edit_form()['csrf'], 'id': newest})
+    replacement = carol.save(carol.edit_form(), title='Replacement')[1]
+    check('the id of a deleted newest message is not taken again', int(replacement) == int(newest) + 1,
+          (newest, replacement))
+    status, page = alice.save(stale, title='Stale')
+    check('saving a message deleted since: refused, says so, overwrites nothing', status == 409
+          and 'was deleted after you opened it' in page and lastcode(base) == f'{replacement}^Replacement'.encode() + b'\xafOK')
+    mine, theirs = alice.edit_form(replacement), carol.edit_form(replacement)
+    carol.save(theirs, title='Carol was here')
+    status, page = alice.save(mine, title='Alice', date='today')
+    check('saving a message changed since: refused, says what changed', status == 409
+          and '(its title changed)' in page and b'Carol was here' in lastcode(base), page[-600:])
+    check('saved again from that page: replaced', alice.save(form_of(page), title='Alice')[0] == 303
+          and b'^Alice\xaf' in lastcode(base))
+    twins = [alice.clone() for _ in range(12)]
+    forms = [twin.edit_form() for twin in twins]
+    with HeldNews() as held:
+        with ThreadPoolExecutor(12) as pool:
+            saved = [pool.submit(t.save, f, title=f'At once {i}') for i, (t, f) in enumerate(zip(twins, forms))]
+            held.release_when_waiting(8)
+            ids = [s.result()[1] for s in saved]
+    check('12 messages published at once get 12 ids', len(set(ids)) == 12 and all(i.isdigit() for i in ids), ids)
+
+
+def what_a_message_holds(base, site):
+    alice = Client(site, '127.0.0.73')
+    alice.sign_in('alice', 'alice-password')
+    page = alice.send('GET', '/edit.php')[1]
+    check("the edit page lists only the publisher's products", 'BRAND1' in page and 'EVE-SECRET' not in page)
+    rows = [  # title, date, product, and the status with the record the program gets or the page's words
+        ('x' + 'é' * 127, 'd', '*', 303, 'x' + 'é' * 127), ('é' * 128, 'd', '*', 422, '256 bytes long'),
+        ('t', '1' * 100, '*', 303, 't'), ('t', '1' * 101, '*', 422, '101 bytes long'),
+        ('Я и мы', 'd', '*', 303, '&#1071; и мы'), ('这是新闻', 'd', '*', 303, '这&#26159;新闻'),
+        ('گزارش', 'd', '*', 303, '&#1711;زارش'), ('a\u202eb', 'd', '*', 422, 'U+202E at character 2'),
+        ('Яx^', 'd', '*', 422, '"^" at character 3'), ('t', '\u2028', '*', 422, 'U+2028 at character 1'),
+        ('t', 'd', 'EVE-SECRET-BRAND', 422, 'no such product'),
+    ]
+    for title, date, product, status, shown in rows:
+        got, result = alice.save(alice.edit_form(), title=title, date=date, product=product)
+        check(f'title {title[:12]!r}, date {date[:12]!r}: {status}', got == status and (
+            lastcode(base) == f'{result}^{shown}'.encode() + b'\xafOK' if status == 303 else shown in html.unescape(result)),
+            (got, lastcode(base)))
+    body = '</textarea><form id="planted"><button>x</button></form>'
+    planted = alice.save(alice.edit_form(), title='Planted', body=body)[1]
+    page = alice.send('GET', f'/edit.php?id={planted}')[1]
+    check('a body is escaped inside the textarea', 'id="planted"' not in page and html.escape(body) in page)
 
 
 def preview_is_inert(driver, site):
@@ -254,8 +428,11 @@ def main():
         admin('init')
         for pub in ['PUBA', 'PUBB']:
             admin('add-publisher', pub, 'Gold')
-        admin('add-product', 'BRAND1')
-        for user, pub in [('alice', 'PUBA'), ('bob', 'PUBB'), ('carol', 'PUBA'), ('dave', 'PUBB')]:
+        for pub in ['PUBA', 'PUBB']:
+            admin('add-product', 'BRAND1', pub)
+        admin('add-product', 'EVE-SECRET-BRAND', 'PUBB')
+        for user, pub in [('alice', 'PUBA'), ('bob', 'PUBB'), ('carol', 'PUBA'), ('dave', 'PUBB'), ('erin', 'PUBA'),
+                          ('frank', 'PUBA')]:
             admin('add-account', user, pub, stdin=f'{user}-password\n')
         urls = subprocess.run([f'{NEWS}/deploy/local-server', 'start', f'{tmp}/server', '--admin'],
                               capture_output=True, timeout=60, check=True).stdout.decode().split()

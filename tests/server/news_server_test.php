@@ -90,8 +90,22 @@ $t->test('admin.php builds the database', function () use ($t, $seed, $env, $all
 $t->test('admin.php refuses what would break the replies or the model', function () use ($t, $env) {
     $cases = [
         'title with ^' => [['add-news', 'PUBM', 'BRAND1', 'a^b', 'd', '-'], 2],
-        'title with 0xAF' => [['add-news', 'PUBM', 'BRAND1', "\xD0\xAF", 'd', '-'], 2],
         'date with line break' => [['add-news', 'PUBM', 'BRAND1', 't', "d\n", '-'], 2],
+        // What a title or date may hold, where the message says (in characters), and the longest that fit.
+        'title with ^ after Я' => [['add-news', 'QUIET', 'BRAND1', 'Яx^', 'd', '-'], 2, 'b', 'at character 3'],
+        'title with a right-to-left override' => [['add-news', 'QUIET', 'BRAND1', "a\u{202E}b", 'd', '-'], 2, 'b',
+            'U+202E at character 2'],
+        'title with a C1 control' => [['add-news', 'QUIET', 'BRAND1', "Я\u{9B}", 'd', '-'], 2, 'b', 'U+009B'],
+        'title with a zero-width space' => [['add-news', 'QUIET', 'BRAND1', "a\u{200B}", 'd', '-'], 2, 'b', 'U+200B'],
+        'title with a line separator' => [['add-news', 'QUIET', 'BRAND1', "a\u{2028}", 'd', '-'], 2, 'b', 'U+2028'],
+        'title in Windows-1252' => [['add-news', 'QUIET', 'BRAND1', "caf\xE9", 'd', '-'], 2, 'b', 'from character 4'],
+        'date with Я' => [['add-news', 'QUIET', 'BRAND1', 't', '1 Я', '-'], 2, 'b', 'at character 3'],
+        'date with a byte order mark' => [['add-news', 'QUIET', 'BRAND1', 't', "\u{FEFF}1", '-'], 2, 'b', 'U+FEFF'],
+        'title of 256 bytes' => [['add-news', 'QUIET', 'BRAND1', str_repeat('é', 128), 'd', '-'], 2, 'b', '256 bytes'],
+        'date of 101 bytes' => [['add-news', 'QUIET', 'BRAND1', 't', str_repeat('1', 101), '-'], 2, 'b', '101 bytes'],
+        'title of 255 bytes, date of 100' => [['add-news', 'QUIET', 'BRAND1', 'x' . str_repeat('é', 127),
+            str_repeat('1', 100), '-'], 0],
+        'title with the Persian zero-width non-joiner' => [['add-news', 'QUIET', 'BRAND1', "می\u{200C}خواهم", 'd', '-'], 0],
         'unknown publisher' => [['add-news', 'NOBODY', 'BRAND1', 't', 'd', '-'], 1],
         'unknown product' => [['add-news', 'PUBM', 'NOPE', 't', 'd', '-'], 1],
         'missing body file' => [['add-news', 'PUBM', 'BRAND1', 't', 'd', '/nonexistent/x.html'], 1],
@@ -105,15 +119,16 @@ $t->test('admin.php refuses what would break the replies or the model', function
         'unknown command' => [['frobnicate'], 2],
         'no command' => [[], 2],
         'remove unknown news' => [['remove-news', '999'], 1],
-        // Pages the program would show as plain text, and the largest it lays out.
-        'body over 2 MiB' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 2, str_repeat('x', 2097153)],
+        // A page the program would show as plain text, and the largest it lays
+        // out (the page rule itself: tests/data/htmlshape, html_shape_test.php).
         'tables nested 9 deep' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 2,
             str_repeat('<table><tr><td>', 9)],
-        'elements nested 101 deep' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 2, str_repeat('<i>', 101)],
         'tables 8 and elements 100 deep' => [['add-news', 'QUIET', 'BRAND1', 't', 'd', '-'], 0,
             str_repeat('<table><tr><td>', 8) . str_repeat('<i>', 75) . '<p>x<p>y'],
         'account for an unknown publisher' => [['add-account', 'ann', 'NOBODY'], 1, "long-enough-pw\n"],
         'account with a short password' => [['add-account', 'ann', 'QUIET'], 2, "short\n"],
+        'account with a password over 4096 bytes' => [['add-account', 'ann', 'QUIET'], 2,
+            str_repeat('p', 4097) . "\n", 'at most 4096 bytes'],
         'account name with a blank' => [['add-account', 'a b', 'QUIET'], 2, "long-enough-pw\n"],
         'password of an unknown account' => [['set-password', 'nobody'], 1, "long-enough-pw\n"],
     ];
@@ -121,8 +136,11 @@ $t->test('admin.php refuses what would break the replies or the model', function
         [$rc, $out, $err] = admin($args, $cases[$name][2] ?? 'body', $env);
         $t->eq($code, $rc, "$name ($err)");
         $t->check($rc === 0 || $err !== '', "$name says why");
+        $t->contains($cases[$name][3] ?? '', $err, $name);
+        if ($rc === 0 && $args[0] === 'add-news') {
+            $t->eq(0, admin(['remove-news', trim($out)], '', $env)[0], "$name: removed again");
+        }
     }
-    $t->eq(0, admin(['remove-news', '41'], '', $env)[0], 'the largest page was added as 41');
     [$rc, $out] = admin(['--help']);
     $t->eq(0, $rc);
     foreach (['init', 'add-publisher', 'add-product', 'add-news', 'remove-news', 'list', 'ZOLT_NEWS_DSN'] as $word) {
@@ -194,20 +212,43 @@ $t->test('identity and news id checks give the error words', function () use ($t
     $t->eq([405, 'INVALIDREQUEST'], http_request($last, null, 'GET'), 'GET is refused');
 });
 
-$t->test('news added and removed show in the next replies', function () use ($t, $last, $env) {
-    [$rc, $out] = admin(['add-news', 'QUIET', 'BRAND1', 'Now', 'd', '-'], 'x', $env);
-    $t->eq([0, "41\n"], [$rc, $out], 'the next id follows the highest');
-    $t->eq([200, '41^Now' . SEP . 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'lastcode')));
-    $t->eq(0, admin(['remove-news', '41'], '', $env)[0]);
-    $t->eq([200, 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'lastcode')));
+$t->test('news added and removed show in the next replies; no id is handed out twice', function () use ($t, $last, $env) {
+    foreach (['Now', 'Later'] as $title) {
+        [$rc, $out] = admin(['add-news', 'QUIET', 'BRAND1', $title, 'd', '-'], 'x', $env);
+        $t->eq(0, $rc, $title);
+        $t->check((int)$out > 40, "$title: above every id so far, deleted ones included ($out)");
+        $t->eq([200, trim($out) . "^$title" . SEP . 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'lastcode')));
+        $t->eq(0, admin(['remove-news', trim($out)], '', $env)[0]);
+        $t->eq([200, 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'lastcode')));
+        $ids[] = (int)$out;
+    }
+    $t->eq($ids[0] + 1, $ids[1], 'the id of a deleted item is not taken again');
 });
 
-$t->test('rows written around admin.php cannot garble a record', function () use ($t, $last, $dsn) {
+$t->test('titles in every script reach the program as character references', function () use ($t, $last, $env) {
+    // Letters whose UTF-8 holds the byte 0xAF (Я D0 AF, 是 E6 98 AF, گ DA AF), and the "&" of text that
+    // would read as such a reference; everything else goes as written.
+    $titles = ['Я и мы' => '&#1071; и мы', '这是新闻' => '这&#26159;新闻', 'گزارش' => '&#1711;زارش',
+        'Tom & Jerry &#65;' => 'Tom & Jerry &#65;', 'Text &#1071; &#38;' => 'Text &#38;#1071; &#38;#38;'];
+    foreach ($titles as $title => $wire) {
+        [, $id] = admin(['add-news', 'QUIET', 'BRAND1', $title, '1 May', '-'], 'x', $env);
+        $t->eq([200, trim($id) . "^$wire^1 May" . SEP . 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'all')),
+            $title);
+        $t->eq([200, trim($id) . "^$wire" . SEP . 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'lastcode')));
+        admin(['remove-news', trim($id)], '', $env);
+    }
+});
+
+$t->test('rows written around admin.php cannot garble a record nor act on a terminal', function () use ($t, $last, $dsn, $env) {
     $db = new PDO($dsn, getenv('ZOLT_NEWS_DB_USER') ?: null, getenv('ZOLT_NEWS_DB_PASSWORD') ?: null);
-    $st = $db->prepare("INSERT INTO news VALUES (50, 'QUIET', NULL, ?, 'x^y', 'z')");
+    $st = $db->prepare("INSERT INTO news (news_id, publisher_id, product_code, title, news_date, body)
+        VALUES (50, 'QUIET', NULL, ?, ?, 'z')");
     $st->bindValue(1, 'a^b' . SEP . "c\n", PDO::PARAM_LOB);
+    $st->bindValue(2, "x^y\u{202E}\x9B[2J", PDO::PARAM_LOB);
     $st->execute();
-    $t->eq([200, '50^a b c ^x y' . SEP . 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'all')));
+    $t->eq([200, "50^a b c ^x y\u{202E}\x9B[2J" . SEP . 'OK'], http_request($last, fields('QUIET', 'BRAND1', 'BG', 'all')));
+    [, $out] = admin(['list'], '', $env);
+    $t->contains("50  QUIET  *  x^y<U+202E><9B>[2J  a^b<AF>c<U+000A>", $out);
     $db->exec('DELETE FROM news WHERE news_id = 50');
 });
 
@@ -259,7 +300,7 @@ $t->test('an unavailable database answers CONNECTIONFAIL', function () use ($t, 
 });
 
 $t->test('the default database lies in the data folder, outside the served folder', function () use ($t) {
-    $code = 'require "' . NEWS_DIR . '/lib/NewsStore.php"; echo NewsStore::settings()["dsn"];';
+    $code = 'require "' . NEWS_DIR . '/lib/autoload.php"; echo Zolt\\News\\Store::settings()["dsn"];';
     [, $out] = run_php(['-r', $code], '', ['ZOLT_NEWS_DSN' => '']);
     $t->check(str_starts_with($out, 'sqlite:'), $out);
     $t->eq(realpath(NEWS_DIR . '/data'), realpath(dirname(substr($out, strlen('sqlite:')))), $out);

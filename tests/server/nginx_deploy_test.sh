@@ -41,7 +41,7 @@ check "text/plain without a charset" "text/plain" \
   "$(curl -s -o /dev/null -w '%{content_type}' -F conttype=all "${base}getlastnews.php")"
 
 # Nothing but the two request scripts is there to fetch (a 4xx status).
-for path in "" admin.php config.php lib/protocol.php data/news.db ../config.php ../data/news.db \
+for path in "" admin.php config.php lib/Protocol.php lib/autoload.php data/news.db ../config.php ../data/news.db \
             getlastnews.php/x.php public/getlastnews.php; do
   check "nothing at /$path" refused \
     "$(curl -s -o /dev/null --path-as-is -w '%{http_code}' "$base$path" | sed 's/^4[0-9][0-9]$/refused/')"

@@ -9,7 +9,8 @@ find_program(PHP_EXECUTABLE php REQUIRED)
 
 foreach(entry
     php_syntax_check:lint_test.php
-    feedreader_php_tests:feedreader_test.php)
+    feedreader_php_tests:feedreader_test.php
+    html_shape_php_tests:html_shape_test.php)
   string(REPLACE ":" ";" parts ${entry})
   list(GET parts 0 name)
   list(GET parts 1 script)

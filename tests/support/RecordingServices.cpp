@@ -61,11 +61,8 @@ Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder) {
 
 Services MakeUpdateCheckServices(const std::shared_ptr<Recorder>& recorder,
                                  const std::string& baseDir) {
-    Services s = MakeRecordingServices(recorder);
-    s.baseDir = baseDir;
-    s.updateBaseUrl = TestConfig(baseDir).updateBaseUrl;
-    s.showMessage = RecordingAnswer(recorder);
-    return s;
+    return ServicesWithConfig(MakeRecordingServices(recorder), TestConfig(baseDir),
+                              RecordingAnswer(recorder));
 }
 
 }  // namespace zolt::test

@@ -48,8 +48,8 @@ MessageAnswer RecordingAnswer(const std::shared_ptr<Recorder>& recorder);
 // site is a closed port on 127.0.0.1 until the test sets its own.
 ProgramConfig TestConfig(const std::string& baseDir);
 
-// The recording services as the update check still takes them: with the
-// TestConfig of `baseDir` and the recording message box inside.
+// The recording services as the update check and the updater still take
+// them: with the TestConfig of `baseDir` and the recording message box inside.
 Services MakeUpdateCheckServices(const std::shared_ptr<Recorder>& recorder,
                                  const std::string& baseDir);
 

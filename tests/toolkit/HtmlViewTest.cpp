@@ -77,6 +77,10 @@ TEST(HtmlView, PagesTooDeepOrTooLargeAreShownAsText) {
     EXPECT_EQ(v.view.toPlainText(), "Hello & welcome");
     // The page as given stays what the view holds.
     EXPECT_EQ(v.view.htmlSource(), nested(20));
+    // Markup the check read as an attribute value never reaches the layout.
+    v.view.setHtmlSource("<p =\"x>" + nested(20) + "\">end</p>");
+    EXPECT_EQ(v.view.toHtml().indexOf("<table"), -1);
+    EXPECT_EQ(v.view.toPlainText(), "end");
 }
 
 // The longest run without a break opportunity (a no-break space is none) in

@@ -6,7 +6,7 @@ prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 failed=0
-for f in bin/rssfeedzolt bin/zolt-brand share/rssfeedzolt/server/feedreader/feedreader.php \
+for f in bin/rssfeedzolt bin/Updater bin/zolt-brand share/rssfeedzolt/server/feedreader/feedreader.php \
          share/rssfeedzolt/server/news/public/getlastnews.php share/rssfeedzolt/server/news/admin.php \
          share/rssfeedzolt/server/news/deploy/nginx-site.conf share/rssfeedzolt/server/news/deploy/apache-site.conf \
          share/applications/rssfeedzolt.desktop share/icons/hicolor/64x64/apps/rssfeedzolt.png \

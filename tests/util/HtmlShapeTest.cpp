@@ -1,80 +1,84 @@
 #include "util/HtmlShape.h"
 
+#include <QDir>
+#include <QFile>
+
+#include <cstdlib>
+#include <map>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 namespace zolt {
 namespace {
 
-std::string Repeat(const std::string& piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) {
-        out += piece;
+// "{{N*TEXT}}" written out, innermost first (tests/data/htmlshape/README.md).
+std::string Expand(std::string text) {
+    for (size_t close = text.find("}}"); close != std::string::npos; close = text.find("}}")) {
+        const size_t open = text.rfind("{{", close);
+        const size_t star = text.find('*', open);
+        const std::string piece = text.substr(star + 1, close - star - 1);
+        std::string repeated;
+        for (long i = std::stol(text.substr(open + 2, star - open - 2)); i > 0; --i) {
+            repeated += piece;
+        }
+        text.replace(open, close + 2 - open, repeated);
     }
-    return out;
+    return text;
 }
 
-std::string NestedTables(int depth) {
-    return Repeat("<table><tr><td>", depth) + "x" + Repeat("</td></tr></table>", depth);
+std::string ReadFile(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll().toStdString();
 }
 
-TEST(HtmlShape, MeasuresNestingAsAForgivingParserReadsIt) {
-    struct Row {
-        const char* name;
-        std::string html;
-        int tables;
-        int elements;
-    } rows[] = {
-        {"plain text", "just text", 0, 0},
-        {"closed elements", "<div><p>a</p><p>b</p></div>", 0, 2},
-        {"void and self-closed", "<p>a<br>b<img src=x><hr/><span/>c</p>", 0, 2},
-        {"unclosed paragraphs are siblings", Repeat("<p>text", 500), 0, 1},
-        {"unclosed cells and rows", "<table>" + Repeat("<tr><td>a<td>b", 300) + "</table>", 1, 3},
-        {"list items", "<ul>" + Repeat("<li>a", 300) + "</ul>", 0, 2},
-        {"stray end tags", Repeat("</div>", 1000) + "<b>x</b>", 0, 1},
-        {"end tag closes what it encloses", "<div><b><i>x</div><div>y</div>", 0, 3},
-        {"markup in comments, quotes and scripts",
-         "<!-- <div><div> --><a title='<div>' href=\"<table>\">x</a>"
-         "<script>if (a<b) document.write('<table><table>')</script>",
-         0, 1},
-        {"nested tables", NestedTables(9), 9, 27},
-        {"deep divs", Repeat("<div>", 101), 0, 101},
-        {"upper-case tags", "<TABLE><TR><TD><Table></table></TD></TR></TABLE>", 2, 4},
-    };
-    for (const Row& row : rows) {
-        const HtmlShape shape = MeasureHtml(row.html);
-        EXPECT_EQ(shape.tableDepth, row.tables) << row.name;
-        EXPECT_EQ(shape.elementDepth, row.elements) << row.name;
+// The page rule's cases, shared with the admin site's tests.
+TEST(HtmlShape, EveryCaseOfThePageRule) {
+    const QDir dir(QString::fromStdString(std::getenv("ZOLT_SOURCE_DIR")) +
+                   "/tests/data/htmlshape");
+    const QStringList cases = dir.entryList({"*.expect"});
+    ASSERT_GT(cases.size(), 40);
+    for (const QString& file : cases) {
+        const QString name = file.chopped(7);
+        const std::string html = Expand(ReadFile(dir.filePath(name + ".html")));
+        std::map<std::string, std::string> expect;
+        for (const QString& line :
+             QString::fromStdString(ReadFile(dir.filePath(file))).split('\n')) {
+            const qsizetype colon = line.indexOf(": ");
+            if (colon > 0) {
+                expect[line.left(colon).toStdString()] = Expand(line.mid(colon + 2).toStdString());
+            }
+        }
+        const HtmlPage page = RewriteHtml(html);
+        const std::map<std::string, std::string> got = {
+            {"tables", std::to_string(page.shape.tableDepth)},
+            {"elements", std::to_string(page.shape.elementDepth)},
+            {"work", std::to_string(page.shape.layoutWork)},
+            {"run", std::to_string(page.shape.longestRun)},
+            {"safe", IsHtmlSafeToLayOut(html) ? "yes" : "no"},
+            {"page", page.html},
+            {"text", HtmlPlainText(html)},
+        };
+        for (const auto& [key, value] : expect) {
+            ASSERT_TRUE(got.count(key)) << name.toStdString() << ": unknown key " << key;
+            EXPECT_TRUE(got.at(key) == value)
+                << name.toStdString() << ": " << key << " is " << got.at(key).substr(0, 300);
+        }
+        // What the view gets reads back as itself.
+        if (IsHtmlWithinLimits(page.shape, html.size())) {
+            const HtmlPage again = RewriteHtml(page.html);
+            EXPECT_TRUE(again.html == page.html) << name.toStdString();
+            EXPECT_EQ(again.shape, page.shape) << name.toStdString();
+        }
     }
-}
-
-TEST(HtmlShape, PagesBeyondTheLimitsAreRefused) {
-    EXPECT_TRUE(IsHtmlSafeToLayOut(NestedTables(kMaxHtmlTableDepth)));
-    EXPECT_FALSE(IsHtmlSafeToLayOut(NestedTables(kMaxHtmlTableDepth + 1)));
-    EXPECT_TRUE(IsHtmlSafeToLayOut(Repeat("<div>", kMaxHtmlElementDepth)));
-    EXPECT_FALSE(IsHtmlSafeToLayOut(Repeat("<div>", kMaxHtmlElementDepth + 1)));
-    const std::string words =
-        Repeat("word ", kMaxHtmlPageBytes / 5 + 1).substr(0, kMaxHtmlPageBytes);
-    EXPECT_TRUE(IsHtmlSafeToLayOut(words));
-    EXPECT_FALSE(IsHtmlSafeToLayOut(words + "w"));
-    // One word costs more than words of its size, also across inline tags.
-    EXPECT_FALSE(IsHtmlSafeToLayOut(std::string(kMaxHtmlPageBytes * 3 / 4, 'a')));
-    EXPECT_FALSE(IsHtmlSafeToLayOut(Repeat("<b>aaaaaaaaaaaaa</b>", kMaxHtmlPageBytes / 32)));
-    EXPECT_TRUE(IsHtmlSafeToLayOut(Repeat("<p>aaaaaaaaaaaaa</p>", kMaxHtmlPageBytes / 32)));
-    // Tables within the depth limit, but so many that laying them out takes
-    // longer than a page of the largest size.
-    EXPECT_TRUE(IsHtmlSafeToLayOut(Repeat(NestedTables(kMaxHtmlTableDepth), 100)));
-    EXPECT_FALSE(IsHtmlSafeToLayOut(Repeat(NestedTables(kMaxHtmlTableDepth), 400)));
-    EXPECT_LT(Repeat(NestedTables(kMaxHtmlTableDepth), 400).size(), kMaxHtmlPageBytes / 10);
 }
 
 TEST(HtmlShape, PlainTextKeepsTheWordsAndLosesTheMarkup) {
     EXPECT_EQ(HtmlPlainText("<h1>News</h1><p>Tom &amp; Jerry&#33; &lt;3 &#x263A;</p>"
                             "<script>alert(1)</script><style>p{}</style><p>caf\xE9</p>"),
               "News\nTom & Jerry! <3 \xE2\x98\xBA\ncaf\xC3\xA9");
-    EXPECT_EQ(HtmlPlainText(NestedTables(3) + "  tail &bogus; &#xFFFFFFFF;"),
+    EXPECT_EQ(HtmlPlainText("<table><tr><td>x</td></tr></table>  tail &bogus; &#xFFFFFFFF;"),
               "x\ntail &bogus; \xEF\xBF\xBD");
     EXPECT_EQ(HtmlPlainText("a<!-- <p>not shown</p> -->b &#X41;&#x42;"), "ab AB");
 }

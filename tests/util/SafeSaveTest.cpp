@@ -4,7 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <aclapi.h>
+#endif
+
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +82,53 @@ TEST(SaveFileReplacing, ReplacesTheNameKeepingARegularFilesModeAndNeverFollowing
                   QStringList{"dbsettings.dat"});
     }
 }
+
+#ifdef _WIN32
+// The account this process runs as.
+std::vector<BYTE> ThisUser() {
+    HANDLE token = nullptr;
+    EXPECT_NE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token), 0);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    EXPECT_NE(GetTokenInformation(token, TokenUser, user.data(), size, &size), 0);
+    CloseHandle(token);
+    return user;
+}
+
+// A save for the owner alone (the plain settings text of a decrypted brand)
+// lets in no account but this one (and the system, which Wine lists for
+// every file); without its own access list the file takes the folder's,
+// which lets in Everyone under Wine and the administrators on Windows.
+TEST(SaveFileReplacing, AnOwnerOnlySaveLetsOnlyThisAccountIn) {
+    TempDir dir;
+    const std::vector<BYTE> user = ThisUser();
+    const std::string path = dir.file("dbsettings.sim");
+    ASSERT_TRUE(SaveFileReplacing(path, "secret", 0600));
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const std::wstring name = QDir::toNativeSeparators(QString::fromStdString(path)).toStdWString();
+    ASSERT_EQ(GetNamedSecurityInfoW(name.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, &dacl, nullptr, &descriptor),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_NE(dacl, nullptr);
+    BYTE system[SECURITY_MAX_SID_SIZE];
+    DWORD systemSize = sizeof(system);
+    ASSERT_NE(CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &systemSize), 0);
+    PSID self = reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
+    bool selfIn = false;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_NE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)), 0);
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        const bool isSelf = EqualSid(&ace->SidStart, self) != 0;
+        EXPECT_TRUE(isSelf || EqualSid(&ace->SidStart, system) != 0) << "entry " << i;
+        selfIn = selfIn || isSelf;
+    }
+    EXPECT_TRUE(selfIn);
+    LocalFree(descriptor);
+}
+#endif
 
 }  // namespace
 }  // namespace zolt

@@ -146,6 +146,16 @@ TEST_F(LaunchBrowserTest, TheRegisteredBrowserComesBeforeThePath) {
     services.browserProgram = [] { return std::string(); };
     EXPECT_FALSE(LaunchBrowser(services, "http://example.com/"));
     EXPECT_EQ(rec->processes.size(), 1u);
+    // No browser program named: the system's own handler gets the checked address.
+    std::vector<std::string> opened;
+    services.openAddress = [&](const std::string& address) {
+        opened.push_back(address);
+        return true;
+    };
+    EXPECT_TRUE(LaunchBrowser(services, "http://example.com/a b"));
+    EXPECT_FALSE(LaunchBrowser(services, "file:///etc/passwd"));
+    EXPECT_EQ(opened, Fields{"http://example.com/a%20b"});
+    EXPECT_EQ(rec->processes.size(), 1u);
 }
 
 TEST_F(LaunchBrowserTest, TrueEvenWhenTheStartFails) {

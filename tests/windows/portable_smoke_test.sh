@@ -123,3 +123,105 @@ if [ -n "${ZOLT_HOST_BRAND_TOOL:-}" ]; then
   fi
   echo "smoke test: its uninstaller takes back what it installed"
 fi
+
+# The updater: a branded portable folder updates itself from a package signed
+# with a key made here, the portable zip of this build renamed to version 9.5
+# with one file added. The update button, both questions answered with Enter,
+# then Updater.exe downloads, checks, replaces and starts the program again;
+# the brand's files stay byte for byte. A package with one byte changed and one
+# signed by another key are refused and change nothing.
+[ -n "${ZOLT_HOST_BRAND_TOOL:-}" ] || exit 0
+timeout 30 wineserver -k || true
+tool="$ZOLT_HOST_BRAND_TOOL"
+upd="$tmp/updating"
+cp -a "$folder" "$upd"
+port="$(php -r '$s = stream_socket_server("tcp://127.0.0.1:0"); $n = stream_socket_get_name($s, false); echo substr($n, strrpos($n, ":") + 1);')"
+site="http://127.0.0.1:$port/liveupdate/"
+key="$("$tool" update-key "$tmp/site.key")"
+cat >"$tmp/harbor.txt" <<TEXT
+<%%ApplicationName%%>Harbor News Writer<%%/ApplicationName%%>
+<%%BranderCode%%>HARBOR<%%/BranderCode%%>
+<%%Banner1%%>top.jpg^http://www.example.com/<%%/Banner1%%>
+<%%UpdateBaseURL%%>$site<%%/UpdateBaseURL%%>
+$key
+<%%LastNewsId%%>41<%%/LastNewsId%%>
+TEXT
+"$tool" encrypt "$tmp/harbor.txt" "$upd/dbsettings.dat"
+"$tool" skin "$root/demo/skin.qss" "$upd/mainskin.dat"
+cp "$root/demo/pictures/lantern-banner.jpg" "$upd/banner1.dat"
+cp "$root/demo/pictures/main.ico" "$upd/main.ico"
+brand_files=(dbsettings.dat mainskin.dat banner1.dat main.ico)
+mkdir "$tmp/brand-before"
+for f in "${brand_files[@]}"; do cp "$upd/$f" "$tmp/brand-before/"; done
+
+top="$(basename "$folder")"
+newtop="${top/-2.01-/-9.5-}"
+mkdir -p "$tmp/new" "$tmp/site/liveupdate"
+unzip -q "$zip" -d "$tmp/new"
+mv "$tmp/new/$top" "$tmp/new/$newtop"
+echo "new in 9.5" >"$tmp/new/$newtop/added-in-9.5.txt"
+echo "the maker's settings" >"$tmp/new/$newtop/dbsettings.dat"
+package="$tmp/site/liveupdate/$newtop.zip"
+(cd "$tmp/new" && zip -qr "$package" "$newtop")
+offer() {  # <version> <key file>
+  { printf '[APPLICATION]\r\nName=Harbor News Writer\r\nVersion=%s\r\n' "$1"
+    "$tool" update-sign "$2" "$package"; } >"$tmp/site/liveupdate/mainappupdate.inf"
+}
+offer 2.01 "$tmp/site.key"
+php -S "127.0.0.1:$port" -t "$tmp/site" >"$tmp/site.log" 2>&1 &
+site_server=$!
+trap 'kill $site_server 2>/dev/null || true; cleanup' EXIT
+ulog() { find "$WINEPREFIX/drive_c/users" -path '*program-updater/updater.log' 2>/dev/null | head -n 1; }
+until_seen() {  # <what> <pattern> <file command>
+  for _ in $(seq 1200); do
+    local file
+    file="$($3)"
+    [ -n "$file" ] && grep -q "$2" "$file" && return 0
+    sleep 0.1
+  done
+  fail "no $1: $(tail -5 "$tmp/site.log"; f="$(ulog)"; [ -n "$f" ] && tail -5 "$f")"
+}
+site_log() { echo "$tmp/site.log"; }
+
+(cd "$tmp" && timeout 300 wine "$upd/rssfeedzolt.exe" >"$tmp/updating.log" 2>&1) &
+app=$!
+out="$(timeout 90 wine "$probe" "Harbor News Writer v2.01" 60000 | tr -d "\r")" ||
+  fail "the branded folder shows no window: $out"
+# The silent check at start finds nothing newer and says nothing; then the
+# site offers 9.5 and the update button finds it.
+until_seen "start-up check" "GET /liveupdate/mainappupdate.inf" site_log
+offer 9.5 "$tmp/site.key"
+timeout 90 wine "$probe" "Harbor News Writer v2.01" 60000 702 18 >/dev/null || fail "no update button"
+timeout 90 wine "$probe" "dialog:Harbor News Writer v2.01" 60000 enter >/dev/null || fail "no offer"
+timeout 90 wine "$probe" "dialog:Harbor News Writer v2.01" 60000 enter >/dev/null || fail "no close question"
+until_seen "installed update" "Version 9.5 of Harbor News Writer is installed" ulog
+out="$(timeout 90 wine "$probe" "Harbor News Writer v2.01" 60000 | tr -d "\r")" ||
+  fail "the program did not start again: $out"
+[ "$(tr -d '\r' <"$upd/added-in-9.5.txt")" = "new in 9.5" ] || fail "the update did not add its file"
+for f in "${brand_files[@]}"; do
+  cmp -s "$upd/$f" "$tmp/brand-before/$f" || fail "the update changed the brand's $f"
+done
+"$tool" decrypt "$upd/dbsettings.dat" "$tmp/after.txt"
+grep -q '<%%LastNewsId%%>41<%%/LastNewsId%%>' "$tmp/after.txt" || fail "the update lost the last news id"
+[ ! -e "$upd/.update" ] || fail "the update left its work folder"
+echo "smoke test: the update button and Updater.exe installed 9.5; the brand's files are as they were"
+timeout 30 wineserver -k || true
+wait "$app" 2>/dev/null || true
+
+fingerprint() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
+refused() {  # <name> <sentence part>
+  local before
+  before="$(fingerprint "$upd")"
+  (cd "$tmp" && timeout 300 wine "$upd/Updater.exe" "$site" 2.01 A >/dev/null 2>&1) &
+  until_seen "refusal of the $1 package" "The package was refused: .*$2" ulog
+  timeout 30 wineserver -k || true
+  [ "$before" = "$(fingerprint "$upd")" ] || fail "the $1 package changed the folder"
+  echo "smoke test: Updater.exe refuses the $1 package and changes nothing"
+}
+cp "$package" "$tmp/signed.zip"
+printf '\x01' | dd of="$package" bs=1 seek=2000 conv=notrunc status=none
+refused tampered "SHA-256"
+cp "$tmp/signed.zip" "$package"
+"$tool" update-key "$tmp/other.key" >/dev/null
+offer 9.5 "$tmp/other.key"
+refused "other key's" "not signed with this copy's update key"

@@ -1,6 +1,9 @@
 // The Windows side of the Services seam: the registry's browser, the shell's
 // "open", the program's folder from its module, %LOCALAPPDATA% and the
-// performance counter.
+// performance counter. Byte strings cross to Qt's text through util/Text's
+// path conversion (paths, program names, arguments and registry values are
+// UTF-8 here); Qt's text crosses to the system's wide strings with
+// toStdWString, which is no byte string.
 #include "util/Services.h"
 
 #include <QDir>
@@ -8,13 +11,16 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <random>
+#include <string_view>
 
 #include <windows.h>
 
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "util/Text.h"
 #include "util/WindowsRules.h"
 
 namespace zolt {
@@ -26,11 +32,23 @@ namespace {
 constexpr DWORD kMaxCommandBytes = 32 * 1024;
 
 std::wstring Wide(const std::string& utf8) {
-    return QString::fromStdString(utf8).toStdWString();
+    return PathToQString(utf8).toStdWString();
 }
 
 std::string Utf8(const std::wstring& wide) {
-    return QString::fromStdWString(wide).toStdString();
+    return PathFromQString(QString::fromStdWString(wide));
+}
+
+std::wstring NativePath(const std::string& path) {
+    return QDir::toNativeSeparators(PathToQString(path)).toStdWString();
+}
+
+std::optional<std::string> EnvironmentVariable(std::string_view name) {
+    const QString key = PathToQString(std::string(name));
+    if (!qEnvironmentVariableIsSet(key.toLocal8Bit().constData())) {
+        return std::nullopt;
+    }
+    return PathFromQString(qEnvironmentVariable(key.toLocal8Bit().constData()));
 }
 
 // The default value of HKEY_CLASSES_ROOT\http\shell\open\command, read with
@@ -63,12 +81,19 @@ std::string RegisteredHttpCommand() {
 // The shell's "open" of `program` with `args` as its parameter text, no
 // working folder, shown as the program wants (SW_SHOW).
 bool ShellOpen(const std::string& program, const std::vector<std::string>& args) {
-    const std::wstring file =
-        QDir::toNativeSeparators(QString::fromStdString(program)).toStdWString();
+    const std::wstring file = NativePath(program);
     const std::wstring parameters = Wide(WindowsParameterText(args));
     const HINSTANCE result =
         ShellExecuteW(nullptr, L"open", file.c_str(),
                       parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOW);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+// The shell's own "open" of a web address (already checked by
+// BrowserAddress): the handler the system registers for its scheme.
+bool ShellOpenAddress(const std::string& address) {
+    const HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -106,28 +131,36 @@ std::string ProgramFolder() {
         path.resize(path.size() * 2);
     }
     const std::string folder =
-        QDir::fromNativeSeparators(QString::fromStdWString(path)).toStdString();
+        PathFromQString(QDir::fromNativeSeparators(QString::fromStdWString(path)));
     return folder.substr(0, folder.rfind('/') + 1);
 }
 
-Services MakeSystemServices(const std::string& baseDir) {
-    Services s;
-    s.baseDir = baseDir;
-    s.stateDir =
-        WindowsStateFolder(qEnvironmentVariable("LOCALAPPDATA").toStdString(), LocalAppDataFolder())
+ProgramConfig MakeProgramConfig(const std::string& baseDir) {
+    ProgramConfig config;
+    config.baseDir = baseDir;
+    config.stateDir =
+        WindowsStateFolder(EnvironmentVariable("LOCALAPPDATA").value_or(""), LocalAppDataFolder())
             .value_or("");
-    s.packageInstall =
-        QFileInfo::exists(QDir(QString::fromStdString(baseDir)).filePath(kPackageMarkerFile));
+    config.packageInstall =
+        QFileInfo::exists(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile));
+    return config;
+}
+
+Services MakeSystemServices() {
+    Services s;
     s.startDetached = ShellOpen;
-    s.browserProgram = [] { return BrowserProgramFromCommand(RegisteredHttpCommand()); };
+    s.browserProgram = [] {
+        return BrowserProgramFromCommand(RegisteredHttpCommand(), EnvironmentVariable);
+    };
+    s.openAddress = ShellOpenAddress;
     // On PATH, else beside the program (a reseller may ship php.exe there).
     s.findProgram = [](const std::string& name) {
-        QString found = QStandardPaths::findExecutable(QString::fromStdString(name));
+        QString found = QStandardPaths::findExecutable(PathToQString(name));
         if (found.isEmpty()) {
-            found = QStandardPaths::findExecutable(QString::fromStdString(name),
-                                                   {QString::fromStdString(ProgramFolder())});
+            found = QStandardPaths::findExecutable(PathToQString(name),
+                                                   {PathToQString(ProgramFolder())});
         }
-        return found.toStdString();
+        return PathFromQString(found);
     };
     auto engine = std::make_shared<std::mt19937>(std::random_device{}());
     s.randomize = [engine] {
@@ -150,11 +183,9 @@ bool ProgramFolderWritable(const ProgramConfig& config) {
     // Access rights decide, not the read-only attribute: a folder under
     // Program Files takes a new file only from an administrator.
     const std::wstring probe =
-        Wide(config.baseDir + "/.write-probe-" + std::to_string(GetCurrentProcessId()));
-    const HANDLE file =
-        CreateFileW(QDir::toNativeSeparators(QString::fromStdWString(probe)).toStdWString().c_str(),
-                    GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        NativePath(config.baseDir + "/.write-probe-" + std::to_string(GetCurrentProcessId()));
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }

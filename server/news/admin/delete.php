@@ -1,5 +1,5 @@
 <?php
-// The admin site's "delete" page; what it does is in lib/AdminSite.php.
+// The admin site's "delete" page; lib/Admin/Site.php answers it.
 declare(strict_types=1);
-require __DIR__ . '/../lib/AdminSite.php';
-admin_site('delete');
+require __DIR__ . '/../lib/autoload.php';
+Zolt\News\Admin\Site::run('delete');

@@ -1,5 +1,5 @@
 <?php
-// The admin site's "signin" page; what it does is in lib/AdminSite.php.
+// The admin site's "signin" page; lib/Admin/Site.php answers it.
 declare(strict_types=1);
-require __DIR__ . '/../lib/AdminSite.php';
-admin_site('signin');
+require __DIR__ . '/../lib/autoload.php';
+Zolt\News\Admin\Site::run('signin');

@@ -4,6 +4,6 @@
 
 declare(strict_types=1);
 
-require_once __DIR__ . '/../lib/protocol.php';
+require __DIR__ . '/../lib/autoload.php';
 
-news_serve('news_reply_lastnews');
+Zolt\News\Protocol::serve(false);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "util/Services.h"
+
+namespace zolt {
+
+class ProgramLock;
+
+// What the program does at its start about an update that did not finish
+// (an updater killed, a machine gone down in the middle of a swap): with the
+// program's lock held it finishes or undoes it at once; where only an
+// administrator may change the folder it starts the updater to do so (it
+// asks for the rights) and the program must end; while another updater holds
+// the lock it tells the user to wait. True when the program may go on.
+bool RecoverUpdateAtStart(const Services& services, ProgramLock& lock);
+
+}  // namespace zolt

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+#include "update/UpdateRun.h"
+#include "util/Services.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zolt {
+
+class HttpClient;
+
+// The updater's one window: what it is doing, the download's progress,
+// Cancel, and a sentence when it stops. Once the update has ended, however it
+// ended, the program is started again.
+class UpdaterWindow : public QWidget {
+    Q_OBJECT
+  public:
+    UpdaterWindow(UpdaterArguments arguments, Services services, QWidget* parent = nullptr);
+    ~UpdaterWindow() override;
+
+    // Starts the run once the window shows.
+    void Start();
+
+    const UpdateOutcome& outcome() const { return outcome_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void btnCancelClick();
+    void Finish(const UpdateOutcome& outcome);
+    void StartProgramAndQuit();
+
+    UpdaterArguments arguments_;
+    Services services_;
+    std::unique_ptr<HttpClient> http_;
+    std::unique_ptr<UpdateRun> run_;
+    UpdateOutcome outcome_;
+    bool running_ = false;
+    bool asksElevation_ = false;
+
+    QLabel* lblStatus;
+    QProgressBar* prbDownload;
+    QPushButton* btnElevate;
+    QPushButton* btnCancel;
+};
+
+}  // namespace zolt
