@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "util/Text.h"
+
 namespace zolt {
 
 namespace {
@@ -27,9 +29,9 @@ std::string FindFeedreader(const std::string& programDir,
         }
     }
     for (const std::string& path : candidates) {
-        const QFileInfo info(QString::fromStdString(path));
+        const QFileInfo info(PathToQString(path));
         if (info.isFile()) {
-            return QDir::cleanPath(info.absoluteFilePath()).toStdString();
+            return PathFromQString(QDir::cleanPath(info.absoluteFilePath()));
         }
     }
     return "";
@@ -39,9 +41,9 @@ std::string FindProgramFeedreader() {
     std::vector<std::string> dataDirs;
     for (const QString& dir :
          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        dataDirs.push_back(dir.toStdString());
+        dataDirs.push_back(PathFromQString(dir));
     }
-    return FindFeedreader(QCoreApplication::applicationDirPath().toStdString(), dataDirs);
+    return FindFeedreader(PathFromQString(QCoreApplication::applicationDirPath()), dataDirs);
 }
 
 }  // namespace zolt

@@ -6,12 +6,13 @@
 #include "branding/SettingsText.h"
 #include "tools/BrandToolFiles.h"
 #include "util/SettingsFileCrypt.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 Result<ParsedBrandSettings> ReadBrandFolder(const QString& brandFolder) {
     const Result<std::string> bytes =
-        ReadToolInput((brandFolder + "/dbsettings.dat").toStdString());
+        ReadToolInput(PathFromQString(brandFolder + "/dbsettings.dat"));
     if (!bytes.ok()) {
         return Fail(bytes.error());
     }
@@ -31,8 +32,8 @@ Result<QStringList> CheckedBrandFileNames(const QString& brandFolder) {
     }
     for (const QString& file : names) {
         const QString path = brandFolder + "/" + file;
-        if (!BrandFileSizeFits(path.toStdString(), "brand file")) {
-            return Fail("\"" + path.toStdString() + "\" is larger than " +
+        if (!BrandFileSizeFits(PathFromQString(path), "brand file")) {
+            return Fail("\"" + PathFromQString(path) + "\" is larger than " +
                         std::to_string(kMaxBrandFileSize >> 20) +
                         " MiB; the program would refuse it");
         }
@@ -42,9 +43,8 @@ Result<QStringList> CheckedBrandFileNames(const QString& brandFolder) {
 
 Result<std::string> SaveBuilt(const QString& built, const std::string& outFolder,
                               const QString& name) {
-    const std::string out =
-        QDir(QString::fromStdString(outFolder)).absoluteFilePath(name).toStdString();
-    const Result<std::string> bytes = ReadToolInput(built.toStdString());
+    const std::string out = PathFromQString(QDir(PathToQString(outFolder)).absoluteFilePath(name));
+    const Result<std::string> bytes = ReadToolInput(PathFromQString(built));
     if (!bytes.ok()) {
         return bytes;
     }

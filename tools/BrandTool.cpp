@@ -99,8 +99,7 @@ Result<int> Check(const std::vector<std::string>& args) {
                     "\" holds no settings elements and does not decrypt: the password does not "
                     "fit or the file is damaged");
     }
-    const std::string folder =
-        QFileInfo(QString::fromStdString(args[0])).absolutePath().toStdString();
+    const std::string folder = PathFromQString(QFileInfo(PathToQString(args[0])).absolutePath());
     const SettingsCheckReport report = CheckSettingsText(plain, folder, CanDecode);
     Print(stdout, args[0] + ": " + kind + "\n");
     for (const auto& [name, value] : report.values) {

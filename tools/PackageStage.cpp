@@ -11,13 +11,14 @@
 #include <unistd.h>
 
 #include "tools/BrandToolFiles.h"
+#include "util/Text.h"
 
 namespace zolt {
 
 namespace {
 
 std::string Quoted(const QString& path) {
-    return "\"" + path.toStdString() + "\"";
+    return "\"" + PathFromQString(path) + "\"";
 }
 
 }  // namespace
@@ -48,7 +49,7 @@ void PackageStage::Copy(const QString& from, const QString& relative) {
         Refuse(Quoted(from) + " is missing or not a regular file");
         return;
     }
-    const Result<std::string> bytes = ReadToolInput(from.toStdString());
+    const Result<std::string> bytes = ReadToolInput(PathFromQString(from));
     if (!bytes.ok()) {
         Refuse(bytes.error());
         return;
