@@ -9,8 +9,8 @@
 #include "net/HttpClient.h"
 #include "news/NewsClient.h"
 #include "news/NewsReply.h"
+#include "tests/support/RecordingServices.h"
 #include "tests/support/ScriptedHttpServer.h"
-#include "tests/support/ShownFailure.h"
 #include "tests/support/TempDir.h"
 #include "util/SafeSave.h"
 
@@ -36,14 +36,10 @@ TEST(FailureReason, EachFailureCarriesTheReasonTheUserReads) {
     const std::string refused =
         "http://127.0.0.1:" + std::to_string(ScriptedHttpServer::ClosedPort()) + "/";
     const auto news = [&](const std::string& base) {
-        NewsChannelInfo channel;
-        channel.exists = true;
-        channel.publisherId = "PUB";
-        channel.baseUrl = base;
+        const NewsChannelInfo channel{base, "PUB", "BG", "P", true};
         return test::ShownFailure(NewsClient::For(channel, http)->LastNews());
     };
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("folder"))));
-    const auto quoted = [](const std::string& name) { return "\"" + name + "\": "; };
     struct Row {
         const char* what;
         std::function<std::string()> fail;
@@ -52,10 +48,10 @@ TEST(FailureReason, EachFailureCarriesTheReasonTheUserReads) {
     } rows[] = {
         {"save into a missing folder",
          [&] { return test::ShownFailure(SaveFileReplacing(dir.file("no/x.dat"), "x")); },
-         "cannot write " + quoted(dir.file("no/x.dat")) + "No such file or directory", true},
+         "cannot write \"" + dir.file("no/x.dat") + "\": No such file or directory", true},
         {"save over a folder",
          [&] { return test::ShownFailure(SaveFileReplacing(dir.file("folder"), "x")); },
-         "cannot write " + quoted(dir.file("folder")) + "Is a directory", true},
+         "cannot write \"" + dir.file("folder") + "\": Is a directory", true},
         {"download refused", [&] { return test::ShownFailure(http.Download(refused + "x")); },
          "Connection refused", false},
         {"download missing", [&] { return test::ShownFailure(http.Download(server.url("x"))); },
@@ -63,8 +59,6 @@ TEST(FailureReason, EachFailureCarriesTheReasonTheUserReads) {
         {"download too large",
          [&] { return test::ShownFailure(http.Download(server.url("big"), 9)); },
          "the reply is larger than 9 bytes", false},
-        {"download of a file", [&] { return test::ShownFailure(http.Download("file:///x")); },
-         "not an http address: file:///x", false},
         {"news site unreachable", [&] { return news(refused); }, kNewsAccessFailedMessage, false},
         {"news refused", [&] { return news(server.url("news")); }, kNewsInvalidUserMessage, false},
     };

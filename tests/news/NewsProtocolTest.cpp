@@ -10,8 +10,8 @@
 #include "net/HttpClient.h"
 #include "news/NewsClient.h"
 #include "news/NewsReply.h"
+#include "tests/support/RecordingServices.h"
 #include "tests/support/ScriptedHttpServer.h"
-#include "tests/support/ShownFailure.h"
 
 namespace zolt {
 namespace {

@@ -14,7 +14,7 @@
 #include "news/NewsNotification.h"
 #include "news/NewsReply.h"
 #include "tests/support/PhpServer.h"
-#include "tests/support/ShownFailure.h"
+#include "tests/support/RecordingServices.h"
 #include "tests/support/TempDir.h"
 
 namespace zolt {

@@ -278,16 +278,11 @@ TEST_F(StartupCheck, ReadingTheNewestThenAnOlderMessageEndsTheBalloonAndTheMark)
               (NewsLineList{newer + "^Bigger news^2026-12-08", newsId + "^Big news^2026-12-08"}));
     EXPECT_FALSE(Marked(*window));
 
-    window.reset();
-    update = std::make_unique<ScriptedHttpServer>([this](const test::HttpRequestSeen&) {
-        balloonAtUpdate = window && window->LMDMessageHint1->isVisible();
-        return ScriptedHttpServer::Reply(
-            200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
-    });
-    config.updateBaseUrl = update->url("");
+    // The next start, on the settings file as the window left it.
+    const size_t checks = update->requests().size();
     window = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
     window->show();
-    ASSERT_TRUE(UpdateChecked());
+    ASSERT_TRUE(test::WaitFor([&] { return update->requests().size() > checks; }, 15000));
     EXPECT_FALSE(window->LMDMessageHint1->isVisible());
     EXPECT_FALSE(Marked(*window));
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "util/Result.h"
 #include "util/Services.h"
 
 namespace zolt::test {
@@ -52,5 +53,12 @@ ProgramConfig TestConfig(const std::string& baseDir);
 // them: with the TestConfig of `baseDir` and the recording message box inside.
 Services MakeUpdateCheckServices(const std::shared_ptr<Recorder>& recorder,
                                  const std::string& baseDir);
+
+// What a window shows of a Result: its message, "" when quiet, "ok" when it
+// did not fail (so that no table row passes by succeeding).
+template <class T>
+std::string ShownFailure(const Result<T>& result) {
+    return result.ok() ? "ok" : result.quiet() ? "" : result.error();
+}
 
 }  // namespace zolt::test
