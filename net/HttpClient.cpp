@@ -233,11 +233,13 @@ Status HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySi
         // Nobody here cancelled it: the transfer timeout did.
         return Fail("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
     }
-    // The status says more than the error text Qt makes of it (which holds
-    // the server's own reason phrase, whatever that is).
-    const QVariant status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!success() && status.isValid()) {
-        return Fail("HTTP status " + std::to_string(status.toInt()));
+    // A server that answered with an error status is told by that status,
+    // not by the network layer's sentence, which repeats the whole address.
+    const int status = owned->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 0 && !success()) {
+        const std::string reason =
+            FromQString(owned->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+        return Fail("HTTP status " + std::to_string(status) + (reason.empty() ? "" : " " + reason));
     }
     if (owned->error() != QNetworkReply::NoError || !success()) {
         return Fail(FromQString(owned->errorString()));

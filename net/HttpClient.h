@@ -39,7 +39,8 @@ using FormFields = std::vector<std::pair<std::string, std::string>>;
 // loop keeps running, so the window repaints and stays usable; several calls
 // may therefore be under way at once, each waiting in its own nested loop.
 // A call fails on any connection or protocol error and any status that is
-// not a success, saying why ("HTTP status 404", "Connection refused"), for
+// not a success, saying why ("HTTP status 404 Not Found", "Connection
+// refused"), for
 // the caller to say what it asked. The failure is quiet when
 // the call was cut short on our side (Disconnect(), the client destroyed, the
 // application quitting): a closing program tells nobody.

@@ -55,7 +55,7 @@ TEST(FailureReason, EachFailureCarriesTheReasonTheUserReads) {
         {"download refused", [&] { return test::ShownFailure(http.Download(refused + "x")); },
          "Connection refused", false},
         {"download missing", [&] { return test::ShownFailure(http.Download(server.url("x"))); },
-         "HTTP status 404", false},
+         "HTTP status 404 Not Found", false},
         {"download too large",
          [&] { return test::ShownFailure(http.Download(server.url("big"), 9)); },
          "the reply is larger than 9 bytes", false},

@@ -143,8 +143,8 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
          false,
          true,
          {},
-         {{K::Information,
-           CouldNotCheckMessage("the update site " + kSite + " did not answer (HTTP status 404)")}},
+         {{K::Information, CouldNotCheckMessage("the update site " + kSite +
+                                                " did not answer (HTTP status 404 Not Found)")}},
          R::NoUpdate},
         {"no file, silent", std::nullopt, true, true, {}, {}, R::NoUpdate},
         {"newer, both OK",

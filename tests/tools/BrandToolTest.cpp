@@ -123,7 +123,8 @@ TEST(BrandTool, CheckWarnsAboutWhatTheReaderWillMiss) {
     for (int n = 1; n <= 17; ++n) {
         text += E("Link" + std::to_string(n), "L^http://l/");
     }
-    text += "x " + E("LastNewsId", "5");
+    text += "x " + E("LastNewsId", "5") + "\r\n" + E("UpdateBaseURL", "ftp://updates/") +
+            E("UpdatePublicKey", "c2hvcnQ=");
     dir.write("mixed.txt", text);
     dir.write("banner1.dat", test::MakeJpeg(10, 10));
     dir.write("banner3.dat", test::MakeJpeg(10, 10));  // not a GIF
@@ -140,6 +141,8 @@ TEST(BrandTool, CheckWarnsAboutWhatTheReaderWillMiss) {
         "<%%Link17%%> is above 16 and never read",
         "BranderType \"gold\" is none of Master, Platinum, Gold and Free",
         "<%%LastNewsId%%> must stand alone on its line",
+        "UpdateBaseURL \"ftp://updates/\" is not an http or https address of a folder",
+        "UpdatePublicKey is not the base64 text of a 32-byte Ed25519 public key",
     };
     for (const std::string& warning : expected) {
         EXPECT_NE(r.out.find("warning: " + warning), std::string::npos) << warning << "\n" << r.out;
@@ -272,7 +275,8 @@ TEST(BrandTool, SkinIsStoredTheWayTheProgramLoadsIt) {
 }
 
 TEST(BrandTool, HelpForEveryCommand) {
-    for (const char* command : {"new", "encrypt", "decrypt", "check", "skin"}) {
+    for (const char* command :
+         {"new", "encrypt", "decrypt", "check", "skin", "update-key", "update-sign"}) {
         const ToolRun r = Tool({command, "--help"});
         EXPECT_EQ(r.status, 0) << command;
         EXPECT_EQ(r.out.rfind(std::string("Usage: zolt-brand ") + command, 0), 0u) << r.out;
