@@ -366,9 +366,7 @@ void TfrmMain::btnNewsClick() {
     if (!self || !isVisible()) {
         return;
     }
-    if (!fetched.ok() && !fetched.quiet()) {
-        msgMain.Show(MessageKind::Warning, fetched.error());
-    }
+    msgMain.ShowFailure(fetched);
     if (fetched.ok()) {
         NewsList = std::move(fetched).value();
     }
@@ -380,6 +378,7 @@ void TfrmMain::btnNewsClick() {
         TfrmNews news(config_, services_, msgMain, *IdHTTP1, channel, NewsList, this);
         news.exec();
     }
+    // What the window left unread decides the envelope's mark.
     if (self) {
         ShowNewsMark(UnreadNewsCount(NewsList, ReadLastNewsId(config_)) > 0);
     }

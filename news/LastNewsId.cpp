@@ -76,6 +76,16 @@ bool WriteUserLastNewsId(const ProgramConfig& config, const std::string& plain, 
     return true;
 }
 
+bool SaveSettingsLastNewsId(const std::string& path, const std::string& plain, const NewsId& id) {
+    const Status saved =
+        SaveFileReplacing(path, EncryptSettingsBytes(TextWithLastNewsId(plain, id)));
+    if (!saved.ok()) {
+        qCWarning(lcNews) << "last news id not stored:" << saved.error().c_str();
+        return false;
+    }
+    return true;
+}
+
 // The highest id read: this user's state file may hold an older id than the
 // settings file when the brand shipped a newer one, and the other way round.
 std::optional<NewsId> StoredLastNewsId(const ProgramConfig& config, const std::string& plain) {
@@ -149,13 +159,7 @@ bool WriteLastNewsId(const ProgramConfig& config, const NewsId& id) {
     if (!ProgramFolderWritable(config)) {
         return WriteUserLastNewsId(config, plain, id);
     }
-    const Status saved =
-        SaveFileReplacing(path, EncryptSettingsBytes(TextWithLastNewsId(plain, id)));
-    if (!saved.ok()) {
-        qCWarning(lcNews) << "last news id not stored:" << saved.error().c_str();
-        return false;
-    }
-    return true;
+    return SaveSettingsLastNewsId(path, plain, id);
 }
 
 }  // namespace zolt

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "util/MessageKind.h"
+#include "util/Result.h"
 
 class QWidget;
 
@@ -23,6 +24,13 @@ class MessageBox {
         : owner_(owner), answer_(std::move(answer)) {}
 
     bool Show(MessageKind kind, const std::string& text) const;
+    // The warning of a failed `result`, unless it is quiet.
+    template <class T>
+    void ShowFailure(const Result<T>& result) const {
+        if (!result.ok() && !result.quiet()) {
+            Show(MessageKind::Warning, result.error());
+        }
+    }
     // What Show does, to hand on (the error reporter, the update check).
     MessageAnswer Answer() const {
         return [this](MessageKind kind, const std::string& text) { return Show(kind, text); };

@@ -164,11 +164,10 @@ void TfrmNews::lvwItemsChange() {
     LoadingGuard loading(FDetailsLoading, {lvwItems, lvwItems->viewport(), prfEditorNews,
                                            prfEditorNews->viewport(), this});
     const Result<std::string> html = client_->NewsDetails(*id);
+    msgMain_.ShowFailure(html);
     if (html.ok()) {
         prfEditorNews->setHtmlSource(*html);
         WriteLastNewsId(config_, *id);
-    } else if (!html.quiet()) {
-        msgMain_.Show(MessageKind::Warning, html.error());
     }
 }
 
