@@ -4,8 +4,8 @@
 
 namespace zolt {
 
-void InstallErrorReporter(const Services& services) {
-    GuardedApplication::SetErrorReporter([show = services.showMessage](const std::string& message) {
+void InstallErrorReporter(MessageAnswer show) {
+    GuardedApplication::SetErrorReporter([show = std::move(show)](const std::string& message) {
         if (show) {
             show(MessageKind::Warning, message);
         }

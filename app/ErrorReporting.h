@@ -1,11 +1,11 @@
 #pragma once
 
-#include "util/Services.h"
+#include "util/MessageKind.h"
 
 namespace zolt {
 
 // Shows every exception that escapes an event handler as a warning box
-// through the services' message box; the program keeps running.
-void InstallErrorReporter(const Services& services);
+// through `show`; the program keeps running. Empty: reports nothing.
+void InstallErrorReporter(MessageAnswer show);
 
 }  // namespace zolt

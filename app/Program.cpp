@@ -28,23 +28,24 @@ int RunProgram(GuardedApplication& app, const std::string& baseDir) {
     app.setDesktopFileName(executable);
     app.setWindowIcon(IconFromFile(":/toolkit/app.png", "png"));
 
-    Services services = MakeSystemServices(baseDir);
-    services.showMessage = [](MessageKind kind, const std::string& text) {
+    const ProgramConfig config = MakeProgramConfig(baseDir);
+    const Services services = MakeSystemServices();
+    const MessageAnswer showMessage = [](MessageKind kind, const std::string& text) {
         return ShowMessageBox(QApplication::activeWindow(), kind, text);
     };
-    InstallErrorReporter(services);
+    InstallErrorReporter(showMessage);
     ApplySkin(BuiltInSkin());
 
     // Held while the program runs: the updater waits for it before it
     // replaces the program's files.
     ProgramLock lock(baseDir);
-    if (!RecoverUpdateAtStart(services, lock)) {
+    if (!RecoverUpdateAtStart(ServicesWithConfig(services, config, showMessage), lock)) {
         GuardedApplication::SetErrorReporter(nullptr);
         return 0;
     }
     int result = 0;
     {
-        TfrmMain window(services);
+        TfrmMain window(config, services);
         window.show();
         result = app.exec();
     }

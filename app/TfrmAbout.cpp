@@ -16,13 +16,15 @@
 
 namespace zolt {
 
-TfrmAbout::TfrmAbout(const BrandSettingsRecord& brand, const Services& services, QWidget* parent)
+TfrmAbout::TfrmAbout(const BrandSettingsRecord& brand, const ProgramConfig& config,
+                     const Services& services, const MessageBox& msgMain, QWidget* parent)
     : QDialog(parent,
               // A title bar without system menu and without any of its buttons.
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui_(std::make_unique<Ui::TfrmAbout>()),
       services_(services),
-      feedreaderFile_(ProgramFeedreader(services)) {
+      msgMain_(msgMain),
+      feedreaderFile_(ProgramFeedreader(config)) {
     ui_->setupUi(this);
     lblProductName = ui_->lblProductName;
     lblProductVersion = ui_->lblProductVersion;
@@ -58,10 +60,9 @@ void TfrmAbout::FormCreate(const BrandSettingsRecord& brand) {
 void TfrmAbout::lblFeedreaderClick() {
     const std::string folder = PathFromQString(QFileInfo(PathToQString(feedreaderFile_)).path());
     if (!services_.openFolder(folder)) {
-        services_.showMessage(MessageKind::Warning,
-                              "No file manager could be started. feedreader.php is in " +
-                                  PathFromQString(QDir::toNativeSeparators(PathToQString(folder))) +
-                                  ".");
+        msgMain_.Show(MessageKind::Warning,
+                      "No file manager could be started. feedreader.php is in " +
+                          PathFromQString(QDir::toNativeSeparators(PathToQString(folder))) + ".");
     }
 }
 

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "branding/BrandSettings.h"
+#include "toolkit/MessageBox.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 namespace Ui {
@@ -22,8 +24,9 @@ namespace zolt {
 class TfrmAbout : public QDialog {
     Q_OBJECT
   public:
-    TfrmAbout(const BrandSettingsRecord& brand, const Services& services,
-              QWidget* parent = nullptr);
+    // `msgMain` is the main window's message box.
+    TfrmAbout(const BrandSettingsRecord& brand, const ProgramConfig& config,
+              const Services& services, const MessageBox& msgMain, QWidget* parent = nullptr);
     ~TfrmAbout() override;
 
     QLabel* lblProductName = nullptr;
@@ -44,6 +47,7 @@ class TfrmAbout : public QDialog {
 
     std::unique_ptr<Ui::TfrmAbout> ui_;
     const Services& services_;
+    const MessageBox& msgMain_;
     std::string feedreaderFile_;
 };
 

@@ -23,6 +23,7 @@
 #include "feeds/ui/AdvancedPage.h"
 #include "feeds/ui/SimplePage.h"
 #include "net/HttpClient.h"
+#include "news/LastNewsId.h"
 #include "news/NewsNotification.h"
 #include "news/UpdateCheck.h"
 #include "news/ui/TfrmNews.h"
@@ -92,14 +93,15 @@ BrandTarget BrandTargetOf(TfrmMain& w) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services) {
+TfrmMain::TfrmMain(const ProgramConfig& config, const Services& services, MessageAnswer answer,
+                   QWidget* parent)
+    : QWidget(parent), msgMain(this, std::move(answer)), config_(config), services_(services) {
     setObjectName("frmMain");
     setWindowTitle("RSS Feed Zolt");
     setAttribute(Qt::WA_StyledBackground, true);
     // The brand is read before the controls exist, so that its skin styles
     // each control as it is made instead of restyling them all afterwards.
-    brandSetup_ = ReadBrandSetupOrNothing(services_);
+    brandSetup_ = ReadBrandSetupOrNothing(config_.baseDir, services_);
     if (brandSetup_ && brandSetup_->skinStyleSheet) {
         ApplySkin(*brandSetup_->skinStyleSheet);
     }
@@ -194,8 +196,8 @@ void TfrmMain::BuildMainPage() {
 
     ntbMain = new QStackedWidget(stsMain);
     ntbMain->setObjectName("ntbMain");
-    pageSimple = new SimplePage(services_, ntbMain);
-    pageAdvanced = new AdvancedPage(services_, ntbMain);
+    pageSimple = new SimplePage(config_, services_, msgMain, ntbMain);
+    pageAdvanced = new AdvancedPage(config_, services_, msgMain, ntbMain);
     ntbMain->addWidget(pageSimple);
     ntbMain->addWidget(pageAdvanced);
     layout->addWidget(ntbMain, 1);
@@ -333,7 +335,7 @@ void TfrmMain::btnHelpClick() {
 }
 
 void TfrmMain::btnAboutClick() {
-    TfrmAbout about(brand_, services_, this);
+    TfrmAbout about(brand_, config_, services_, msgMain, this);
     about.exec();
 }
 
@@ -345,7 +347,10 @@ void TfrmMain::RunUpdateCheck(bool silent) {
     // The check waits for the network and shows boxes: the window may be
     // closed, even destroyed, before it returns.
     QPointer<TfrmMain> self(this);
-    const UpdateCheckResult result = CheckForUpdate(services_, *IdHTTP1, brand_, silent);
+    // Until the update check takes its config and returns its questions, it
+    // reads both through a Services of its own.
+    const UpdateCheckResult result = CheckForUpdate(
+        ServicesWithConfig(services_, config_, msgMain.Answer()), *IdHTTP1, brand_, silent);
     if (self && result == UpdateCheckResult::CloseForUpdate) {
         close();
     }
@@ -356,18 +361,31 @@ void TfrmMain::btnNewsClick() {
     QPointer<TfrmMain> self(this);
     NewsList.clear();
     const NewsChannelInfo channel = NewsChannel(brand_);
-    NewsLineList fetched = FetchNewsList(services_, *IdHTTP1, channel);
+    Result<NewsLineList> fetched = FetchNewsList(*IdHTTP1, channel);
     // Closed while it waited: the user has gone, no box or news window now.
     if (!self || !isVisible()) {
         return;
     }
-    NewsList = std::move(fetched);
-    if (!NewsList.empty()) {
-        TfrmNews news(services_, *IdHTTP1, channel, NewsList, this);
-        news.exec();
-    } else {
-        services_.showMessage(MessageKind::Information, kNoNewsMessage);
+    msgMain.ShowFailure(fetched);
+    if (fetched.ok()) {
+        NewsList = std::move(fetched).value();
     }
+    if (NewsList.empty()) {
+        msgMain.Show(MessageKind::Information, kNoNewsMessage);
+        return;
+    }
+    {
+        TfrmNews news(config_, services_, msgMain, *IdHTTP1, channel, NewsList, this);
+        news.exec();
+    }
+    // What the window left unread decides the envelope's mark.
+    if (self) {
+        ShowNewsMark(UnreadNewsCount(NewsList, ReadLastNewsId(config_)) > 0);
+    }
+}
+
+void TfrmMain::ShowNewsMark(bool unread) {
+    btnNews->setIcon(IconFromFile(unread ? ":/toolkit/news-new.png" : ":/toolkit/news.png", "png"));
 }
 
 void TfrmMain::ShowNewsHint(const std::string& text) {
@@ -383,17 +401,19 @@ void TfrmMain::imgBannerClick() {
 void TfrmMain::Timer1Timer() {
     Timer1->stop();
     QPointer<TfrmMain> self(this);
-    const std::optional<std::string> hint =
-        StartupNewsHint(services_, *IdHTTP1, NewsChannel(brand_));
+    const std::optional<NewsAnnouncement> news =
+        StartupNewsHint(config_, *IdHTTP1, NewsChannel(brand_));
     // Closed while the news check waited: no balloon and no update check.
     if (!self || !isVisible()) {
         return;
     }
-    if (hint) {
-        ShowNewsHint(*hint);
+    if (news) {
+        ShowNewsHint(news->hint);
     }
+    ShowNewsMark(news.has_value());
     // One line for those who watch a started program (QT_LOGGING_RULES).
-    qCInfo(lcNews) << "start-up news check:" << (hint ? "balloon shown" : "nothing new");
+    qCInfo(lcNews) << "start-up news check:"
+                   << (news ? std::to_string(news->count) + " new" : "nothing new").c_str();
     // Runs whatever the news check found, for every brand.
     RunUpdateCheck(true);
 }

@@ -7,6 +7,7 @@
 
 #include "branding/BrandSetup.h"
 #include "news/NewsClient.h"
+#include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
 class QPushButton;
@@ -31,10 +32,13 @@ class SimplePage;
 class TfrmMain : public QWidget {
     Q_OBJECT
   public:
-    // `services` must outlive the window.
-    explicit TfrmMain(const Services& services, QWidget* parent = nullptr);
+    // `config` and `services` must outlive the window. Without `answer`
+    // msgMain shows the skinned boxes; tests answer them in its place.
+    TfrmMain(const ProgramConfig& config, const Services& services, MessageAnswer answer = {},
+             QWidget* parent = nullptr);
     ~TfrmMain() override;
 
+    const ProgramConfig& config() const { return config_; }
     const Services& services() const { return services_; }
     // The brand as the settings file gave it; empty for an unbranded window.
     const BrandSettingsRecord& brand() const { return brand_; }
@@ -68,12 +72,17 @@ class TfrmMain : public QWidget {
     HttpClient* IdHTTP1 = nullptr;
     // The balloon that announces a new message at the news button.
     BalloonHint* LMDMessageHint1 = nullptr;
+    // The message box of the window, its pages and the news window.
+    MessageBox msgMain;
 
     // The news lines of the last press of the news button, in server order.
     NewsLineList NewsList;
 
     // Shows `text` in the balloon, pointing at the middle of btnNews.
     void ShowNewsHint(const std::string& text);
+    // The envelope of btnNews with its new-news mark while a message is
+    // unread, without it once everything is read.
+    void ShowNewsMark(bool unread);
 
     // The live update check; closes the window when the updater was started.
     // Silent from the start-up timer, with messages from the update button.
@@ -110,6 +119,7 @@ class TfrmMain : public QWidget {
     void FormDestroy();
     void CenterBanner();
 
+    const ProgramConfig& config_;
     const Services& services_;
     BrandSettingsRecord brand_;
     bool shown_ = false;

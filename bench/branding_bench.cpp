@@ -113,17 +113,18 @@ Folders& TheFolders() {
     return folders;
 }
 
-Services BenchServices(const QTemporaryDir& dir) {
-    Services s = MakeSystemServices(dir.path().toStdString() + "/");
-    s.showMessage = [](MessageKind, const std::string&) { return true; };
-    s.updateBaseUrl = "http://127.0.0.1:9/";
-    return s;
+ProgramConfig BenchConfig(const QTemporaryDir& dir) {
+    ProgramConfig config = MakeProgramConfig(dir.path().toStdString() + "/");
+    config.updateBaseUrl = "http://127.0.0.1:9/";
+    return config;
 }
 
 void OpenWindow(benchmark::State& state, const QTemporaryDir& dir) {
-    const Services services = BenchServices(dir);
+    const ProgramConfig config = BenchConfig(dir);
+    const Services services = MakeSystemServices();
     for (auto _ : state) {
-        auto w = std::make_unique<TfrmMain>(services);
+        auto w = std::make_unique<TfrmMain>(config, services,
+                                            [](MessageKind, const std::string&) { return true; });
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) {
             state.SkipWithError("window not exposed");
@@ -143,9 +144,10 @@ void BM_MainWindowBranded(benchmark::State& state) {
 }
 
 void BM_ReadBrandSetup(benchmark::State& state) {
-    const Services services = BenchServices(TheFolders().branded);
+    const std::string dir = BenchConfig(TheFolders().branded).baseDir;
+    const Services services = MakeSystemServices();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadBrandSetup(services));
+        benchmark::DoNotOptimize(ReadBrandSetup(dir, services));
     }
 }
 
@@ -159,10 +161,11 @@ BENCHMARK(BM_ReadSettingsText)->Unit(benchmark::kMicrosecond);
 
 // The part of the above after decrypting: parsing, choosing, the banner.
 void BM_MakeBrandSetup(benchmark::State& state) {
-    const Services services = BenchServices(TheFolders().branded);
+    const std::string dir = BenchConfig(TheFolders().branded).baseDir;
+    const Services services = MakeSystemServices();
     const std::string text = BrandedText();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(MakeBrandSetup(services, text));
+        benchmark::DoNotOptimize(MakeBrandSetup(dir, services, text));
     }
 }
 
@@ -193,10 +196,11 @@ struct BareTarget {
 
 void BM_LoadBrandSettings(benchmark::State& state) {
     const auto bytes = static_cast<std::size_t>(state.range(0));
-    const Services services = BenchServices(SizedFolder(bytes));
+    const std::string dir = BenchConfig(SizedFolder(bytes)).baseDir;
+    const Services services = MakeSystemServices();
     BareTarget controls(services);
     for (auto _ : state) {
-        const std::optional<BrandSetup> setup = ReadBrandSetupOrNothing(services);
+        const std::optional<BrandSetup> setup = ReadBrandSetupOrNothing(dir, services);
         if (setup && setup->skinStyleSheet) {
             ApplySkin(*setup->skinStyleSheet);
         }

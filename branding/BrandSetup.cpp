@@ -7,7 +7,8 @@
 
 namespace zolt {
 
-BrandSetup MakeBrandSetup(const Services& services, const std::string& settingsText) {
+BrandSetup MakeBrandSetup(const std::string& baseDir, const Services& services,
+                          const std::string& settingsText) {
     ParsedBrandSettings parsed = ParseBrandSettings(settingsText);
     BrandSetup setup;
     setup.windowTitle = BrandWindowTitle(parsed.record.ApplicationName);
@@ -16,22 +17,22 @@ BrandSetup MakeBrandSetup(const Services& services, const std::string& settingsT
     setup.record = std::move(parsed.record);
     setup.record.content =
         ChooseBrandContent(services, parsed.welcomePages, parsed.banners, std::move(parsed.links));
-    setup.banner = ReadBannerPicture(services.baseDir, setup.record.content.bannerNumber,
+    setup.banner = ReadBannerPicture(baseDir, setup.record.content.bannerNumber,
                                      setup.record.content.BannerImageName);
-    setup.skinStyleSheet = ReadSkinStyleSheet(services.baseDir);
-    const std::string icon = FileBeside(services.baseDir, kIconFileName);
+    setup.skinStyleSheet = ReadSkinStyleSheet(baseDir);
+    const std::string icon = FileBeside(baseDir, kIconFileName);
     if (FileExists(icon) && BrandFileSizeFits(icon, "icon")) {
         setup.iconPath = icon;
     }
     return setup;
 }
 
-std::optional<BrandSetup> ReadBrandSetup(const Services& services) {
-    const std::optional<std::string> text = ReadBrandSettingsText(services.baseDir);
+std::optional<BrandSetup> ReadBrandSetup(const std::string& baseDir, const Services& services) {
+    const std::optional<std::string> text = ReadBrandSettingsText(baseDir);
     if (!text) {
         return std::nullopt;
     }
-    return MakeBrandSetup(services, *text);
+    return MakeBrandSetup(baseDir, services, *text);
 }
 
 }  // namespace zolt

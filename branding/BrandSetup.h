@@ -27,12 +27,13 @@ struct BrandSetup {
 };
 
 // The brand from a rebuilt settings text; banner, skin and icon files are
-// looked up in `services.baseDir`, and the random choices drawn through
-// `services`.
-BrandSetup MakeBrandSetup(const Services& services, const std::string& settingsText);
+// looked up in the program folder `baseDir`, and the random choices drawn
+// through `services`.
+BrandSetup MakeBrandSetup(const std::string& baseDir, const Services& services,
+                          const std::string& settingsText);
 
-// The brand of the settings file in `services.baseDir`; nothing when the
-// program runs unbranded (no settings file, or no plain copy possible).
-std::optional<BrandSetup> ReadBrandSetup(const Services& services);
+// The brand of the settings file in `baseDir`; nothing when the program runs
+// unbranded (no settings file, or no plain copy possible).
+std::optional<BrandSetup> ReadBrandSetup(const std::string& baseDir, const Services& services);
 
 }  // namespace zolt

@@ -1,19 +1,18 @@
 #include "crypto/Crypt.h"
 
+#include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 #include "crypto/Wipe.h"
 
 namespace zolt {
 
 TCrypt::TCrypt(const std::string& password, int32_t bufferSize)
-    : keyMode_(KeyModeFor(password.size())), password_(password), bufferSize_(bufferSize) {
-    if (bufferSize < 1) {
-        throw std::invalid_argument("TCrypt: buffer size must be at least 1");
-    }
+    : keyMode_(KeyModeFor(password.size())),
+      password_(password),
+      bufferSize_(std::max<int32_t>(bufferSize, 0)) {
     std::memset(&context_, 0, sizeof context_);
-    buffer_ = std::make_unique<uint8_t[]>(static_cast<size_t>(bufferSize));
+    buffer_ = std::make_unique<uint8_t[]>(static_cast<size_t>(bufferSize_));
 }
 
 TCrypt::~TCrypt() {

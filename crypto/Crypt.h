@@ -12,8 +12,9 @@ namespace zolt {
 // through in chunks of `bufferSize` bytes.
 class TCrypt {
   public:
-    // Throws std::invalid_argument for a buffer size below 1 and
-    // std::bad_alloc when the buffer cannot be had.
+    // A buffer size below 1 keeps no buffer, and every stream call of the
+    // derived classes then fails (std::bad_alloc when the buffer cannot be
+    // had, as for any allocation).
     TCrypt(const std::string& password, int32_t bufferSize);
     virtual ~TCrypt();
     TCrypt(const TCrypt&) = delete;

@@ -38,7 +38,7 @@ bool TEncryption::EncryptStream(ByteStream& source, ByteStream& destination) {
     uint8_t salt[16];
     uint8_t verifier[kCryptVerifierSize];
     RandomPoolRead(salt, saltLength, saltSource_);
-    if (password_.size() > kCryptMaxPassword ||
+    if (password_.size() > kCryptMaxPassword || bufferSize_ < 1 ||
         InitContext(keyMode_, reinterpret_cast<const uint8_t*>(password_.data()),
                     static_cast<uint32_t>(password_.size()), salt, verifier, context_) != 0) {
         return false;
@@ -69,7 +69,7 @@ bool TEncryption::EncryptStream(ByteStream& source, ByteStream& destination) {
 bool TEncryption::DecryptStream(ByteStream& source, ByteStream& destination, int64_t size) {
     const uint32_t saltLength = SaltLength(keyMode_);
     if (size < static_cast<int64_t>(saltLength + kCryptVerifierSize + kCryptMacSize) ||
-        password_.size() > kCryptMaxPassword) {
+        password_.size() > kCryptMaxPassword || bufferSize_ < 1) {
         return false;
     }
     uint8_t salt[16];

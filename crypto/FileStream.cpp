@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 // Windows opens files in text mode unless told otherwise, and marks a
 // handle not inherited with its own flag.
@@ -19,24 +18,21 @@ namespace zolt {
 
 FileStream::FileStream(const std::string& fileName) {
     fd_ = ::open(fileName.c_str(), O_RDONLY | kFileFlags);
-    int error = fd_ < 0 ? errno : 0;
+    error_ = fd_ < 0 ? errno : 0;
 #ifdef _WIN32
     // Windows refuses to open a folder at all, as access denied.
     struct stat folder {};
     if (fd_ < 0 && ::stat(fileName.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) {
-        error = EISDIR;
+        error_ = EISDIR;
     }
 #endif
     // A folder opens read-only but cannot be read as a file; refusing it here
     // keeps the caller from touching its destination.
     struct stat st {};
     if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-        error = EISDIR;
+        error_ = EISDIR;
         ::close(fd_);
         fd_ = -1;
-    }
-    if (fd_ < 0) {
-        throw FileError("Cannot open file \"" + fileName + "\". " + std::strerror(error), error);
     }
 }
 
@@ -47,6 +43,9 @@ FileStream::~FileStream() {
 }
 
 int64_t FileStream::Read(uint8_t* buffer, int64_t count) {
+    if (fd_ < 0) {
+        return -1;
+    }
     int64_t done = 0;
     while (done < count) {
         const ssize_t n = ::read(fd_, buffer + done, static_cast<size_t>(count - done));
@@ -54,6 +53,7 @@ int64_t FileStream::Read(uint8_t* buffer, int64_t count) {
             if (errno == EINTR) {
                 continue;
             }
+            error_ = errno;
             return -1;
         }
         if (n == 0) {

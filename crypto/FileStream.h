@@ -1,31 +1,19 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 #include "crypto/ByteStream.h"
 
 namespace zolt {
 
-// Raised when a file cannot be opened; the message names the file and the
-// system's reason, `code()` is that reason's errno value.
-class FileError : public std::runtime_error {
-  public:
-    FileError(const std::string& what, int code) : std::runtime_error(what), code_(code) {}
-    int code() const { return code_; }
-
-  private:
-    int code_;
-};
-
 // A ByteStream that reads an existing file of the file system, closed by the
 // destructor. It stores nothing: files are written through SaveFileReplacing,
 // never through a name that may be a link.
 class FileStream : public ByteStream {
   public:
-    // Throws FileError: "Cannot open file "<name>". <reason>"; a folder is
-    // refused with EISDIR.
+    // A file that cannot be opened, or a folder (EISDIR), gives a stream
+    // whose error() says why and whose reads fail.
     explicit FileStream(const std::string& fileName);
     ~FileStream() override;
     FileStream(const FileStream&) = delete;
@@ -35,8 +23,13 @@ class FileStream : public ByteStream {
     // Stores nothing: 0.
     int64_t Write(const uint8_t* buffer, int64_t count) override;
 
+    // The errno value of the failed open or the last failed read; 0 while
+    // all went well.
+    int error() const { return error_; }
+
   private:
     int fd_ = -1;
+    int error_ = 0;
 };
 
 }  // namespace zolt

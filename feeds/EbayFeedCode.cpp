@@ -16,25 +16,25 @@ std::string EbaySnippet(const EbayFeedFields& f) {
            "?>\r\n";
 }
 
-std::optional<std::string> EbayFeedWarning(const std::string& campaignId,
-                                           const std::string& mainKeyword,
-                                           const std::string& alternativeKeyword) {
+Status CheckEbayFeedFields(const std::string& campaignId, const std::string& mainKeyword,
+                           const std::string& alternativeKeyword) {
     if (Trim(campaignId).empty()) {
-        return kEbayCampaignWarning;
+        return Fail(kEbayCampaignWarning);
     }
     if (Trim(mainKeyword).empty()) {
-        return kMainKeywordWarning;
+        return Fail(kMainKeywordWarning);
     }
     if (Trim(alternativeKeyword).empty()) {
-        return kAlternativeKeywordWarning;
+        return Fail(kAlternativeKeywordWarning);
     }
-    return std::nullopt;
+    return {};
 }
 
 FeedOutcome EbayFeedCode(const EbayFeedFields& typed) {
-    if (auto warning =
-            EbayFeedWarning(typed.campaignId, typed.mainKeyword, typed.alternativeKeyword)) {
-        return Fail(*warning);
+    const Status checked =
+        CheckEbayFeedFields(typed.campaignId, typed.mainKeyword, typed.alternativeKeyword);
+    if (!checked.ok()) {
+        return checked.failure();
     }
     EbayFeedFields trimmed = typed;
     trimmed.campaignId = Trim(typed.campaignId);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "feeds/FeedOutcome.h"
@@ -21,11 +20,10 @@ struct EbayFeedFields {
 // the (already trimmed) texts.
 std::string EbaySnippet(const EbayFeedFields& trimmed);
 
-// The warning for the first of campaign id, main keyword and alternative
-// keyword that is blank, in that order; none when all three hold text.
-std::optional<std::string> EbayFeedWarning(const std::string& campaignId,
-                                           const std::string& mainKeyword,
-                                           const std::string& alternativeKeyword);
+// Whether campaign id, main keyword and alternative keyword all hold text;
+// fails with the warning for the first of them, in that order, that is blank.
+Status CheckEbayFeedFields(const std::string& campaignId, const std::string& mainKeyword,
+                           const std::string& alternativeKeyword);
 
 // "Generate Code": the snippet for the fields as typed, or the first warning.
 FeedOutcome EbayFeedCode(const EbayFeedFields& typed);

@@ -45,8 +45,8 @@ std::string FindFeedreader(const std::string& programDir,
     return "";
 }
 
-std::string ProgramFeedreader(const Services& services) {
-    return services.feedreaderFile.empty() ? FindProgramFeedreader() : services.feedreaderFile;
+std::string ProgramFeedreader(const ProgramConfig& config) {
+    return config.feedreaderFile.empty() ? FindProgramFeedreader() : config.feedreaderFile;
 }
 
 std::string CodeCopiedMessage(const std::string& feedreaderFile) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "util/Services.h"
+#include "util/ProgramConfig.h"
 
 namespace zolt {
 
@@ -19,9 +19,9 @@ namespace zolt {
 // system's shared data folders.
 std::string FindProgramFeedreader();
 
-// The feedreader.php of these services: the one they name, else the
+// The feedreader.php of this configuration: the one it names, else the
 // program's own copy; empty when there is none.
-std::string ProgramFeedreader(const Services& services);
+std::string ProgramFeedreader(const ProgramConfig& config);
 
 // The confirmation of a copied snippet; with the library's path it also
 // tells the user where to take feedreader.php from.

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "util/Logging.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -60,7 +61,7 @@ void PreviewRun::Start(const PreviewRequest& request) {
         return;
     }
     site_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/rssfeedzolt-preview-XXXXXX");
-    pageFile_ = site_->isValid() ? WritePreviewSite(site_->path().toStdString(),
+    pageFile_ = site_->isValid() ? WritePreviewSite(PathFromQString(site_->path()),
                                                     request.feedreaderFile, request.snippet)
                                  : "";
     if (pageFile_.empty()) {
@@ -100,9 +101,9 @@ void PreviewRun::StartStep(Step step, const ProcessCommand& command) {
     });
     QStringList args;
     for (const std::string& a : command.args) {
-        args << QString::fromStdString(a);
+        args << PathToQString(a);
     }
-    process_->start(QString::fromStdString(command.program), args);
+    process_->start(PathToQString(command.program), args);
 }
 
 void PreviewRun::ReadOutput() {

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "util/Logging.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -27,20 +28,20 @@ bool WriteNewFile(const QString& path, const QByteArray& bytes) {
 
 std::string WritePreviewSite(const std::string& siteDir, const std::string& feedreaderFile,
                              const std::string& snippet) {
-    QFile library(QString::fromStdString(feedreaderFile));
+    QFile library(PathToQString(feedreaderFile));
     if (!library.open(QIODevice::ReadOnly)) {
         qCWarning(lcFeeds) << "preview site: cannot read" << library.fileName()
                            << library.errorString();
         return "";
     }
     const QByteArray code = library.readAll();
-    const QString dir = QString::fromStdString(siteDir);
+    const QString dir = PathToQString(siteDir);
     const QString page = dir + "/" + kPreviewPageName;
     if (!WriteNewFile(dir + "/feedreader.php", code) ||
         !WriteNewFile(page, QByteArray::fromStdString(snippet))) {
         return "";
     }
-    return page.toStdString();
+    return PathFromQString(page);
 }
 
 ProcessCommand PhpModulesCommand(const std::string& php) {

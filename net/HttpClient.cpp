@@ -34,13 +34,13 @@ HttpClient::~HttpClient() {
     Disconnect();
 }
 
-QNetworkRequest HttpClient::MakeRequest(const std::string& url) const {
+Result<QNetworkRequest> HttpClient::MakeRequest(const std::string& url) const {
     const QUrl target(ToQString(url));
     // Addresses come from the settings file: nothing but the web, never a
     // local file or another scheme the network manager would also serve.
     const QString scheme = target.scheme().toLower();
     if (!target.isValid() || (scheme != "http" && scheme != "https") || target.host().isEmpty()) {
-        throw HttpError("not an http address: " + url);
+        return Fail("not an http address: " + url);
     }
     QNetworkRequest request(target);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kUserAgent));
@@ -66,6 +66,11 @@ QByteArray HttpClient::MultipartBody(const FormFields& fields, const QByteArray&
 
 namespace {
 
+// The failure again, raised as the update check and the updater still take it.
+[[noreturn]] void Raise(const Failure& failure) {
+    throw HttpError(failure.message, failure.quiet);
+}
+
 QByteArray RandomBoundary() {
     QByteArray b = "----------ZoltFormBoundary";
     for (int i = 0; i < 4; ++i) {
@@ -82,43 +87,72 @@ bool Contains(const FormFields& fields, const QByteArray& boundary) {
 
 }  // namespace
 
-std::string HttpClient::PostForm(const std::string& url, const FormFields& fields,
-                                 std::int64_t maxBodySize) {
-    QNetworkRequest request = MakeRequest(url);
+Result<std::string> HttpClient::PostForm(const std::string& url, const FormFields& fields,
+                                         std::int64_t maxBodySize) {
+    Result<QNetworkRequest> request = MakeRequest(url);
+    if (!request.ok()) {
+        return request.failure();
+    }
     QByteArray boundary = RandomBoundary();
     while (Contains(fields, boundary)) {
         boundary = RandomBoundary();
     }
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QByteArray("multipart/form-data; boundary=") + boundary);
+    QNetworkRequest post = std::move(request).value();
+    post.setHeader(QNetworkRequest::ContentTypeHeader,
+                   QByteArray("multipart/form-data; boundary=") + boundary);
     const QByteArray body = MultipartBody(fields, boundary);
+    return Run(manager_->post(post, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
+}
 
-    return Run(manager_->post(request, body), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
+Result<std::string> HttpClient::Download(const std::string& url, std::int64_t maxBodySize) {
+    const Result<QNetworkRequest> request = MakeRequest(url);
+    if (!request.ok()) {
+        return request.failure();
+    }
+    return Run(manager_->get(*request), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
+}
+
+Status HttpClient::DownloadInto(const std::string& url, std::int64_t maxBodySize,
+                                const BodySink& sink, const Progress& progress) {
+    const Result<QNetworkRequest> request = MakeRequest(url);
+    if (!request.ok()) {
+        return request.failure();
+    }
+    return Run(manager_->get(*request), maxBodySize < 0 ? maxBodySize_ : maxBodySize, sink,
+               progress);
 }
 
 std::string HttpClient::Get(const std::string& url, std::int64_t maxBodySize) {
-    return Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize);
+    Result<std::string> body = Download(url, maxBodySize);
+    if (!body.ok()) {
+        Raise(body.failure());
+    }
+    return std::move(body).value();
 }
 
 void HttpClient::GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
                          const Progress& progress) {
-    Run(manager_->get(MakeRequest(url)), maxBodySize < 0 ? maxBodySize_ : maxBodySize, sink,
-        progress);
+    if (const Status done = DownloadInto(url, maxBodySize, sink, progress); !done.ok()) {
+        Raise(done.failure());
+    }
 }
 
-std::string HttpClient::Run(QNetworkReply* reply, std::int64_t limit) {
+Result<std::string> HttpClient::Run(QNetworkReply* reply, std::int64_t limit) {
     std::string body;
-    Run(reply, limit,
-        [&body](const char* data, std::int64_t size) {
-            body.append(data, static_cast<size_t>(size));
-            return true;
-        },
-        {});
+    const Status done = Run(reply, limit,
+                            [&body](const char* data, std::int64_t size) {
+                                body.append(data, static_cast<size_t>(size));
+                                return true;
+                            },
+                            {});
+    if (!done.ok()) {
+        return done.failure();
+    }
     return body;
 }
 
-void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySink& sink,
-                     const Progress& progress) {
+Status HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySink& sink,
+                       const Progress& progress) {
     // The reply is a child of the manager: if this client dies while we wait
     // (its window destroyed from inside the nested loop), the manager takes
     // the reply with it, so the guard below must not delete it again.
@@ -172,29 +206,32 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySink
     }
 
     if (self.isNull()) {
-        throw HttpError("the HTTP client was destroyed during the request", true);
+        return QuietFail("the HTTP client was destroyed during the request");
     }
     calls_.erase(std::remove(calls_.begin(), calls_.end(), &call), calls_.end());
     std::unique_ptr<QNetworkReply> owned(reply.data());
     if (!owned) {
-        throw HttpError("the request was cancelled", true);
+        return QuietFail("the request was cancelled");
     }
     if (!owned->isFinished()) {
         call.aborted = true;
         owned->abort();
     }
     if (call.aborted) {
-        throw HttpError("the request was cancelled", true);
+        return QuietFail("the request was cancelled");
     }
+    const auto tooLargeFailure = [&] {
+        return Fail("the reply is larger than " + std::to_string(limit) + " bytes");
+    };
     if (tooLarge) {
-        throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
+        return tooLargeFailure();
     }
     if (refused) {
-        throw HttpError("the reply could not be kept");
+        return Fail("the reply could not be kept");
     }
     if (owned->error() == QNetworkReply::OperationCanceledError) {
         // Nobody here cancelled it: the transfer timeout did.
-        throw HttpError("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
+        return Fail("the server sent nothing for " + std::to_string(stallTimeoutMs_) + " ms");
     }
     // A server that answered with an error status is told by that status,
     // not by the network layer's sentence, which repeats the whole address.
@@ -202,26 +239,23 @@ void HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySink
     if (status != 0 && !success()) {
         const std::string reason =
             FromQString(owned->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-        throw HttpError("HTTP status " + std::to_string(status) +
-                        (reason.empty() ? "" : " " + reason));
+        return Fail("HTTP status " + std::to_string(status) + (reason.empty() ? "" : " " + reason));
     }
-    if (owned->error() != QNetworkReply::NoError) {
-        throw HttpError(FromQString(owned->errorString()));
-    }
-    if (!success()) {
-        throw HttpError("HTTP status " + std::to_string(status));
+    if (owned->error() != QNetworkReply::NoError || !success()) {
+        return Fail(FromQString(owned->errorString()));
     }
     // Whatever arrived with finished() but after the last readyRead.
     const QByteArray rest = owned->readAll();
     if (rest.size() > 0) {
         received += rest.size();
         if (received > limit) {
-            throw HttpError("the reply is larger than " + std::to_string(limit) + " bytes");
+            return tooLargeFailure();
         }
         if (!sink(rest.constData(), rest.size())) {
-            throw HttpError("the reply could not be kept");
+            return Fail("the reply could not be kept");
         }
     }
+    return {};
 }
 
 void HttpClient::Disconnect() {

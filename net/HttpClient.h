@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QNetworkRequest>
 #include <QObject>
 
 #include <cstdint>
@@ -9,15 +10,16 @@
 #include <utility>
 #include <vector>
 
+#include "util/Result.h"
+
 class QByteArray;
 class QNetworkAccessManager;
 class QNetworkReply;
-class QNetworkRequest;
 
 namespace zolt {
 
-// Raised for any connection or protocol error and any status that is not a
-// success.
+// What Get and GetInto raise for a failed download, until the update check
+// and the updater take Download and DownloadInto with their Result.
 class HttpError : public std::runtime_error {
   public:
     explicit HttpError(const std::string& what, bool aborted = false)
@@ -36,6 +38,12 @@ using FormFields = std::vector<std::pair<std::string, std::string>>;
 // The program's one HTTP client. Calls block their caller while the event
 // loop keeps running, so the window repaints and stays usable; several calls
 // may therefore be under way at once, each waiting in its own nested loop.
+// A call fails on any connection or protocol error and any status that is
+// not a success, saying why ("HTTP status 404 Not Found", "Connection
+// refused"), for
+// the caller to say what it asked. The failure is quiet when
+// the call was cut short on our side (Disconnect(), the client destroyed, the
+// application quitting): a closing program tells nobody.
 class HttpClient : public QObject {
     Q_OBJECT
   public:
@@ -47,27 +55,32 @@ class HttpClient : public QObject {
     static constexpr int kDefaultStallTimeoutMs = 60 * 1000;
 
     explicit HttpClient(QObject* parent = nullptr);
-    // Aborts the calls under way; they raise HttpError with aborted().
+    // Aborts the calls under way; they fail quietly.
     ~HttpClient() override;
 
     // POST of multipart/form-data, one part per field in order; the body of
-    // the reply. Raises HttpError. `maxBodySize` < 0: the client's limit.
-    std::string PostForm(const std::string& url, const FormFields& fields,
-                         std::int64_t maxBodySize = -1);
-    // GET, the body in memory. Raises HttpError.
-    std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
+    // the reply. `maxBodySize` < 0: the client's limit.
+    Result<std::string> PostForm(const std::string& url, const FormFields& fields,
+                                 std::int64_t maxBodySize = -1);
+    // GET, the body in memory.
+    Result<std::string> Download(const std::string& url, std::int64_t maxBodySize = -1);
     // Takes each piece of a reply body as it arrives; false stops the call.
     using BodySink = std::function<bool(const char* data, std::int64_t size)>;
     // Told the bytes received so far and the total the server announced (-1
     // when it announced none).
     using Progress = std::function<void(std::int64_t received, std::int64_t total)>;
     // GET, the body handed to `sink` piece by piece and never held whole, for
-    // downloads of any size up to `maxBodySize`. Raises HttpError, also when
-    // the sink refused a piece.
+    // downloads of any size up to `maxBodySize`; it fails also when the sink
+    // refused a piece.
+    Status DownloadInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
+                        const Progress& progress = {});
+    // Download and DownloadInto raising HttpError for a failure: only for the
+    // update check and the updater, until they take the two above.
+    std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
     void GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
                  const Progress& progress = {});
-    // Aborts whatever is in flight (the waiting calls raise) and closes the
-    // connections.
+    // Aborts whatever is in flight (the waiting calls fail quietly) and
+    // closes the connections.
     void Disconnect();
     // Closes kept-alive connections, unless a call is still under way: one
     // caller finishing must not cut another caller's request.
@@ -88,10 +101,10 @@ class HttpClient : public QObject {
   private:
     struct Call;
 
-    QNetworkRequest MakeRequest(const std::string& url) const;
-    std::string Run(QNetworkReply* reply, std::int64_t limit);
-    void Run(QNetworkReply* reply, std::int64_t limit, const BodySink& sink,
-             const Progress& progress);
+    Result<QNetworkRequest> MakeRequest(const std::string& url) const;
+    Result<std::string> Run(QNetworkReply* reply, std::int64_t limit);
+    Status Run(QNetworkReply* reply, std::int64_t limit, const BodySink& sink,
+               const Progress& progress);
 
     QNetworkAccessManager* manager_;
     std::int64_t maxBodySize_ = kDefaultMaxBodySize;

@@ -50,29 +50,53 @@ std::optional<std::string> BrandStateFileName(const std::string& plain) {
 
 // The id this user last read with this brand, kept in the state folder
 // because the program folder may not be written.
-std::optional<NewsId> ReadUserLastNewsId(const Services& services, const std::string& plain) {
+std::optional<NewsId> ReadUserLastNewsId(const ProgramConfig& config, const std::string& plain) {
     const std::optional<std::string> name = BrandStateFileName(plain);
     if (!name) {
         return std::nullopt;
     }
-    const std::optional<std::string> state = ReadStateFile(services, *name);
+    const std::optional<std::string> state = ReadStateFile(config.stateDir, *name);
     if (!state) {
         return std::nullopt;
     }
     return LastNewsIdFromText(*state);
 }
 
-bool WriteUserLastNewsId(const Services& services, const std::string& plain, const NewsId& id) {
+bool WriteUserLastNewsId(const ProgramConfig& config, const std::string& plain, const NewsId& id) {
     const std::optional<std::string> name = BrandStateFileName(plain);
     if (!name) {
         return false;
     }
-    const std::string text = TextWithLastNewsId(ReadStateFile(services, *name).value_or(""), id);
-    if (!WriteStateFile(services, *name, text)) {
-        qCWarning(lcNews) << "last news id not stored, the state folder does not take it";
+    const std::string text =
+        TextWithLastNewsId(ReadStateFile(config.stateDir, *name).value_or(""), id);
+    if (const Status written = WriteStateFile(config.stateDir, *name, text); !written.ok()) {
+        qCWarning(lcNews) << "last news id not stored:" << written.error().c_str();
         return false;
     }
     return true;
+}
+
+bool SaveSettingsLastNewsId(const std::string& path, const std::string& plain, const NewsId& id) {
+    const Status saved =
+        SaveFileReplacing(path, EncryptSettingsBytes(TextWithLastNewsId(plain, id)));
+    if (!saved.ok()) {
+        qCWarning(lcNews) << "last news id not stored:" << saved.error().c_str();
+        return false;
+    }
+    return true;
+}
+
+// The highest id read: this user's state file may hold an older id than the
+// settings file when the brand shipped a newer one, and the other way round.
+std::optional<NewsId> StoredLastNewsId(const ProgramConfig& config, const std::string& plain) {
+    std::optional<NewsId> id = LastNewsIdFromText(plain);
+    if (!ProgramFolderWritable(config)) {
+        const std::optional<NewsId> user = ReadUserLastNewsId(config, plain);
+        if (user && (!id || user->value() > id->value())) {
+            id = user;
+        }
+    }
+    return id;
 }
 
 }  // namespace
@@ -105,25 +129,19 @@ std::string TextWithLastNewsId(const std::string& plain, const NewsId& id) {
     return text;
 }
 
-std::optional<NewsId> ReadLastNewsId(const Services& services) {
+std::optional<NewsId> ReadLastNewsId(const ProgramConfig& config) {
     const std::optional<std::string> encrypted =
-        ReadWholeFile(FileBeside(services.baseDir, kSettingsFileName));
+        ReadWholeFile(FileBeside(config.baseDir, kSettingsFileName));
     if (!encrypted) {
         return std::nullopt;
     }
     std::string plain;
     DecryptSettingsBytes(*encrypted, plain);
-    // Until this user has read something the settings file's own id counts.
-    if (!ProgramFolderWritable(services)) {
-        if (std::optional<NewsId> id = ReadUserLastNewsId(services, plain)) {
-            return id;
-        }
-    }
-    return LastNewsIdFromText(plain);
+    return StoredLastNewsId(config, plain);
 }
 
-bool WriteLastNewsId(const Services& services, const NewsId& id) {
-    const std::string path = FileBeside(services.baseDir, kSettingsFileName);
+bool WriteLastNewsId(const ProgramConfig& config, const NewsId& id) {
+    const std::string path = FileBeside(config.baseDir, kSettingsFileName);
     const std::optional<std::string> encrypted = ReadWholeFile(path);
     if (!encrypted) {
         return false;
@@ -132,14 +150,16 @@ bool WriteLastNewsId(const Services& services, const NewsId& id) {
     if (!DecryptSettingsBytes(*encrypted, plain)) {
         return false;
     }
-    if (!ProgramFolderWritable(services)) {
-        return WriteUserLastNewsId(services, plain, id);
+    // Reading an older message after a newer one leaves the newer one stored:
+    // otherwise the next start would announce the newer one again.
+    const std::optional<NewsId> stored = StoredLastNewsId(config, plain);
+    if (stored && stored->value() >= id.value()) {
+        return true;
     }
-    if (!SaveFileReplacing(path, EncryptSettingsBytes(TextWithLastNewsId(plain, id)))) {
-        qCWarning(lcNews) << "last news id not stored, the settings file cannot be rewritten";
-        return false;
+    if (!ProgramFolderWritable(config)) {
+        return WriteUserLastNewsId(config, plain, id);
     }
-    return true;
+    return SaveSettingsLastNewsId(path, plain, id);
 }
 
 }  // namespace zolt

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "news/NewsId.h"
-#include "util/Services.h"
+#include "util/ProgramConfig.h"
 
 namespace zolt {
 
@@ -21,19 +21,21 @@ std::optional<NewsId> LastNewsIdFromText(const std::string& plain);
 // kept; a text without the element gets it as a line of its own at the end.
 std::string TextWithLastNewsId(const std::string& plain, const NewsId& id);
 
-// The id stored in "dbsettings.dat" of services.baseDir; nothing when the
+// The id stored in "dbsettings.dat" of config.baseDir; nothing when the
 // file is missing or holds no id. When the program may not write its folder
 // (ProgramFolderWritable), the id this user stored in the brand's state file
-// counts first.
-std::optional<NewsId> ReadLastNewsId(const Services& services);
+// counts too: the higher of the two is the answer.
+std::optional<NewsId> ReadLastNewsId(const ProgramConfig& config);
 
-// Stores `id` in "dbsettings.dat", or, when the program may not write its
-// folder, in the state file named after the brand's BranderCode in
-// services.stateDir (see StateFileName). Nothing is written when the
-// settings file is missing or does not decrypt
-// cleanly, since rewriting a garbled text would destroy the brand. The new
-// file replaces the old one by a rename, so a crash at any moment leaves one
-// of the two complete. True when written.
-bool WriteLastNewsId(const Services& services, const NewsId& id);
+// Stores `id` as the last news read, in "dbsettings.dat", or, when the
+// program may not write its folder, in the state file named after the
+// brand's BranderCode in config.stateDir (see StateFileName). The highest
+// id read is kept: when ReadLastNewsId already gives `id` or a higher one,
+// nothing is written. Nothing is written either when the settings file is
+// missing or does not decrypt cleanly, since rewriting a garbled text would
+// destroy the brand. The new file replaces the old one by a rename, so a
+// crash at any moment leaves one of the two complete. True when `id` or a
+// higher one is stored.
+bool WriteLastNewsId(const ProgramConfig& config, const NewsId& id);
 
 }  // namespace zolt

@@ -12,22 +12,6 @@ std::string NewsScriptUrl(const std::string& baseUrl, const std::string& script)
     return baseUrl + "/" + script;
 }
 
-namespace {
-
-// The failure's warning, unless the request was cut short: then the window
-// that would own the box is on its way out and nobody is waiting for news.
-void Warn(const Services& services, const std::string& reply, bool aborted, NewsReplyKind kind) {
-    if (aborted || !services.showMessage) {
-        return;
-    }
-    const std::string message = NewsFailureMessage(reply, kind);
-    if (!message.empty()) {
-        services.showMessage(MessageKind::Warning, message);
-    }
-}
-
-}  // namespace
-
 std::optional<NewsClient> NewsClient::For(const NewsChannelInfo& channel, HttpClient& http) {
     if (!channel.exists || channel.publisherId.empty()) {
         return std::nullopt;
@@ -57,47 +41,52 @@ FormFields NewsClient::NewsDetailsFields(const NewsId& id) const {
     return fields;
 }
 
-NewsClient::Reply NewsClient::Post(const std::string& script, const FormFields& fields) const {
-    Reply reply;
-    try {
-        reply.text = Trim(http_->PostForm(NewsScriptUrl(channel_.baseUrl, script), fields,
-                                          HttpClient::kDefaultMaxBodySize));
-    } catch (const HttpError& e) {
-        reply.aborted = e.aborted();
-        qCInfo(lcNews) << script.c_str() << (e.aborted() ? "request cut short:" : "request failed:")
-                       << e.what();
-    } catch (const std::exception& e) {
-        // Building or sending the form failed: an empty reply.
-        qCInfo(lcNews) << script.c_str() << "request not sent:" << e.what();
+Result<std::string> NewsClient::Ask(const std::string& script, const FormFields& fields,
+                                    NewsReplyKind kind) const {
+    Result<std::string> posted = http_->PostForm(NewsScriptUrl(channel_.baseUrl, script), fields,
+                                                 HttpClient::kDefaultMaxBodySize);
+    if (!posted.ok()) {
+        qCInfo(lcNews) << script.c_str() << "request failed:" << posted.error().c_str();
+        if (posted.quiet()) {
+            // The window that would show the message is on its way out.
+            return posted;
+        }
     }
-    return reply;
+    const std::string reply = posted.ok() ? Trim(*posted) : std::string();
+    if (IsNewsSuccess(reply, kind)) {
+        return reply;
+    }
+    const std::string message = NewsFailureMessage(reply, kind);
+    if (message.empty()) {
+        return QuietFail(script + " gave a reply without news or a known error word");
+    }
+    return Fail(message);
 }
 
-std::optional<NewsLineList> NewsClient::LastNews(const Services& services) const {
-    const Reply reply = Post(kLastNewsScript, LastNewsFields("all"));
-    if (!reply.aborted && IsNewsSuccess(reply.text, NewsReplyKind::All)) {
-        return ParseAllNewsReply(reply.text);
+Result<NewsLineList> NewsClient::LastNews() const {
+    Result<std::string> reply = Ask(kLastNewsScript, LastNewsFields("all"), NewsReplyKind::All);
+    if (!reply.ok()) {
+        return reply.failure();
     }
-    Warn(services, reply.text, reply.aborted, NewsReplyKind::All);
-    return std::nullopt;
+    return ParseAllNewsReply(*reply);
 }
 
-std::optional<LatestNews> NewsClient::LastNewsCode() const {
-    const Reply reply = Post(kLastNewsScript, LastNewsFields("lastcode"));
-    if (reply.aborted || !IsNewsSuccess(reply.text, NewsReplyKind::LastCode)) {
-        return std::nullopt;
+Result<LatestNews> NewsClient::LastNewsCode() const {
+    Result<std::string> reply =
+        Ask(kLastNewsScript, LastNewsFields("lastcode"), NewsReplyKind::LastCode);
+    if (!reply.ok()) {
+        return reply.failure();
     }
-    return ParseLastCodeReply(reply.text);
+    return ParseLastCodeReply(*reply);
 }
 
-std::optional<std::string> NewsClient::NewsDetails(const Services& services,
-                                                   const NewsId& id) const {
-    const Reply reply = Post(kNewsDetailsScript, NewsDetailsFields(id));
-    if (!reply.aborted && IsNewsSuccess(reply.text, NewsReplyKind::Details)) {
-        return ParseDetailsReply(reply.text);
+Result<std::string> NewsClient::NewsDetails(const NewsId& id) const {
+    Result<std::string> reply =
+        Ask(kNewsDetailsScript, NewsDetailsFields(id), NewsReplyKind::Details);
+    if (!reply.ok()) {
+        return reply.failure();
     }
-    Warn(services, reply.text, reply.aborted, NewsReplyKind::Details);
-    return std::nullopt;
+    return ParseDetailsReply(*reply);
 }
 
 }  // namespace zolt

@@ -8,7 +8,7 @@
 #include "net/HttpClient.h"
 #include "news/NewsId.h"
 #include "news/NewsReply.h"
-#include "util/Services.h"
+#include "util/Result.h"
 
 namespace zolt {
 
@@ -24,9 +24,12 @@ inline constexpr const char* kNewsDetailsScript = "getnewsdetails.php";
 std::string NewsScriptUrl(const std::string& baseUrl, const std::string& script);
 
 // The reseller's news server as this copy asks it: the three requests, each
-// blocking while the event loop runs. A failure that the user must know of
-// is shown through services.showMessage, except when the request was cut
-// short because the program is closing.
+// blocking while the event loop runs. A failed request says what the user is
+// to read: the message of the server's error word, or that the news site
+// could not be reached. It is quiet when the user is told nothing: the
+// request was cut short because the program is closing, the reply is one
+// the program has no message for, or it was the start-up question for the
+// newest id.
 class NewsClient {
   public:
     // Nothing for a channel this copy may not ask: a level without one, or
@@ -37,26 +40,22 @@ class NewsClient {
     FormFields LastNewsFields(const std::string& conttype) const;
     FormFields NewsDetailsFields(const NewsId& id) const;
 
-    // All current news of this product, in reply order; nothing on failure,
-    // after its warning.
-    std::optional<NewsLineList> LastNews(const Services& services) const;
+    // All current news of this product, in reply order.
+    Result<NewsLineList> LastNews() const;
 
-    // The newest news id and title; nothing on failure. Never shows a message:
-    // the start-up check stays silent.
-    std::optional<LatestNews> LastNewsCode() const;
+    // The newest news id and title; every failure is quiet.
+    Result<LatestNews> LastNewsCode() const;
 
-    // The HTML body of one news item; nothing on failure, after its warning.
-    std::optional<std::string> NewsDetails(const Services& services, const NewsId& id) const;
+    // The HTML body of one news item.
+    Result<std::string> NewsDetails(const NewsId& id) const;
 
   private:
     NewsClient(const NewsChannelInfo& channel, HttpClient& http)
         : channel_(channel), http_(&http) {}
 
-    struct Reply {
-        std::string text;      // trimmed body; empty when the request failed
-        bool aborted = false;  // cut short because the program is closing
-    };
-    Reply Post(const std::string& script, const FormFields& fields) const;
+    // The trimmed reply when it reports success, else why not.
+    Result<std::string> Ask(const std::string& script, const FormFields& fields,
+                            NewsReplyKind kind) const;
     FormFields IdentityFields() const;
 
     NewsChannelInfo channel_;

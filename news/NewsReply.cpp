@@ -75,7 +75,13 @@ LatestNews ParseLastCodeReply(const std::string& reply) {
 }
 
 std::string ParseDetailsReply(const std::string& reply) {
-    return DecodeDollarHex(RemoveMarkers(reply));
+    Result<std::string> html = DecodeDollarHex(RemoveMarkers(reply));
+    if (!html.ok()) {
+        // The page is shown empty, and still counts as read.
+        qCWarning(lcNews) << "news page left empty:" << html.error().c_str();
+        return {};
+    }
+    return std::move(html).value();
 }
 
 std::string NewsFailureMessage(const std::string& reply, NewsReplyKind kind) {

@@ -1,6 +1,7 @@
 #include "news/UserState.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <sys/stat.h>
 
@@ -8,6 +9,7 @@
 
 #include "util/Files.h"
 #include "util/SafeSave.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -20,19 +22,21 @@ bool IsPlainNameByte(char c) {
 
 // Every folder on `path`, owner only where one is made (as the XDG base
 // directories ask).
-bool MakeFolders(const std::string& path) {
+Status MakeFolders(const std::string& path) {
 #ifdef _WIN32
     // A Windows folder takes its rights from the folder it is made in.
-    return QDir().mkpath(QString::fromStdString(path));
+    if (!QDir().mkpath(PathToQString(path))) {
+        return Fail("cannot make the folder \"" + path + "\"");
+    }
 #else
     for (size_t end = path.find('/', 1); end != std::string::npos; end = path.find('/', end + 1)) {
         const std::string folder = path.substr(0, end);
         if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
+            return Fail("cannot make the folder \"" + folder + "\": " + std::strerror(errno));
         }
     }
-    return true;
 #endif
+    return {};
 }
 
 }  // namespace
@@ -56,19 +60,23 @@ std::optional<std::string> StateFileName(std::string_view branderCode) {
     return name;
 }
 
-std::optional<std::string> ReadStateFile(const Services& services, const std::string& name) {
-    if (services.stateDir.empty()) {
+std::optional<std::string> ReadStateFile(const std::string& stateDir, const std::string& name) {
+    if (stateDir.empty()) {
         return std::nullopt;
     }
-    return ReadWholeFile(FileBeside(services.stateDir, name), kMaxStateFileSize);
+    return ReadWholeFile(FileBeside(stateDir, name), kMaxStateFileSize);
 }
 
-bool WriteStateFile(const Services& services, const std::string& name, const std::string& bytes) {
-    if (services.stateDir.empty()) {
-        return false;
+Status WriteStateFile(const std::string& stateDir, const std::string& name,
+                      const std::string& bytes) {
+    if (stateDir.empty()) {
+        return Fail("this system names no folder for the user's state");
     }
-    const std::string folder = FileBeside(services.stateDir, "");
-    return MakeFolders(folder) && SaveFileReplacing(folder + name, bytes);
+    const std::string folder = FileBeside(stateDir, "");
+    if (const Status made = MakeFolders(folder); !made.ok()) {
+        return made;
+    }
+    return SaveFileReplacing(folder + name, bytes);
 }
 
 }  // namespace zolt

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "util/Services.h"
+#include "util/Result.h"
 
 namespace zolt {
 
@@ -21,15 +21,17 @@ inline constexpr std::size_t kMaxStateFileSize = 4096;
 // kMaxStateNameBytes.
 std::optional<std::string> StateFileName(std::string_view branderCode);
 
-// The file `name` of services.stateDir; nothing when there is no state
-// folder or no such regular file of at most kMaxStateFileSize bytes.
-std::optional<std::string> ReadStateFile(const Services& services, const std::string& name);
+// The file `name` of the state folder `stateDir` (ProgramConfig::stateDir);
+// nothing when there is no state folder or no such regular file of at most
+// kMaxStateFileSize bytes.
+std::optional<std::string> ReadStateFile(const std::string& stateDir, const std::string& name);
 
-// Replaces the file `name` of services.stateDir by `bytes` through a new file
+// Replaces the file `name` of `stateDir` by `bytes` through a new file
 // renamed over it, so that a crash leaves the old or the new content and a
 // link of that name is never written through. Missing folders are made,
-// readable by the user alone. False when there is no state folder or it
-// does not take the file.
-bool WriteStateFile(const Services& services, const std::string& name, const std::string& bytes);
+// readable by the user alone. Fails, saying why, when there is no state
+// folder or it does not take the file.
+Status WriteStateFile(const std::string& stateDir, const std::string& name,
+                      const std::string& bytes);
 
 }  // namespace zolt

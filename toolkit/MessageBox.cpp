@@ -34,4 +34,12 @@ bool ShowMessageBox(QWidget* parent, MessageKind kind, const std::string& text) 
     return box.exec() == QMessageBox::Ok;
 }
 
+bool MessageBox::Show(MessageKind kind, const std::string& text) const {
+    if (answer_) {
+        return answer_(kind, text);
+    }
+    QWidget* active = QApplication::activeWindow();
+    return ShowMessageBox(active != nullptr ? active : owner_, kind, text);
+}
+
 }  // namespace zolt

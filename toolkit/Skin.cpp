@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QRegularExpression>
 
+#include "util/Text.h"
 #include "util/Zlib.h"
 
 namespace zolt {
@@ -81,7 +82,7 @@ bool SkinSetsFonts() {
 
 std::string CurrentSkin() {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return app->styleSheet().toStdString();
+        return FromQString(app->styleSheet());
     }
     return std::string();
 }

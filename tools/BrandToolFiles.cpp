@@ -3,8 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
@@ -40,13 +38,7 @@ unsigned ToolOutputMode(bool ownerOnly) {
 Status WriteToolOutput(const std::string& path, const std::string& bytes, bool ownerOnly) {
     // A name in a shared folder may be a link planted there: it is replaced
     // by the new file, its target is never written.
-    errno = 0;
-    if (!SaveFileReplacing(path, bytes, ToolOutputMode(ownerOnly))) {
-        const int cause = errno;
-        return Fail("cannot write \"" + path + "\": " +
-                    (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed")));
-    }
-    return {};
+    return SaveFileReplacing(path, bytes, ToolOutputMode(ownerOnly));
 }
 
 Result<std::string> ReadPassword(const std::string& source) {

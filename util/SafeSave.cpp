@@ -1,13 +1,16 @@
 #include "util/SafeSave.h"
 
 #include <QFileInfo>
-#include <QString>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -15,11 +18,11 @@ namespace {
 
 // `mode`: the new file's permission bits; negative: those of the regular
 // file it replaces, or the temporary file's owner-only ones.
-bool Save(const std::string& path, const std::string& bytes, long mode) {
-    const QFileInfo target(QString::fromStdString(path));
+Status Save(const std::string& path, const std::string& bytes, long mode) {
+    const QFileInfo target(PathToQString(path));
     QTemporaryFile file(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
     if (!file.open()) {
-        return false;
+        return CannotWrite(path, FromQString(file.errorString()));
     }
     struct stat existing {};
     if (mode >= 0) {
@@ -28,24 +31,25 @@ bool Save(const std::string& path, const std::string& bytes, long mode) {
         ::fchmod(file.handle(), existing.st_mode & 07777);
     }
     const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size || !file.flush() || ::fsync(file.handle()) != 0) {
-        return false;
+    if (file.write(bytes.data(), size) != size || !file.flush()) {
+        return CannotWrite(path, FromQString(file.errorString()));
     }
     // rename() replaces the name itself, a link included, in one step.
-    if (std::rename(QFile::encodeName(file.fileName()).constData(), path.c_str()) != 0) {
-        return false;
+    if (::fsync(file.handle()) != 0 ||
+        std::rename(QFile::encodeName(file.fileName()).constData(), path.c_str()) != 0) {
+        return CannotWrite(path, std::strerror(errno));
     }
     file.setAutoRemove(false);
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
+Status SaveFileReplacing(const std::string& path, const std::string& bytes) {
     return Save(path, bytes, -1);
 }
 
-bool SaveFileReplacing(const std::string& path, const std::string& bytes, unsigned mode) {
+Status SaveFileReplacing(const std::string& path, const std::string& bytes, unsigned mode) {
     return Save(path, bytes, static_cast<long>(mode & 07777));
 }
 

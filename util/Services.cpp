@@ -27,30 +27,34 @@ std::string StateFolder() {
     if (base.isEmpty() || QDir::isRelativePath(base)) {
         base = QDir::homePath() + "/.local/state";
     }
-    return (base + "/rssfeedzolt/").toStdString();
+    return PathFromQString(base + "/rssfeedzolt/");
 }
 
 }  // namespace
 
 std::string ProgramFolder() {
-    return QCoreApplication::applicationDirPath().toStdString() + "/";
+    return PathFromQString(QCoreApplication::applicationDirPath()) + "/";
 }
 
-Services MakeSystemServices(const std::string& baseDir) {
+ProgramConfig MakeProgramConfig(const std::string& baseDir) {
+    ProgramConfig config;
+    config.baseDir = baseDir;
+    config.stateDir = StateFolder();
+    config.packageInstall = QFileInfo(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile)).isFile();
+    return config;
+}
+
+Services MakeSystemServices() {
     Services s;
-    s.baseDir = baseDir;
-    s.stateDir = StateFolder();
-    s.packageInstall =
-        QFileInfo(QDir(QString::fromStdString(baseDir)).filePath(kPackageMarkerFile)).isFile();
     s.startDetached = [](const std::string& program, const std::vector<std::string>& args) {
         QStringList list;
         for (const auto& a : args) {
-            list << QString::fromStdString(a);
+            list << PathToQString(a);
         }
-        return QProcess::startDetached(QString::fromStdString(program), list);
+        return QProcess::startDetached(PathToQString(program), list);
     };
     s.findProgram = [](const std::string& name) {
-        return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
+        return PathFromQString(QStandardPaths::findExecutable(PathToQString(name)));
     };
     s.openFolder = [](const std::string& folder) {
         const QString opener = QStandardPaths::findExecutable("xdg-open");
@@ -73,8 +77,8 @@ Services MakeSystemServices(const std::string& baseDir) {
     return s;
 }
 
-bool ProgramFolderWritable(const Services& services) {
-    return !services.packageInstall && ::access(services.baseDir.c_str(), W_OK | X_OK) == 0;
+bool ProgramFolderWritable(const ProgramConfig& config) {
+    return !config.packageInstall && ::access(config.baseDir.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace zolt

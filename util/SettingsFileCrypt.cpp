@@ -17,35 +17,20 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-// The whole file, read through the file stream, whose FileError stays here.
+// The whole file, read through the file stream, or why not.
 Result<std::string> ReadSource(const std::string& source) {
-    try {
-        FileStream input(source);
-        std::string bytes;
-        std::string chunk(kSettingsBufferSize, '\0');
-        int64_t n = 0;
-        while ((n = input.Read(reinterpret_cast<uint8_t*>(chunk.data()), kSettingsBufferSize)) >
-               0) {
-            bytes.append(chunk, 0, static_cast<size_t>(n));
-        }
-        if (n < 0) {
-            return Fail("cannot read " + Quoted(source) + ": " + std::strerror(errno));
-        }
-        return bytes;
-    } catch (const FileError& e) {
+    FileStream input(source);
+    std::string bytes;
+    std::string chunk(kSettingsBufferSize, '\0');
+    int64_t n = 0;
+    while ((n = input.Read(reinterpret_cast<uint8_t*>(chunk.data()), kSettingsBufferSize)) > 0) {
+        bytes.append(chunk, 0, static_cast<size_t>(n));
+    }
+    if (n < 0) {
         return Fail("cannot read " + Quoted(source) + ": " +
-                    (e.code() == EISDIR ? "it is a folder" : std::strerror(e.code())));
+                    (input.error() == EISDIR ? "it is a folder" : std::strerror(input.error())));
     }
-}
-
-Status Save(const std::string& dest, const std::string& bytes, unsigned mode) {
-    errno = 0;
-    if (!SaveFileReplacing(dest, bytes, mode)) {
-        const int cause = errno;
-        return Fail("cannot write " + Quoted(dest) + ": " +
-                    (cause != 0 ? std::string(std::strerror(cause)) : std::string("failed")));
-    }
-    return {};
+    return bytes;
 }
 
 }  // namespace
@@ -60,7 +45,7 @@ Status DecryptSettingsFile(const std::string& source, const std::string& dest, u
         return Fail("cannot decrypt " + Quoted(source) +
                     ": the password does not fit or the file is damaged; nothing was written");
     }
-    return Save(dest, plain, mode);
+    return SaveFileReplacing(dest, plain, mode);
 }
 
 Status EncryptSettingsFile(const std::string& source, const std::string& dest, unsigned mode) {
@@ -72,7 +57,7 @@ Status EncryptSettingsFile(const std::string& source, const std::string& dest, u
     if (DecryptSettingsBytes(*plain, check)) {
         return Fail(Quoted(source) + " is encrypted already");
     }
-    return Save(dest, EncryptSettingsBytes(*plain), mode);
+    return SaveFileReplacing(dest, EncryptSettingsBytes(*plain), mode);
 }
 
 bool DecryptSettingsBytes(const std::string& encrypted, std::string& plain) {

@@ -10,10 +10,10 @@ namespace zolt {
 
 // The one conversion between the core's byte strings and the widgets' text.
 // Valid UTF-8 is read as UTF-8; anything else as Windows-1252, the code page
-// in which legacy settings texts and news replies are written. File paths,
-// process arguments and wire bytes (form fields, log excerpts) are not such
-// text: they cross through PathToQString and PathFromQString, so that no
-// path or field is ever re-read as Windows-1252.
+// in which legacy settings texts and news replies are written. File paths
+// and process arguments are not such text: they cross through PathToQString
+// and PathFromQString below. Wire bytes (form fields, log excerpts) stay
+// bytes: QByteArray, never a QString.
 QString ToQString(const std::string& bytes);
 // Widget text back to bytes: UTF-8.
 std::string FromQString(const QString& text);

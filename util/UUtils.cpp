@@ -1,5 +1,7 @@
 #include "util/UUtils.h"
 
+#include <optional>
+
 #include "util/Logging.h"
 #include "util/WebAddress.h"
 
@@ -23,7 +25,7 @@ void SplitByChar(char separator, const std::string& source, std::vector<std::str
 
 namespace {
 
-int HexDigit(char c) {
+std::optional<int> HexDigit(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -33,12 +35,12 @@ int HexDigit(char c) {
     if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
     }
-    return -1;
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::string DecodeDollarHex(const std::string& source) {
+Result<std::string> DecodeDollarHex(const std::string& source) {
     std::string result;
     result.reserve(source.size());
     size_t i = 0;
@@ -50,16 +52,17 @@ std::string DecodeDollarHex(const std::string& source) {
         }
         // "$" then the next two characters (fewer at the end), all hex digits.
         const size_t take = std::min<size_t>(2, source.size() - i - 1);
+        const auto bad = [&] { return Fail("bad \"$\" escape at byte " + std::to_string(i)); };
         if (take == 0) {
-            return std::string();
+            return bad();
         }
         int value = 0;
         for (size_t k = 1; k <= take; ++k) {
-            const int d = HexDigit(source[i + k]);
-            if (d < 0) {
-                return std::string();
+            const std::optional<int> digit = HexDigit(source[i + k]);
+            if (!digit) {
+                return bad();
             }
-            value = value * 16 + d;
+            value = value * 16 + *digit;
         }
         result += static_cast<char>(value);
         i += 1 + take;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "util/Result.h"
 #include "util/Services.h"
 #include "util/SettingsFileCrypt.h"
 
@@ -12,9 +13,9 @@ namespace zolt {
 // before separators are kept; a trailing empty field is not.
 void SplitByChar(char separator, const std::string& source, std::vector<std::string>& list);
 
-// Decodes the "$hh" escapes of the news server's HTML. Any bad escape gives
-// the empty string.
-std::string DecodeDollarHex(const std::string& source);
+// Decodes the "$hh" escapes of the news server's HTML; fails at the first
+// bad escape, naming where it stands.
+Result<std::string> DecodeDollarHex(const std::string& source);
 
 // Hands `url` to the user's default browser: the one the system registers
 // (Windows), else Debian's x-www-browser, else xdg-open (which cannot start

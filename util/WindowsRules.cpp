@@ -101,7 +101,8 @@ bool IsAbsoluteWindowsPath(std::string_view path) {
     return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
 }
 
-std::string WindowsStateFolder(std::string_view localAppData, std::string_view knownFolder) {
+std::optional<std::string> WindowsStateFolder(std::string_view localAppData,
+                                              std::string_view knownFolder) {
     // A network share is slow or gone when the network is, and it may be
     // what another account set the variable to.
     const bool share = localAppData.size() >= 2 &&
@@ -113,7 +114,7 @@ std::string WindowsStateFolder(std::string_view localAppData, std::string_view k
                      : IsAbsoluteWindowsPath(localAppData) ? localAppData
                                                            : std::string_view());
     if (base.empty()) {
-        return base;
+        return std::nullopt;
     }
     std::replace(base.begin(), base.end(), '\\', '/');
     if (base.back() != '/') {

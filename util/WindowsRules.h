@@ -43,9 +43,10 @@ bool IsAbsoluteWindowsPath(std::string_view path);
 // "%LOCALAPPDATA%\<product>\" as `localAppData`, else as the known folder the
 // system reports, in '/' form and ending in "/". A relative or empty value is
 // not valid, and a variable that names a network share ("\\server\...")
-// gives way to a valid known folder; "" when neither is valid (nothing is
-// kept).
-std::string WindowsStateFolder(std::string_view localAppData, std::string_view knownFolder);
+// gives way to a valid known folder; nothing when neither is valid (then
+// nothing is kept).
+std::optional<std::string> WindowsStateFolder(std::string_view localAppData,
+                                              std::string_view knownFolder);
 
 // The folder name of the state folder and of the installation.
 inline constexpr const char* kWindowsProductFolder = "RSSFeedZolt";

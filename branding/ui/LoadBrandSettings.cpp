@@ -108,9 +108,10 @@ void ApplyBrandSetup(const BrandSetup& setup, const BrandTarget& t) {
     }
 }
 
-std::optional<BrandSetup> ReadBrandSetupOrNothing(const Services& services) {
+std::optional<BrandSetup> ReadBrandSetupOrNothing(const std::string& baseDir,
+                                                  const Services& services) {
     try {
-        return ReadBrandSetup(services);
+        return ReadBrandSetup(baseDir, services);
     } catch (const std::exception& e) {
         // Whatever went wrong with the brand, the window has to come up.
         qCWarning(lcBranding) << "brand not read:" << e.what();

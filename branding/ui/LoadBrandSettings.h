@@ -15,7 +15,8 @@ namespace zolt {
 // Money caption, news button, banner strip, link strip and icon) and the
 // brand's record returned. Without a brand the window keeps its design state
 // and the record is empty.
-std::optional<BrandSetup> ReadBrandSetupOrNothing(const Services& services);
+std::optional<BrandSetup> ReadBrandSetupOrNothing(const std::string& baseDir,
+                                                  const Services& services);
 BrandSettingsRecord LoadBrandSettings(const std::optional<BrandSetup>& setup,
                                       const BrandTarget& target);
 

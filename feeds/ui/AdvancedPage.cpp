@@ -12,12 +12,14 @@
 
 namespace zolt {
 
-AdvancedPage::AdvancedPage(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services), ui_(std::make_unique<Ui::AdvancedPage>()) {
-    setObjectName("Advanced");
-    SetPageFont(*this);
-    ui_->setupUi(this);
-    FitPageLook(*this);
+AdvancedPage::AdvancedPage(const ProgramConfig& config, const Services& services,
+                           const MessageBox& msgMain, QWidget* parent)
+    : QWidget(parent),
+      config_(config),
+      msgMain_(msgMain),
+      preview_(config, services),
+      ui_(new Ui::AdvancedPage) {
+    SetUpPage(*this, "Advanced", *ui_);
     connect(ui_->btnEGenerate, &QPushButton::clicked, this,
             Guarded([this] { btnEGenerateClick(); }));
     connect(ui_->btnECopyToClipboard, &QPushButton::clicked, this,
@@ -56,7 +58,7 @@ std::optional<std::string> AdvancedPage::GenerateCode() {
     fields.numAuctions = ui_->edtENumAuctions->value();
     const FeedOutcome outcome = EbayFeedCode(fields);
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.error());
+        msgMain_.Show(MessageKind::Warning, outcome.error());
         return std::nullopt;
     }
     ShowCode(*ui_->memECode, outcome.value());
@@ -65,20 +67,17 @@ std::optional<std::string> AdvancedPage::GenerateCode() {
 
 void AdvancedPage::btnECopyToClipboardClick() {
     CopyCode(*ui_->memECode);
-    services_.showMessage(MessageKind::Information,
-                          CodeCopiedMessage(ProgramFeedreader(services_)));
+    msgMain_.Show(MessageKind::Information, CodeCopiedMessage(ProgramFeedreader(config_)));
 }
 
 void AdvancedPage::btnEPreviewClick() {
     if (const std::optional<std::string> snippet = GenerateCode()) {
-        OpenPreview(preview_, services_, *this, *snippet);
+        preview_.Open(*this, *snippet);
     }
 }
 
 void AdvancedPage::ClosePreview() {
-    if (preview_) {
-        preview_->close();
-    }
+    preview_.Close();
 }
 
 }  // namespace zolt

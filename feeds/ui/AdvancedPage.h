@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -8,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "feeds/ui/PreviewWindow.h"
+#include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
 namespace Ui {
@@ -16,13 +17,13 @@ class AdvancedPage;
 
 namespace zolt {
 
-class PreviewWindow;
-
 // The page "Advanced" of the main window: the eBay feed generator.
 class AdvancedPage : public QWidget {
     Q_OBJECT
   public:
-    AdvancedPage(const Services& services, QWidget* parent = nullptr);
+    // `msgMain` is the main window's message box.
+    AdvancedPage(const ProgramConfig& config, const Services& services, const MessageBox& msgMain,
+                 QWidget* parent = nullptr);
     ~AdvancedPage() override;
 
     // Fills the site drop-down and the id list together, last row selected.
@@ -44,9 +45,10 @@ class AdvancedPage : public QWidget {
     // "Generate Code": the snippet shown in the code box, or none after a warning.
     std::optional<std::string> GenerateCode();
 
-    const Services& services_;
+    const ProgramConfig& config_;
+    const MessageBox& msgMain_;
+    PagePreview preview_;
     std::unique_ptr<Ui::AdvancedPage> ui_;
-    QPointer<PreviewWindow> preview_;
     std::vector<std::string> ebaySiteIds_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-class QWidget;
+#include <QWidget>
 
 namespace zolt {
 
@@ -12,5 +12,14 @@ namespace zolt {
 // keeping their place.
 void SetPageFont(QWidget& page);
 void FitPageLook(QWidget& page);
+
+// Names the page and makes the controls of its form `ui` in that look.
+template <class Form>
+void SetUpPage(QWidget& page, const char* name, Form& ui) {
+    page.setObjectName(name);
+    SetPageFont(page);
+    ui.setupUi(&page);
+    FitPageLook(page);
+}
 
 }  // namespace zolt

@@ -11,8 +11,8 @@
 
 namespace zolt {
 
-PreviewWindow::PreviewWindow(const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), services_(services) {
+PreviewWindow::PreviewWindow(const ProgramConfig& config, const Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), config_(config), services_(services) {
     setObjectName("frmPreview");
     setWindowTitle("Preview");
     auto* layout = new QVBoxLayout(this);
@@ -38,9 +38,9 @@ PreviewWindow::~PreviewWindow() = default;
 void PreviewWindow::Preview(const std::string& snippet) {
     PreviewRequest request;
     request.php = services_.findProgram ? services_.findProgram("php") : "";
-    request.feedreaderFile = ProgramFeedreader(services_);
+    request.feedreaderFile = ProgramFeedreader(config_);
     request.snippet = snippet;
-    request.timeLimitMs = services_.previewTimeLimitMs;
+    request.timeLimitMs = config_.previewTimeLimitMs;
     run_.Cancel();
     ShowOutcome(PreviewMessage(PreviewResult::Running));
     run_.Start(request);
@@ -68,19 +68,24 @@ void PreviewWindow::ShowOutcome(const PreviewOutcome& outcome) {
     prfPreview->setHtmlSource(PreviewDocument(outcome));
 }
 
-void OpenPreview(QPointer<PreviewWindow>& window, const Services& services, QWidget& page,
-                 const std::string& snippet) {
-    if (window.isNull()) {
-        window = new PreviewWindow(services, &page);
+void PagePreview::Open(QWidget& page, const std::string& snippet) {
+    if (window_.isNull()) {
+        window_ = new PreviewWindow(config_, services_, &page);
     }
-    if (!window->isVisible()) {
+    if (!window_->isVisible()) {
         const QRect main = page.window()->frameGeometry();
-        window->move(main.center() - window->rect().center());
-        window->show();
+        window_->move(main.center() - window_->rect().center());
+        window_->show();
     }
-    window->raise();
-    window->activateWindow();
-    window->Preview(snippet);
+    window_->raise();
+    window_->activateWindow();
+    window_->Preview(snippet);
+}
+
+void PagePreview::Close() {
+    if (window_) {
+        window_->close();
+    }
 }
 
 }  // namespace zolt

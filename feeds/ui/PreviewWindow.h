@@ -20,7 +20,7 @@ class HtmlView;
 class PreviewWindow : public QWidget {
     Q_OBJECT
   public:
-    PreviewWindow(const Services& services, QWidget* parent);
+    PreviewWindow(const ProgramConfig& config, const Services& services, QWidget* parent);
     ~PreviewWindow() override;
 
     // Previews `snippet`, ending a preview that still runs.
@@ -40,13 +40,27 @@ class PreviewWindow : public QWidget {
   private:
     void ShowOutcome(const PreviewOutcome& outcome);
 
+    const ProgramConfig& config_;
     const Services& services_;
     PreviewRun run_;
 };
 
-// Previews `snippet` in `window`, made for `page` when there is none yet, and
-// shown centred on the page's window when it was not showing.
-void OpenPreview(QPointer<PreviewWindow>& window, const Services& services, QWidget& page,
-                 const std::string& snippet);
+// A generator page's preview window, made for the page at its first preview.
+class PagePreview {
+  public:
+    PagePreview(const ProgramConfig& config, const Services& services)
+        : config_(config), services_(services) {}
+
+    // Previews `snippet`, the window shown centred on the page's window when
+    // it was not showing.
+    void Open(QWidget& page, const std::string& snippet);
+    // Closes the window, ending its run.
+    void Close();
+
+  private:
+    const ProgramConfig& config_;
+    const Services& services_;
+    QPointer<PreviewWindow> window_;
+};
 
 }  // namespace zolt

@@ -12,12 +12,14 @@
 
 namespace zolt {
 
-SimplePage::SimplePage(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services), ui_(std::make_unique<Ui::SimplePage>()) {
-    setObjectName("Simple");
-    SetPageFont(*this);
-    ui_->setupUi(this);
-    FitPageLook(*this);
+SimplePage::SimplePage(const ProgramConfig& config, const Services& services,
+                       const MessageBox& msgMain, QWidget* parent)
+    : QWidget(parent),
+      config_(config),
+      msgMain_(msgMain),
+      preview_(config, services),
+      ui_(new Ui::SimplePage) {
+    SetUpPage(*this, "Simple", *ui_);
     for (const FeedSearchSource& source : FeedSearchSources) {
         ui_->cbxSites->addItem(QString::fromUtf8(source.name));
     }
@@ -37,7 +39,7 @@ void SimplePage::btnSearchFeedClick() {
     const FeedOutcome outcome =
         FindRssFeed(ui_->cbxSites->currentIndex(), FromQString(ui_->edtKeyword->text()));
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.error());
+        msgMain_.Show(MessageKind::Warning, outcome.error());
     } else if (!outcome.value().empty()) {
         ui_->edtRSSFeed->setText(ToQString(outcome.value()));
     }
@@ -52,7 +54,7 @@ std::optional<std::string> SimplePage::GenerateCode() {
         NewsFeedCode(FromQString(ui_->edtRSSFeed->text()), ui_->edtFChacheTime->value(),
                      ui_->chkFeedTitles->isChecked(), ui_->edtFNumItems->value());
     if (!outcome.ok()) {
-        services_.showMessage(MessageKind::Warning, outcome.error());
+        msgMain_.Show(MessageKind::Warning, outcome.error());
         return std::nullopt;
     }
     ShowCode(*ui_->memFCode, outcome.value());
@@ -61,20 +63,17 @@ std::optional<std::string> SimplePage::GenerateCode() {
 
 void SimplePage::btnFCopyToClipboardClick() {
     CopyCode(*ui_->memFCode);
-    services_.showMessage(MessageKind::Information,
-                          CodeCopiedMessage(ProgramFeedreader(services_)));
+    msgMain_.Show(MessageKind::Information, CodeCopiedMessage(ProgramFeedreader(config_)));
 }
 
 void SimplePage::btnFPreviewClick() {
     if (const std::optional<std::string> snippet = GenerateCode()) {
-        OpenPreview(preview_, services_, *this, *snippet);
+        preview_.Open(*this, *snippet);
     }
 }
 
 void SimplePage::ClosePreview() {
-    if (preview_) {
-        preview_->close();
-    }
+    preview_.Close();
 }
 
 }  // namespace zolt

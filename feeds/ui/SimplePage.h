@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "feeds/ui/PreviewWindow.h"
+#include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
 namespace Ui {
@@ -15,13 +16,13 @@ class SimplePage;
 
 namespace zolt {
 
-class PreviewWindow;
-
 // The page "Simple" of the main window: the news feed generator.
 class SimplePage : public QWidget {
     Q_OBJECT
   public:
-    SimplePage(const Services& services, QWidget* parent = nullptr);
+    // `msgMain` is the main window's message box.
+    SimplePage(const ProgramConfig& config, const Services& services, const MessageBox& msgMain,
+               QWidget* parent = nullptr);
     ~SimplePage() override;
 
   public slots:
@@ -40,9 +41,10 @@ class SimplePage : public QWidget {
     // "Generate Code": the snippet shown in the code box, or none after a warning.
     std::optional<std::string> GenerateCode();
 
-    const Services& services_;
+    const ProgramConfig& config_;
+    const MessageBox& msgMain_;
+    PagePreview preview_;
     std::unique_ptr<Ui::SimplePage> ui_;
-    QPointer<PreviewWindow> preview_;
 };
 
 }  // namespace zolt

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QTreeWidgetItem>
 
+#include <cstdint>
 #include <vector>
 
 #include "news/LastNewsId.h"
@@ -52,11 +53,14 @@ class LoadingGuard {
 
 }  // namespace
 
-TfrmNews::TfrmNews(const Services& services, HttpClient& http, const NewsChannelInfo& channel,
-                   const NewsLineList& newsList, QWidget* parent)
+TfrmNews::TfrmNews(const ProgramConfig& config, const Services& services, const MessageBox& msgMain,
+                   HttpClient& http, const NewsChannelInfo& channel, const NewsLineList& newsList,
+                   QWidget* parent)
     : QDialog(parent),
       ui(std::make_unique<Ui::TfrmNews>()),
+      config_(config),
       services_(services),
+      msgMain_(msgMain),
       client_(NewsClient::For(channel, http)),
       newsList_(newsList) {
     ui->setupUi(this);
@@ -115,6 +119,26 @@ void TfrmNews::FormShow() {
         item->setText(kIdColumn, news.id ? ToQString(news.id->text()) : QString());
         item->setData(kIdColumn, kIndexRole, static_cast<qulonglong>(items_.size() - 1));
     }
+    // The window opens on the newest message rather than an empty page; it
+    // is fetched once the window's own loop runs, not inside the show.
+    if (QTreeWidgetItem* newest = NewestItem()) {
+        QMetaObject::invokeMethod(this,
+                                  Guarded([this, newest] { lvwItems->setCurrentItem(newest); }),
+                                  Qt::QueuedConnection);
+    }
+}
+
+QTreeWidgetItem* TfrmNews::NewestItem() const {
+    QTreeWidgetItem* newest = nullptr;
+    std::int64_t newestId = -1;
+    for (int row = 0; row < lvwItems->topLevelItemCount(); ++row) {
+        const std::optional<NewsId>& id = items_.at(static_cast<std::size_t>(row)).id;
+        if (id && id->value() > newestId) {
+            newestId = id->value();
+            newest = lvwItems->topLevelItem(row);
+        }
+    }
+    return newest;
 }
 
 void TfrmNews::lvwItemsChange() {
@@ -139,9 +163,11 @@ void TfrmNews::lvwItemsChange() {
     }
     LoadingGuard loading(FDetailsLoading, {lvwItems, lvwItems->viewport(), prfEditorNews,
                                            prfEditorNews->viewport(), this});
-    if (const std::optional<std::string> html = client_->NewsDetails(services_, *id)) {
+    const Result<std::string> html = client_->NewsDetails(*id);
+    msgMain_.ShowFailure(html);
+    if (html.ok()) {
         prfEditorNews->setHtmlSource(*html);
-        WriteLastNewsId(services_, *id);
+        WriteLastNewsId(config_, *id);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "news/NewsClient.h"
 #include "news/NewsItem.h"
+#include "toolkit/MessageBox.h"
 #include "util/Services.h"
 
 class QTreeWidgetItem;
@@ -25,7 +26,7 @@ class NewsListView;
 
 // The news window: the news lines just fetched, and the page of the one the
 // user selects, fetched from the news server. Opening a page stores its id as
-// the last news read.
+// the last news read; the window opens on the newest message.
 class TfrmNews : public QDialog {
     Q_OBJECT
   public:
@@ -34,8 +35,10 @@ class TfrmNews : public QDialog {
     static constexpr int kPublishedColumn = 1;
     static constexpr int kIdColumn = 2;
 
-    TfrmNews(const Services& services, HttpClient& http, const NewsChannelInfo& channel,
-             const NewsLineList& newsList, QWidget* parent = nullptr);
+    // `msgMain` is the main window's message box.
+    TfrmNews(const ProgramConfig& config, const Services& services, const MessageBox& msgMain,
+             HttpClient& http, const NewsChannelInfo& channel, const NewsLineList& newsList,
+             QWidget* parent = nullptr);
     ~TfrmNews() override;
 
     bool detailsLoading() const { return FDetailsLoading; }
@@ -45,6 +48,8 @@ class TfrmNews : public QDialog {
 
   private:
     void FormShow();
+    // The row of the highest id; nothing when no row carries one.
+    QTreeWidgetItem* NewestItem() const;
     void lvwItemsChange();
     bool lvwItemsChanging() const;
     void btnExitClick();
@@ -53,7 +58,9 @@ class TfrmNews : public QDialog {
     NewsListView* lvwItems;
     HtmlView* prfEditorNews;
 
+    const ProgramConfig& config_;
     const Services& services_;
+    const MessageBox& msgMain_;
     // Nothing for a copy whose level has no channel to ask.
     const std::optional<NewsClient> client_;
     const NewsLineList& newsList_;

@@ -31,12 +31,13 @@ namespace {
 class AboutBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
-        services.updateBaseUrl = "http://127.0.0.1:9/";
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
+        config.updateBaseUrl = "http://127.0.0.1:9/";
     }
 
     std::unique_ptr<TfrmMain> Open() {
-        auto w = std::make_unique<TfrmMain>(services);
+        auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         return w;
@@ -67,7 +68,10 @@ class AboutBoxTest : public ::testing::Test {
 
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
+    // What the main window's message box does in the tests: record.
+    MessageBox msgMain{nullptr, test::RecordingAnswer(rec)};
     Services services;
+    ProgramConfig config;
 };
 
 TEST_F(AboutBoxTest, WithoutSettingsFile) {
@@ -115,7 +119,7 @@ TEST_F(AboutBoxTest, WithSettingsFileAndFreshForEveryPress) {
 
 TEST_F(AboutBoxTest, LayoutAndFrame) {
     const BrandSettingsRecord none;
-    TfrmAbout box(none, services);
+    TfrmAbout box(none, config, services, msgMain);
     QWidget* panel = box.findChild<QWidget*>("bsSkinPanel1");
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(box.memAbout->parentWidget(), panel);
@@ -131,13 +135,13 @@ TEST_F(AboutBoxTest, LayoutAndFrame) {
 // The box shows where the library that users upload is, and opens its folder.
 TEST_F(AboutBoxTest, FeedreaderFolderOpens) {
     const BrandSettingsRecord none;
-    services.feedreaderFile = "";
-    EXPECT_TRUE(TfrmAbout(none, services).lblFeedreader->isHidden());
+    config.feedreaderFile = "";
+    EXPECT_TRUE(TfrmAbout(none, config, services, msgMain).lblFeedreader->isHidden());
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("share"))));
-    services.feedreaderFile = dir.file("share/feedreader.php");
+    config.feedreaderFile = dir.file("share/feedreader.php");
     for (const bool opens : {true, false}) {
         rec->startSucceeds = opens;
-        TfrmAbout box(none, services);
+        TfrmAbout box(none, config, services, msgMain);
         EXPECT_FALSE(box.lblFeedreader->isHidden());
         box.lblFeedreader->linkActivated("#");
         EXPECT_EQ(rec->openedFolders.back(), dir.file("share"));

@@ -42,9 +42,10 @@ class BrandingWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}};
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
         // The start-up checks must find nobody listening.
-        services.updateBaseUrl = "http://127.0.0.1:9/";
+        config.updateBaseUrl = "http://127.0.0.1:9/";
     }
     void TearDown() override { ApplySkin(BuiltInSkin()); }
 
@@ -67,7 +68,7 @@ class BrandingWindowTest : public ::testing::Test {
     }
 
     std::unique_ptr<TfrmMain> Open() {
-        auto w = std::make_unique<TfrmMain>(services);
+        auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         return w;
@@ -81,6 +82,7 @@ class BrandingWindowTest : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
 };
 
 TEST_F(BrandingWindowTest, TitleCaptionAndNewsButton) {
@@ -219,7 +221,7 @@ TEST_F(BrandingWindowTest, Links) {
 
 TEST_F(BrandingWindowTest, WelcomePageFirstAndTheTimerAfterLeavingIt) {
     WriteSettings(E("Welcome1", "<h1>Hello reseller</h1>\n<p>Second line</p>"));
-    auto w = std::make_unique<TfrmMain>(services);
+    auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
     EXPECT_FALSE(w->Timer1->isActive());
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -236,7 +238,7 @@ TEST_F(BrandingWindowTest, WelcomePageFirstAndTheTimerAfterLeavingIt) {
 
 TEST_F(BrandingWindowTest, WithoutWelcomePageTheTimerRunsFromCreation) {
     WriteSettings(E("ApplicationName", "No Welcome"));
-    auto w = std::make_unique<TfrmMain>(services);
+    auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
     EXPECT_TRUE(w->Timer1->isActive());
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));

@@ -109,8 +109,9 @@ class Faults : public ::testing::Test {
             return ScriptedHttpServer::Reply(
                 200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
         });
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
-        services.updateBaseUrl = update->url("");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
+        config.updateBaseUrl = update->url("");
     }
     void TearDown() override { ApplySkin(BuiltInSkin()); }
 
@@ -129,7 +130,7 @@ class Faults : public ::testing::Test {
     }
 
     std::unique_ptr<TfrmMain> Open() {
-        auto w = std::make_unique<TfrmMain>(services);
+        auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         return w;
@@ -145,7 +146,8 @@ class Faults : public ::testing::Test {
         // owner's.
         newsBrand = Brand();
         newsLines = {"7^Big news^2026-12-08"};
-        TfrmNews window(services, http, NewsChannel(newsBrand), newsLines);
+        const MessageBox msgMain(nullptr, test::RecordingAnswer(rec));
+        TfrmNews window(config, services, msgMain, http, NewsChannel(newsBrand), newsLines);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         auto* list = window.findChild<QTreeWidget*>("lvwItems");
@@ -164,6 +166,7 @@ class Faults : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
     HttpClient http;
     BrandSettingsRecord newsBrand;
     NewsLineList newsLines;
@@ -335,8 +338,9 @@ TEST_F(Faults, BannerFileThatIsNoPictureHidesTheStrip) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir folder;
-        services = test::MakeRecordingServices(rec, folder.path() + "/");
-        services.updateBaseUrl = update->url("");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(folder.path() + "/");
+        config.updateBaseUrl = update->url("");
         folder.write("dbsettings.dat",
                      EncryptSettingsBytes(E("ApplicationName", "Fault Test") +
                                           E("Banner1", c.picture + "^http://ad.example/") +
@@ -399,7 +403,7 @@ TEST_F(Faults, SkinFileThatIsNotZlibKeepsTheBuiltInSkin) {
 
 TEST_F(Faults, ShowingTheWindowNeverRunsTheStartupCheckInside) {
     dir.write("dbsettings.dat", EncryptSettingsBytes(SettingsText()));
-    auto w = std::make_unique<TfrmMain>(services);
+    auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
     // Due at once, as on a machine slow to build the window: the check must
     // still wait for the event loop instead of running inside the show, where
     // a silent news server would hold the show itself.
@@ -437,7 +441,7 @@ TEST_F(Faults, NewsServerThatBreaksOffTalksNonsenseOrNeverAnswers) {
         const std::string settings = dir.read("dbsettings.dat");
         // The user's clicks start with the window: on a slow machine the
         // start-up check may already wait while the window is being shown.
-        auto w = std::make_unique<TfrmMain>(services);
+        auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
 
         // The user's clicks: page switches all along, and three presses of
         // the news button, each made while the earlier ones may still wait.

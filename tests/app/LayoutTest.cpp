@@ -40,9 +40,10 @@ TEST(Layout, EveryWindowShowsItsCaptionsWholeAndItsControlsApart) {
                                    SettingsTag{"GoldPublID"}.Element("G1") +
                                    SettingsTag{"Welcome1"}.Element("<h1>Welcome</h1>")));
     auto rec = std::make_shared<test::Recorder>();
-    Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+    const Services services = test::MakeRecordingServices(rec);
+    const ProgramConfig config = test::TestConfig(dir.path() + "/");
 
-    TfrmMain main(services);
+    TfrmMain main(config, services, test::RecordingAnswer(rec));
     main.Timer1->blockSignals(true);
     EXPECT_EQ(FaultsShown(main), std::vector<std::string>{}) << "welcome page";
     main.bsSkinButton1->click();
@@ -50,14 +51,16 @@ TEST(Layout, EveryWindowShowsItsCaptionsWholeAndItsControlsApart) {
     main.btnAdvanced->click();
     EXPECT_EQ(test::LayoutFaults(main), std::vector<std::string>{}) << "eBay feed page";
 
-    services.feedreaderFile = test::SourceDir() + "/server/feedreader/feedreader.php";
-    TfrmAbout about(main.brand(), services);
+    ProgramConfig aboutConfig = config;
+    aboutConfig.feedreaderFile = test::SourceDir() + "/server/feedreader/feedreader.php";
+    const MessageBox msgMain(nullptr, test::RecordingAnswer(rec));
+    TfrmAbout about(main.brand(), aboutConfig, services, msgMain);
     EXPECT_EQ(FaultsShown(about), std::vector<std::string>{}) << "about box";
 
     HttpClient http;
     const NewsLineList lines = {"2^A message with a long title for the list^2026-12-09 10:00",
                                 "1^Welcome^2026-01-01"};
-    TfrmNews news(services, http, NewsChannel(main.brand()), lines);
+    TfrmNews news(config, services, main.msgMain, http, NewsChannel(main.brand()), lines);
     EXPECT_EQ(FaultsShown(news), std::vector<std::string>{}) << "news window";
 }
 

@@ -29,11 +29,12 @@ class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         rec->programs = {{"x-www-browser", "/usr/bin/x-www-browser"}};
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
     }
 
     std::unique_ptr<TfrmMain> Open() {
-        auto w = std::make_unique<TfrmMain>(services);
+        auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         return w;
@@ -42,6 +43,7 @@ class MainWindowTest : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
 };
 
 TEST_F(MainWindowTest, WithoutSettingsFileOpensUnbrandedOnTheSimplePage) {
@@ -141,7 +143,7 @@ TEST_F(MainWindowTest, BannerControlsStayCentredWhenResized) {
 }
 
 TEST_F(MainWindowTest, StartUpTimerRunsOnceWithoutWelcomePage) {
-    auto w = std::make_unique<TfrmMain>(services);
+    auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
     // Started by the window's creation, 100 ms, one tick.
     EXPECT_TRUE(w->Timer1->isActive());
     EXPECT_EQ(w->Timer1->interval(), 100);
@@ -153,7 +155,7 @@ TEST_F(MainWindowTest, AnExceptionInAHandlerShowsAWarningAndTheWindowGoesOn) {
     services.findProgram = [](const std::string&) -> std::string {
         throw std::runtime_error("The browser lookup broke.");
     };
-    InstallErrorReporter(services);
+    InstallErrorReporter(test::RecordingAnswer(rec));
     auto w = Open();
     QTest::mouseClick(w->btnMakeMoney, Qt::LeftButton);
     ASSERT_EQ(rec->messages.size(), 1u);
@@ -164,7 +166,7 @@ TEST_F(MainWindowTest, AnExceptionInAHandlerShowsAWarningAndTheWindowGoesOn) {
     EXPECT_EQ(w->ntbMain->currentIndex(), 1);
     QTest::mouseClick(w->bsSkinSpeedButton2, Qt::LeftButton);
     EXPECT_EQ(rec->messages.size(), 2u);
-    InstallErrorReporter(Services{});
+    InstallErrorReporter({});
 }
 
 }  // namespace

@@ -30,10 +30,11 @@ class UpdateButton : public ::testing::Test {
     // The window on a program folder, its update site on `server`; the
     // start-up timer is held back so that only the button talks to the site.
     std::unique_ptr<TfrmMain> Open(const ScriptedHttpServer& server) {
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
-        services.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
-        services.updatePublicKey = "a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2U=";
-        auto w = std::make_unique<TfrmMain>(services);
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
+        config.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
+        config.updatePublicKey = "a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2V5a2U=";
+        auto w = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         w->Timer1->stop();
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -43,6 +44,7 @@ class UpdateButton : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
 };
 
 ScriptedHttpServer::Handler Serving(const std::string& version) {
@@ -62,7 +64,7 @@ TEST_F(UpdateButton, AcceptedUpdateStartsTheUpdaterAndClosesTheWindow) {
     ASSERT_EQ(rec->processes.size(), 1u);
     EXPECT_EQ(rec->processes[0].program, dir.file(kUpdaterProgram));
     EXPECT_EQ(rec->processes[0].args,
-              (std::vector<std::string>{services.updateBaseUrl, AppVersion, "A"}));
+              (std::vector<std::string>{config.updateBaseUrl, AppVersion, "A"}));
     EXPECT_EQ(rec->messageTexts(),
               (std::vector<std::string>{NewUpdateQuestion("2.02"), kUpdateCloseQuestion}));
     EXPECT_FALSE(w->isVisible());

@@ -54,8 +54,8 @@ QStringList Listing(const test::TempDir& dir) {
 
 BrandSetup SetupOf(const test::TempDir& dir) {
     auto recorder = std::make_shared<test::Recorder>();
-    const Services services = test::MakeRecordingServices(recorder, dir.path());
-    std::optional<BrandSetup> setup = ReadBrandSetup(services);
+    std::optional<BrandSetup> setup =
+        ReadBrandSetup(dir.path(), test::MakeRecordingServices(recorder));
     EXPECT_TRUE(setup.has_value());
     return setup.value_or(BrandSetup{});
 }
@@ -100,7 +100,7 @@ TEST(BrandSettingsFile, NoSettingsFileMeansUnbranded) {
     dir.write("mainskin.dat", ZlibCompress("QWidget { color: red; }"));
     EXPECT_FALSE(ReadBrandSettingsText(dir.path()).has_value());
     auto recorder = std::make_shared<test::Recorder>();
-    EXPECT_FALSE(ReadBrandSetup(test::MakeRecordingServices(recorder, dir.path())).has_value());
+    EXPECT_FALSE(ReadBrandSetup(dir.path(), test::MakeRecordingServices(recorder)).has_value());
     EXPECT_EQ(recorder->randomizeCalls, 0);
 }
 

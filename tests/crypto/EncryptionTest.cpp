@@ -299,9 +299,15 @@ TEST(Encryption, ReadAndWriteFailuresStopWithFalse) {
     EXPECT_FALSE(e.DecryptStream(in, out, static_cast<int64_t>(encrypted.size()) + 50));
 }
 
-TEST(Encryption, BufferSizeMustBePositive) {
-    EXPECT_THROW(TEncryption(kPassword, 0), std::invalid_argument);
-    EXPECT_THROW(TEncryption(kPassword, -5), std::invalid_argument);
+TEST(Encryption, ABufferSizeBelowOneFailsEveryStream) {
+    const std::string encrypted = Encrypt("plain");
+    for (const int32_t size : {0, -5}) {
+        TEncryption e(kPassword, size);
+        ScriptedStream in("plain"), out, sealed(encrypted);
+        EXPECT_FALSE(e.EncryptStream(in, out)) << size;
+        EXPECT_FALSE(e.DecryptStream(sealed, out, static_cast<int64_t>(encrypted.size()))) << size;
+        EXPECT_EQ(out.bytes(), "") << size;
+    }
 }
 
 }  // namespace

@@ -27,8 +27,9 @@ class AdvancedPageTest : public ::testing::Test {
   protected:
     AdvancedPageTest()
         : recorder(std::make_shared<test::Recorder>()),
-          services(test::MakeRecordingServices(recorder, "")),
-          page(services) {
+          services(test::MakeRecordingServices(recorder)),
+          msgMain(nullptr, test::RecordingAnswer(recorder)),
+          page(config, services, msgMain) {
         page.FillEbaySites();
         page.resize(778, 408);
         page.show();
@@ -56,6 +57,8 @@ class AdvancedPageTest : public ::testing::Test {
 
     std::shared_ptr<test::Recorder> recorder;
     Services services;
+    ProgramConfig config;
+    MessageBox msgMain;
     AdvancedPage page;
     QLineEdit* campaign;
     QComboBox* sites;

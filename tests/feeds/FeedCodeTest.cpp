@@ -169,10 +169,10 @@ TEST(EbaySiteTable, EverySiteIsOneThatFeedreaderKnowsByTheSameName) {
     }
 }
 
-TEST(EbayFeedWarning, ChecksTheThreeFieldsInOrder) {
+TEST(CheckEbayFeedFields, ChecksTheThreeFieldsInOrder) {
     struct Row {
         std::string campaign, main, alternative;
-        std::optional<std::string> warning;
+        std::string warning;  // "" when all three hold text
     };
     const Row rows[] = {
         {"", "", "", "Please provide a valid Ebay Campaign ID."},
@@ -181,13 +181,15 @@ TEST(EbayFeedWarning, ChecksTheThreeFieldsInOrder) {
         {"123", "\t", "x", "Please provide a valid Main Keyword."},
         {"123", "camera", "", "Please provide a valid Alternative Keyword."},
         {"123", "camera", "  ", "Please provide a valid Alternative Keyword."},
-        {"123", "camera", "lens", std::nullopt},
+        {"123", "camera", "lens", ""},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(EbayFeedWarning(row.campaign, row.main, row.alternative), row.warning)
+        const Status checked = CheckEbayFeedFields(row.campaign, row.main, row.alternative);
+        EXPECT_EQ(checked.ok(), row.warning.empty());
+        EXPECT_EQ(checked.error(), row.warning)
             << row.campaign << "|" << row.main << "|" << row.alternative;
         EbayFeedFields fields{row.campaign, "0", row.main, row.alternative, 120, 10};
-        EXPECT_EQ(EbayFeedCode(fields).error(), row.warning.value_or(""));
+        EXPECT_EQ(EbayFeedCode(fields).error(), row.warning);
     }
 }
 

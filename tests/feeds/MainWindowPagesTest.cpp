@@ -34,8 +34,9 @@ TEST(MainWindowPages, BothGeneratorsWorkInTheRunningWindow) {
     ApplySkin(BuiltInSkin());
     test::TempDir dir;
     auto recorder = std::make_shared<test::Recorder>();
-    const Services services = test::MakeRecordingServices(recorder, dir.path() + "/");
-    auto window = std::make_unique<TfrmMain>(services);
+    const Services services = test::MakeRecordingServices(recorder);
+    const ProgramConfig config = test::TestConfig(dir.path() + "/");
+    auto window = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(recorder));
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 

@@ -26,7 +26,7 @@ class PreviewTest : public ::testing::Test {
   protected:
     PreviewTest() : oldTemp(qgetenv("TMPDIR")) {
         recorder->programs = {{"php", test::PhpBinary()}};
-        services.feedreaderFile = test::SourceDir() + "/server/feedreader/feedreader.php";
+        config.feedreaderFile = test::SourceDir() + "/server/feedreader/feedreader.php";
         // Every preview site is made in here, and none may stay behind.
         qputenv("TMPDIR", QByteArray::fromStdString(temp.path()));
     }
@@ -60,7 +60,9 @@ class PreviewTest : public ::testing::Test {
     test::TempDir temp;
     QByteArray oldTemp;
     std::shared_ptr<test::Recorder> recorder = std::make_shared<test::Recorder>();
-    Services services = test::MakeRecordingServices(recorder, "");
+    Services services = test::MakeRecordingServices(recorder);
+    ProgramConfig config = test::TestConfig("");
+    MessageBox msgMain{nullptr, test::RecordingAnswer(recorder)};
     // The feed, and silence everywhere else.
     test::ScriptedHttpServer server{
         [](const test::HttpRequestSeen& r) -> std::optional<std::string> {
@@ -95,11 +97,11 @@ TEST_F(PreviewTest, TheNewsPreviewShowsThePageOrSaysWhyNot) {
         {"silent", true, 30000, true, {"The preview was cancelled."}},
         {"feed.rss", false, 30000, false, {"php-cli php-curl php-xml"}},
     };
-    SimplePage page(services);
+    SimplePage page(config, services, msgMain);
     page.show();
     for (const Row& row : rows) {
         recorder->programs = {{"php", row.php ? test::PhpBinary() : ""}};
-        services.previewTimeLimitMs = row.limitMs;
+        config.previewTimeLimitMs = row.limitMs;
         page.findChild<QLineEdit*>("edtRSSFeed")
             ->setText(QString::fromStdString(server.url(row.path)));
         PreviewWindow* window = preview(page, "btnFPreview", !row.cancel);
@@ -122,8 +124,8 @@ TEST_F(PreviewTest, TheNewsPreviewShowsThePageOrSaysWhyNot) {
 }
 
 TEST_F(PreviewTest, AWarningOfGenerateCodeShowsNoPreview) {
-    SimplePage simple(services);
-    AdvancedPage advanced(services);
+    SimplePage simple(config, services, msgMain);
+    AdvancedPage advanced(config, services, msgMain);
     advanced.FillEbaySites();
     advanced.findChild<QLineEdit*>("edtEbayCampaign")->setText("5335");
     QTest::mouseClick(simple.findChild<QPushButton*>("btnFPreview"), Qt::LeftButton);
@@ -136,9 +138,8 @@ TEST_F(PreviewTest, AWarningOfGenerateCodeShowsNoPreview) {
 }
 
 TEST_F(PreviewTest, TheMainWindowPreviewsEbayLinksAndEndsPhpWhenItCloses) {
-    Services withBase = services;
-    withBase.baseDir = base.path() + "/";
-    auto window = std::make_unique<TfrmMain>(withBase);
+    config.baseDir = base.path() + "/";
+    auto window = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(recorder));
     window->show();
     QTest::mouseClick(window->btnAdvanced, Qt::LeftButton);
     QWidget& advanced = *window->pageAdvanced;

@@ -36,8 +36,11 @@ class SimplePageTest : public ::testing::Test {
   protected:
     SimplePageTest()
         : recorder(std::make_shared<test::Recorder>()),
-          services(test::MakeRecordingServices(recorder, "")),
-          page(services) {
+          services(test::MakeRecordingServices(recorder)),
+          answer(test::RecordingAnswer(recorder)),
+          msgMain(nullptr,
+                  [this](MessageKind kind, const std::string& text) { return answer(kind, text); }),
+          page(config, services, msgMain) {
         page.resize(778, 408);
         page.show();
         sites = Control<QComboBox>(page, "cbxSites");
@@ -64,6 +67,9 @@ class SimplePageTest : public ::testing::Test {
 
     std::shared_ptr<test::Recorder> recorder;
     Services services;
+    ProgramConfig config;
+    MessageAnswer answer;
+    MessageBox msgMain;
     SimplePage page;
     QComboBox* sites;
     QLineEdit* keyword;
@@ -234,7 +240,7 @@ TEST_F(SimplePageTest, BlankFeedWarnsAndKeepsTheCode) {
     // A handler that fails is reported, not unwound through the button's signal.
     std::string reported;
     GuardedApplication::SetErrorReporter([&](const std::string& text) { reported = text; });
-    services.showMessage = [](MessageKind, const std::string&) -> bool {
+    answer = [](MessageKind, const std::string&) -> bool {
         throw std::runtime_error("no message box");
     };
     Control<QPushButton>(page, "btnFGenerateCode")->click();
@@ -257,7 +263,7 @@ TEST_F(SimplePageTest, CopyPutsTheBoxTextOnTheClipboardAndTellsSo) {
     code->moveCursor(QTextCursor::End);
     QTest::keyClicks(code, "<!-- mine -->");
     // Where the library that the snippet includes is to be taken from.
-    services.feedreaderFile = "/srv/brand/feedreader.php";
+    config.feedreaderFile = "/srv/brand/feedreader.php";
     const QString text = copied();
     EXPECT_EQ(text, Snippet("getnewsfeed(\"http://a/\",120,1,10);") + "<!-- mine -->");
     EXPECT_FALSE(code->textCursor().hasSelection());

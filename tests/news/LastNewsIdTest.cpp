@@ -100,10 +100,10 @@ TEST(LastNewsIdText, OnlyNumbersOfUpTo18DigitsAreStored) {
 
 class LastNewsIdFile : public ::testing::Test {
   protected:
-    Services services() const {
-        Services s;
-        s.baseDir = dir.path();
-        return s;
+    ProgramConfig config() const {
+        ProgramConfig c;
+        c.baseDir = dir.path();
+        return c;
     }
     std::string path() const { return dir.file("dbsettings.dat"); }
     void writePlain(const std::string& plain) const {
@@ -127,8 +127,8 @@ class LastNewsIdFile : public ::testing::Test {
 };
 
 TEST_F(LastNewsIdFile, MissingFileReadsEmptyAndIsNotCreated) {
-    EXPECT_EQ(Text(ReadLastNewsId(services())), "");
-    EXPECT_FALSE(WriteLastNewsId(services(), Id("4")));
+    EXPECT_EQ(Text(ReadLastNewsId(config())), "");
+    EXPECT_FALSE(WriteLastNewsId(config(), Id("4")));
     EXPECT_TRUE(entries().isEmpty());
 }
 
@@ -139,8 +139,8 @@ TEST_F(LastNewsIdFile, ALinkAsTheSettingsFileIsReplacedNotWrittenThrough) {
         EncryptSettingsBytes("<%%BranderType%%>Gold<%%/BranderType%%>\r\n");
     test::WriteFileBytes(elsewhere.file("real.dat"), original);
     ASSERT_EQ(::symlink(elsewhere.file("real.dat").c_str(), path().c_str()), 0);
-    ASSERT_TRUE(WriteLastNewsId(services(), Id("5")));
-    EXPECT_EQ(Text(ReadLastNewsId(services())), "5");
+    ASSERT_TRUE(WriteLastNewsId(config(), Id("5")));
+    EXPECT_EQ(Text(ReadLastNewsId(config())), "5");
     EXPECT_FALSE(QFileInfo(QString::fromStdString(path())).isSymLink());
     EXPECT_EQ(elsewhere.read("real.dat"), original);
 }
@@ -155,19 +155,21 @@ TEST_F(LastNewsIdFile, WritesAppendOnceThenReplaceKeepingEveryOtherByte) {
         "\t<%%AboutText%%>line one  \r\nline two<%%/AboutText%%>\r\n"
         "\r\n";
     writePlain(brand);
-    EXPECT_EQ(Text(ReadLastNewsId(services())), "");
+    EXPECT_EQ(Text(ReadLastNewsId(config())), "");
 
-    ASSERT_TRUE(WriteLastNewsId(services(), Id("16")));
+    ASSERT_TRUE(WriteLastNewsId(config(), Id("16")));
     bool clean = false;
     EXPECT_EQ(readPlain(&clean), brand + Element("16") + "\r\n");
     EXPECT_TRUE(clean);
-    EXPECT_EQ(Text(ReadLastNewsId(services())), "16");
+    EXPECT_EQ(Text(ReadLastNewsId(config())), "16");
 
-    // An older item read later is stored as it is.
-    ASSERT_TRUE(WriteLastNewsId(services(), Id("3")));
-    EXPECT_EQ(readPlain(&clean), brand + Element("3") + "\r\n");
+    // An older item read later leaves the newer one stored, the file as it was.
+    const std::string withSixteen = test::ReadFileBytes(path());
+    ASSERT_TRUE(WriteLastNewsId(config(), Id("3")));
+    EXPECT_EQ(test::ReadFileBytes(path()), withSixteen);
+    ASSERT_TRUE(WriteLastNewsId(config(), Id("17")));
+    EXPECT_EQ(readPlain(&clean), brand + Element("17") + "\r\n");
     EXPECT_TRUE(clean);
-    EXPECT_EQ(Text(ReadLastNewsId(services())), "3");
 
     // No plain copy and no temporary file stay behind.
     EXPECT_EQ(entries(), QStringList{"dbsettings.dat"});
@@ -175,7 +177,7 @@ TEST_F(LastNewsIdFile, WritesAppendOnceThenReplaceKeepingEveryOtherByte) {
 
 TEST_F(LastNewsIdFile, FileWithBareLineFeedsComesBackWithCrLf) {
     writePlain("<%%BranderType%%>Gold<%%/BranderType%%>\nA\n" + Element("2") + "\nB");
-    ASSERT_TRUE(WriteLastNewsId(services(), Id("30")));
+    ASSERT_TRUE(WriteLastNewsId(config(), Id("30")));
     const std::string plain = readPlain();
     EXPECT_EQ(plain,
               "<%%BranderType%%>Gold<%%/BranderType%%>\r\nA\r\n" + Element("30") + "\r\nB\r\n");
@@ -217,7 +219,7 @@ TEST_F(LastNewsIdFile, DamagedFileIsLeftByteForByte) {
     for (const auto& [name, bytes] : damaged) {
         SCOPED_TRACE(name);
         test::WriteFileBytes(path(), bytes);
-        EXPECT_FALSE(WriteLastNewsId(services(), Id("99")));
+        EXPECT_FALSE(WriteLastNewsId(config(), Id("99")));
         EXPECT_EQ(test::ReadFileBytes(path()), bytes);
         EXPECT_EQ(entries(), QStringList{"dbsettings.dat"});
     }

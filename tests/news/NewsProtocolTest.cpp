@@ -17,8 +17,8 @@ namespace zolt {
 namespace {
 
 using test::HttpRequestSeen;
-using test::Recorder;
 using test::ScriptedHttpServer;
+using test::ShownFailure;
 
 const std::string S = "\xAF";
 
@@ -50,8 +50,6 @@ BrandSettingsRecord Brand(const std::string& level, const std::string& baseUrl,
 
 struct Fixture {
     explicit Fixture(ScriptedHttpServer::Handler handler) : server(std::move(handler)) {}
-    std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
-    Services services = test::MakeRecordingServices(recorder, "/nonexistent");
     HttpClient http;
     ScriptedHttpServer server;
 };
@@ -80,9 +78,9 @@ TEST(NewsProtocol, EachLevelSendsTheThreeRequestsWithItsIdentity) {
         // With and without the "/" at the end of the base URL.
         const BrandSettingsRecord withSlash = Brand(row.level, f.server.url("news/"));
         const BrandSettingsRecord without = Brand(row.level, f.server.url("news"));
-        EXPECT_TRUE(ClientOf(withSlash, f.http)->LastNews(f.services));
-        EXPECT_TRUE(ClientOf(without, f.http)->LastNewsCode());
-        EXPECT_TRUE(ClientOf(withSlash, f.http)->NewsDetails(f.services, Id("42")));
+        EXPECT_TRUE(ClientOf(withSlash, f.http)->LastNews().ok());
+        EXPECT_TRUE(ClientOf(without, f.http)->LastNewsCode().ok());
+        EXPECT_TRUE(ClientOf(withSlash, f.http)->NewsDetails(Id("42")).ok());
 
         const FormFields identity{
             {"memusername", "PUB1"}, {"prodcode", "BRAND7"}, {"prodtype", row.code}};
@@ -105,7 +103,6 @@ TEST(NewsProtocol, EachLevelSendsTheThreeRequestsWithItsIdentity) {
         for (const auto& request : r) {
             EXPECT_EQ(request.method, "POST");
         }
-        EXPECT_TRUE(f.recorder->messages.empty());
     }
 }
 
@@ -119,7 +116,6 @@ TEST(NewsProtocol, NoChannelOrNoPublisherIdMakesNoRequestAndShowsNothing) {
         EXPECT_FALSE(ClientOf(brand, f.http));
     }
     EXPECT_TRUE(f.server.requests().empty());
-    EXPECT_TRUE(f.recorder->messages.empty());
 }
 
 TEST(NewsProtocol, SuccessfulRepliesAreTrimmedAndParsed) {
@@ -137,16 +133,15 @@ TEST(NewsProtocol, SuccessfulRepliesAreTrimmedAndParsed) {
     });
     const BrandSettingsRecord brand = Brand("Gold", f.server.url());
     const std::optional<NewsClient> client = ClientOf(brand, f.http);
-    EXPECT_EQ(client->LastNews(f.services), (NewsLineList{"9^Nine^d9", "8^Eight^d8"}));
-    const std::optional<LatestNews> latest = client->LastNewsCode();
-    ASSERT_TRUE(latest && latest->id);
+    EXPECT_EQ(client->LastNews().value(), (NewsLineList{"9^Nine^d9", "8^Eight^d8"}));
+    const Result<LatestNews> latest = client->LastNewsCode();
+    ASSERT_TRUE(latest.ok() && latest->id);
     EXPECT_EQ(latest->id->text(), "9");
     EXPECT_EQ(latest->title, "Nine");
-    EXPECT_EQ(client->NewsDetails(f.services, Id("9")), "<b>Hi</b>");
-    EXPECT_TRUE(f.recorder->messages.empty());
+    EXPECT_EQ(client->NewsDetails(Id("9")).value(), "<b>Hi</b>");
 }
 
-TEST(NewsProtocol, FailuresShowTheirWarningExceptForTheLastCode) {
+TEST(NewsProtocol, FailuresCarryTheirWarningExceptForTheLastCode) {
     const std::string tooBig(HttpClient::kDefaultMaxBodySize + 1, 'x');
     struct Row {
         std::string name;
@@ -176,29 +171,16 @@ TEST(NewsProtocol, FailuresShowTheirWarningExceptForTheLastCode) {
                 ? f.server.url("n/")
                 : "http://127.0.0.1:" + std::to_string(ScriptedHttpServer::ClosedPort()) + "/n/";
         const std::optional<NewsClient> client = ClientOf(Brand("Platinum", base), f.http);
-        EXPECT_FALSE(client->LastNews(f.services));
-        EXPECT_FALSE(client->LastNewsCode());
-        EXPECT_FALSE(client->NewsDetails(f.services, Id("3")));
-
-        std::vector<std::string> expected;
-        for (const std::string& m : {row.listMessage, row.detailsMessage}) {
-            if (!m.empty()) {
-                expected.push_back(m);
-            }
-        }
-        EXPECT_EQ(f.recorder->messageTexts(), expected);
-        for (const auto& m : f.recorder->messages) {
-            EXPECT_EQ(m.kind, MessageKind::Warning);
-        }
+        EXPECT_EQ(ShownFailure(client->LastNews()), row.listMessage);
+        EXPECT_EQ(ShownFailure(client->LastNewsCode()), "");
+        EXPECT_EQ(ShownFailure(client->NewsDetails(Id("3"))), row.detailsMessage);
     }
 }
 
 TEST(NewsProtocol, EmptyBaseUrlCountsAsNoAnswer) {
-    auto recorder = std::make_shared<Recorder>();
-    const Services services = test::MakeRecordingServices(recorder, "/nonexistent");
     HttpClient http;
-    EXPECT_FALSE(ClientOf(Brand("Master", ""), http)->LastNews(services));
-    EXPECT_EQ(recorder->messageTexts(), std::vector<std::string>{kNewsAccessFailedMessage});
+    EXPECT_EQ(ShownFailure(ClientOf(Brand("Master", ""), http)->LastNews()),
+              kNewsAccessFailedMessage);
 }
 
 TEST(NewsProtocol, ARequestCutShortByDisconnectStaysQuiet) {
@@ -211,9 +193,8 @@ TEST(NewsProtocol, ARequestCutShortByDisconnectStaysQuiet) {
         }
     });
     timer.start(5);
-    EXPECT_FALSE(ClientOf(brand, f.http)->LastNews(f.services));
-    EXPECT_FALSE(ClientOf(brand, f.http)->NewsDetails(f.services, Id("1")));
-    EXPECT_TRUE(f.recorder->messages.empty());
+    EXPECT_EQ(ShownFailure(ClientOf(brand, f.http)->LastNews()), "");
+    EXPECT_EQ(ShownFailure(ClientOf(brand, f.http)->NewsDetails(Id("1"))), "");
 }
 
 }  // namespace

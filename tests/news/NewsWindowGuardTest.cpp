@@ -28,7 +28,9 @@ TEST(NewsWindowWhileLoading, AnotherRowCannotBeSelectedUntilThePageHasCome) {
         [](const test::HttpRequestSeen&) -> std::optional<std::string> { return std::nullopt; });
     test::TempDir dir;
     auto rec = std::make_shared<test::Recorder>();
-    Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+    const Services services = test::MakeRecordingServices(rec);
+    const ProgramConfig config = test::TestConfig(dir.path() + "/");
+    const MessageBox msgMain(nullptr, test::RecordingAnswer(rec));
     BrandSettingsRecord brand;
     brand.BranderType = "Master";
     brand.BranderCode = "PRODG";
@@ -37,39 +39,43 @@ TEST(NewsWindowWhileLoading, AnotherRowCannotBeSelectedUntilThePageHasCome) {
     HttpClient http;
     const NewsLineList lines = {"7^First^d1", "8^Second^d2", "9^Third^d3"};
 
-    TfrmNews w(services, http, NewsChannel(brand), lines);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    TfrmNews w(config, services, msgMain, http, NewsChannel(brand), lines);
     auto* list = w.findChild<QTreeWidget*>("lvwItems");
     ASSERT_NE(list, nullptr);
 
     bool sawLoading = false;
     int requestsWhileWaiting = -1;
     QTreeWidgetItem* selectedWhileWaiting = nullptr;
-    // Runs inside the first click's wait for the page.
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(test::WaitFor([&] { return server.requests().size() == 1; }));
+    // The window opens on the newest row; this runs inside the wait for its page.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (server.requests().empty()) {
+            return;
+        }
+        poll.stop();
         sawLoading = w.detailsLoading();
         ClickRow(list, 1);
         QTest::keyClick(list, Qt::Key_Down);
-        QTest::keyClick(list, Qt::Key_End);
+        QTest::keyClick(list, Qt::Key_Home);
         requestsWhileWaiting = static_cast<int>(server.requests().size());
         selectedWhileWaiting = list->currentItem();
         http.Disconnect();
     });
-    ClickRow(list, 0);
+    poll.start(5);
+    w.show();
+    ASSERT_TRUE(test::WaitFor([&] { return requestsWhileWaiting >= 0 && !w.detailsLoading(); }));
 
     EXPECT_TRUE(sawLoading);
     EXPECT_EQ(requestsWhileWaiting, 1);
-    EXPECT_EQ(selectedWhileWaiting, list->topLevelItem(0));
+    EXPECT_EQ(selectedWhileWaiting, list->topLevelItem(2));
     EXPECT_FALSE(w.detailsLoading());
     ASSERT_EQ(server.requests().size(), 1u);
-    // The request carried the first row's id.
-    bool sentFirstId = false;
+    // The request carried the newest row's id.
+    bool sentNewestId = false;
     for (const auto& [name, value] : server.requests()[0].formFields()) {
-        sentFirstId = sentFirstId || (name == "newsid" && value == "7");
+        sentNewestId = sentNewestId || (name == "newsid" && value == "9");
     }
-    EXPECT_TRUE(sentFirstId);
+    EXPECT_TRUE(sentNewestId);
     EXPECT_FALSE(dir.exists("dbsettings.dat"));
 }
 

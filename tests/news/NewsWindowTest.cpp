@@ -39,12 +39,14 @@ class NewsWindow : public ::testing::Test {
         ids[1] = site->AddNews("PRODW", "Middle", "<p>two</p>");
         ids[2] = site->AddNews("PRODW", "Newest", "<p>three</p>");
         test::WriteSettings(dir, test::SettingsText(brand));
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
     }
 
     std::unique_ptr<TfrmNews> Open(const NewsLineList& lines) {
         newsList = lines;
-        auto w = std::make_unique<TfrmNews>(services, http, NewsChannel(brand), newsList);
+        auto w = std::make_unique<TfrmNews>(config, services, msgMain, http, NewsChannel(brand),
+                                            newsList);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         list = w->findChild<QTreeWidget*>("lvwItems");
@@ -56,6 +58,7 @@ class NewsWindow : public ::testing::Test {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(item).center());
     }
+    // The page requests the server logged since the last call.
     int DetailRequests() {
         const std::string log = site->log();
         int n = 0;
@@ -72,6 +75,8 @@ class NewsWindow : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
+    MessageBox msgMain{nullptr, test::RecordingAnswer(rec)};
     HttpClient http;
     NewsLineList newsList;
     QTreeWidget* list = nullptr;
@@ -79,8 +84,7 @@ class NewsWindow : public ::testing::Test {
 };
 
 TEST_F(NewsWindow, ListsTheServersLinesInOrderWithoutShowingTheId) {
-    const NewsLineList lines =
-        NewsClient::For(NewsChannel(brand), http)->LastNews(services).value();
+    const NewsLineList lines = NewsClient::For(NewsChannel(brand), http)->LastNews().value();
     ASSERT_EQ(lines.size(), 3u);
     auto w = Open(lines);
     EXPECT_EQ(w->windowTitle(), "News");
@@ -100,33 +104,35 @@ TEST_F(NewsWindow, ListsTheServersLinesInOrderWithoutShowingTheId) {
     EXPECT_EQ(list->header()->count() - list->header()->hiddenSectionCount(), 2);
     EXPECT_EQ(list->columnWidth(1), 160);
     EXPECT_EQ(list->columnWidth(0) + 160, list->viewport()->width());
-    EXPECT_TRUE(list->selectedItems().isEmpty());
-    EXPECT_TRUE(page->htmlSource().empty());
+    // It opens on the newest message, which then counts as read.
+    ASSERT_TRUE(test::WaitFor([&] { return !page->htmlSource().empty(); }, 10000));
+    EXPECT_EQ(page->htmlSource(), "<p>three</p>");
+    EXPECT_EQ(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(0)});
+    EXPECT_EQ(Text(ReadLastNewsId(config)), ids[2]);
     EXPECT_EQ(w->findChild<QSplitter*>("splNews")->handleWidth(), 10);
     EXPECT_EQ(w->findChild<QPushButton*>("btnExit")->text(), "Close");
 }
 
-TEST_F(NewsWindow, SelectingFetchesThePageOnceAndStoresItsIdEvenWhenOlder) {
-    auto w = Open({ids[2] + "^Newest^d", ids[0] + "^Oldest^d"});
-    Click(0);
-    EXPECT_EQ(page->htmlSource(), "<p>three</p>");
-    EXPECT_EQ(Text(ReadLastNewsId(services)), ids[2]);
+TEST_F(NewsWindow, SelectingFetchesThePageOnceAndKeepsTheHighestIdRead) {
+    auto w = Open({ids[0] + "^Oldest^d", ids[1] + "^Middle^d"});
+    ASSERT_TRUE(test::WaitFor([&] { return page->htmlSource() == "<p>two</p>"; }, 10000));
+    EXPECT_EQ(Text(ReadLastNewsId(config)), ids[1]);
     // The server's log comes in on its own time.
     EXPECT_TRUE(test::WaitFor([&] { return DetailRequests() == 1; }, 10000));
 
-    Click(1);
+    Click(0);
     EXPECT_EQ(page->htmlSource(), "<p>one</p>");
     EXPECT_EQ(test::ReadSettings(dir),
-              test::SettingsText(brand) + "<%%LastNewsId%%>" + ids[0] + "<%%/LastNewsId%%>\r\n");
+              test::SettingsText(brand) + "<%%LastNewsId%%>" + ids[1] + "<%%/LastNewsId%%>\r\n");
     EXPECT_TRUE(rec->messages.empty());
     EXPECT_FALSE(w->detailsLoading());
     EXPECT_EQ(list->viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(test::WaitFor([&] { return DetailRequests() == 1; }, 10000));
 }
 
 TEST_F(NewsWindow, FailedFetchKeepsThePreviousPageAndTheStoredId) {
-    auto w = Open({ids[1] + "^Middle^d", "999^Withdrawn^d"});
-    Click(0);
-    ASSERT_EQ(page->htmlSource(), "<p>two</p>");
+    auto w = Open({ids[1] + "^Middle^d", "0^Withdrawn^d"});
+    ASSERT_TRUE(test::WaitFor([&] { return page->htmlSource() == "<p>two</p>"; }, 10000));
     const std::string before = dir.read("dbsettings.dat");
     Click(1);
     EXPECT_EQ(
@@ -134,7 +140,7 @@ TEST_F(NewsWindow, FailedFetchKeepsThePreviousPageAndTheStoredId) {
         std::vector<std::string>{"There is a trouble with this news. Contact your provider."});
     EXPECT_EQ(page->htmlSource(), "<p>two</p>");
     EXPECT_EQ(dir.read("dbsettings.dat"), before);
-    EXPECT_EQ(Text(ReadLastNewsId(services)), ids[1]);
+    EXPECT_EQ(Text(ReadLastNewsId(config)), ids[1]);
 }
 
 TEST_F(NewsWindow, ShortLinesShowMissingFieldsEmpty) {
@@ -152,7 +158,7 @@ TEST_F(NewsWindow, BrandWithoutChannelFetchesNothing) {
     auto w = Open({ids[2] + "^Newest^d"});
     Click(0);
     EXPECT_TRUE(page->htmlSource().empty());
-    EXPECT_EQ(Text(ReadLastNewsId(services)), "");
+    EXPECT_EQ(Text(ReadLastNewsId(config)), "");
     EXPECT_FALSE(w->detailsLoading());
 }
 

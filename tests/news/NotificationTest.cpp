@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDialog>
+#include <QIcon>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"
 #include "toolkit/BalloonHint.h"
+#include "toolkit/HtmlView.h"
 
 namespace zolt {
 namespace {
@@ -45,6 +47,7 @@ TEST(NewsId, KeepsItsDigitsAndComparesByValue) {
     }
     EXPECT_EQ(NewsId::Parse("007"), NewsId::Parse("7"));
     EXPECT_EQ(NewsHintText("Spring"), "You've Got A Message!\r\nSpring");
+    EXPECT_EQ(NewsHintText("Spring", 3), "You've Got 3 New Messages!\r\nSpring");
     EXPECT_EQ(NewsHintText(std::string(201, 'x')).substr(23), std::string(200, 'x') + "\u200Bx");
 }
 
@@ -62,7 +65,9 @@ TEST(StartupNewsHint, ComparesTheServersNewestIdWithTheStoredOne) {
     }
     site.AddNews("P1", "Only one", "x", "1");
     site.AddNews("P15", "Fifteen", "x", "15");
-    site.AddNews("P16", "Sixteen", "x", "16");
+    for (const char* id : {"9", "14", "16"}) {
+        site.AddNews("P16", id == std::string("16") ? "Sixteen" : "Older", "x", id);
+    }
     struct Case {
         std::optional<std::string> stored;  // nothing: no element in the file
         const char* product;
@@ -73,8 +78,9 @@ TEST(StartupNewsHint, ComparesTheServersNewestIdWithTheStoredOne) {
         {"15", "P15", std::nullopt},
         {"15", "P16", "You've Got A Message!\r\nSixteen"},
         {"16", "P15", std::nullopt},
-        // Compared as numbers, not as text.
-        {"9", "P16", "You've Got A Message!\r\nSixteen"},
+        // Compared as numbers, not as text; the new ones counted.
+        {"9", "P16", "You've Got 2 New Messages!\r\nSixteen"},
+        {std::nullopt, "P16", "You've Got 3 New Messages!\r\nSixteen"},
         {"abc", "P1", "You've Got A Message!\r\nOnly one"},
         {std::nullopt, "P0", std::nullopt},       // no news at all
         {std::nullopt, "UNKNOWN", std::nullopt},  // refused, silently
@@ -84,11 +90,14 @@ TEST(StartupNewsHint, ComparesTheServersNewestIdWithTheStoredOne) {
         SCOPED_TRACE(std::string(c.product) + " stored " + c.stored.value_or("none"));
         test::TempDir dir;
         auto rec = std::make_shared<test::Recorder>();
-        const Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+        const Services services = test::MakeRecordingServices(rec);
+        const ProgramConfig config = test::TestConfig(dir.path() + "/");
         const BrandSettingsRecord brand = site.Brand(c.product);
         test::WriteSettings(dir, test::SettingsText(brand, c.stored ? StoredId(*c.stored) : ""));
         const std::string before = dir.read("dbsettings.dat");
-        EXPECT_EQ(StartupNewsHint(services, http, NewsChannel(brand)), c.hint);
+        const std::optional<NewsAnnouncement> news =
+            StartupNewsHint(config, http, NewsChannel(brand));
+        EXPECT_EQ(news ? std::optional(news->hint) : std::nullopt, c.hint);
         EXPECT_TRUE(rec->messages.empty());
         // The check never writes the settings file.
         EXPECT_EQ(dir.read("dbsettings.dat"), before);
@@ -109,10 +118,18 @@ TEST(StartupNewsHint, NonNumericServerIdCountsAsZero) {
          std::vector<std::pair<std::string, bool>>{{"", false}, {"0", false}, {"-1", false}}) {
         test::TempDir dir;
         auto rec = std::make_shared<test::Recorder>();
-        const Services services = test::MakeRecordingServices(rec, dir.path() + "/");
+        const Services services = test::MakeRecordingServices(rec);
+        const ProgramConfig config = test::TestConfig(dir.path() + "/");
         test::WriteSettings(dir, test::SettingsText(brand, StoredId(stored)));
-        EXPECT_EQ(StartupNewsHint(services, http, NewsChannel(brand)).has_value(), hint) << stored;
+        EXPECT_EQ(StartupNewsHint(config, http, NewsChannel(brand)).has_value(), hint) << stored;
     }
+}
+
+// Whether the news button's envelope carries its new-news mark.
+bool Marked(const TfrmMain& window) {
+    const QSize size(28, 28);
+    return window.btnNews->icon().pixmap(size).toImage() ==
+           QIcon(":/toolkit/news-new.png").pixmap(size).toImage();
 }
 
 // The main window on a program folder with a settings file; its update site
@@ -131,12 +148,13 @@ class StartupCheck : public ::testing::Test {
             return ScriptedHttpServer::Reply(
                 200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
         });
-        services = test::MakeRecordingServices(rec, dir.path() + "/");
-        services.updateBaseUrl = update->url("");
+        services = test::MakeRecordingServices(rec);
+        config = test::TestConfig(dir.path() + "/");
+        config.updateBaseUrl = update->url("");
     }
     void Open(const BrandSettingsRecord& brand, const std::string& extra = "") {
         test::WriteSettings(dir, test::SettingsText(brand, extra));
-        window = std::make_unique<TfrmMain>(services);
+        window = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -151,6 +169,7 @@ class StartupCheck : public ::testing::Test {
     test::TempDir dir;
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
     Services services;
+    ProgramConfig config;
     std::unique_ptr<TfrmMain> window;
 };
 
@@ -168,11 +187,12 @@ TEST_F(StartupCheck, NewerNewsShowsTheBalloonAtTheNewsButtonThenChecksForUpdates
     EXPECT_TRUE(rec->messages.empty());
 }
 
-TEST_F(StartupCheck, ReadNewsShowsNoBalloon) {
+TEST_F(StartupCheck, ReadNewsShowsNoBalloonAndNoMark) {
     Open(site->Brand("PS"), StoredId(newsId));
     ASSERT_TRUE(UpdateChecked());
     EXPECT_FALSE(balloonAtUpdate);
     EXPECT_FALSE(window->LMDMessageHint1->isVisible());
+    EXPECT_FALSE(Marked(*window));
 }
 
 TEST_F(StartupCheck, FreeBrandAsksNoNewsButStillChecksForUpdates) {
@@ -219,43 +239,52 @@ TEST_F(StartupCheck, NewsButtonWithoutNewsSaysSo) {
                   kNoNewsMessage}));
 }
 
-// A message reaches the user: balloon at start, the list, the page, and no
-// balloon at the next start.
-TEST_F(StartupCheck, ReadingTheMessageEndsTheBalloon) {
+// Two messages reach the user: balloon and mark at start, the window on the
+// newest page, the older one read after it, and nothing announced at the
+// next start.
+TEST_F(StartupCheck, ReadingTheNewestThenAnOlderMessageEndsTheBalloonAndTheMark) {
+    const std::string newer = site->AddNews("PS", "Bigger news", "<p>newer</p>");
     Open(site->Brand("PS"));
     ASSERT_TRUE(UpdateChecked());
     ASSERT_TRUE(window->LMDMessageHint1->isVisible());
+    EXPECT_EQ(window->LMDMessageHint1->text().toStdString(),
+              "You've Got 2 New Messages!\nBigger news");
+    EXPECT_TRUE(Marked(*window));
 
     // The news window is modal: it is answered from the event loop it runs.
-    bool listed = false;
+    std::vector<std::string> pages;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* news = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (news == nullptr) {
+        auto* page = news ? news->findChild<HtmlView*>("prfEditorNews") : nullptr;
+        if (page == nullptr || page->htmlSource().empty()) {
             return;
         }
-        poll.stop();
+        if (pages.empty() || pages.back() != page->htmlSource()) {
+            pages.push_back(page->htmlSource());
+        }
         auto* list = news->findChild<QTreeWidget*>("lvwItems");
-        listed = list->topLevelItemCount() == 1;
-        list->setCurrentItem(list->topLevelItem(0));
-        news->accept();
+        if (pages.size() == 1) {
+            list->setCurrentItem(list->topLevelItem(1));
+        } else {
+            poll.stop();
+            news->accept();
+        }
     });
     poll.start(10);
     window->btnNews->click();
-    EXPECT_TRUE(listed);
-    EXPECT_EQ(window->NewsList, NewsLineList{newsId + "^Big news^2026-12-08"});
+    EXPECT_EQ(pages, (std::vector<std::string>{"<p>newer</p>", "<p>read me</p>"}));
+    EXPECT_EQ(window->NewsList,
+              (NewsLineList{newer + "^Bigger news^2026-12-08", newsId + "^Big news^2026-12-08"}));
+    EXPECT_FALSE(Marked(*window));
 
-    window.reset();
-    update = std::make_unique<ScriptedHttpServer>([this](const test::HttpRequestSeen&) {
-        balloonAtUpdate = window && window->LMDMessageHint1->isVisible();
-        return ScriptedHttpServer::Reply(
-            200, std::string("[APPLICATION]\r\nVersion=") + AppVersion + "\r\n");
-    });
-    services.updateBaseUrl = update->url("");
-    window = std::make_unique<TfrmMain>(services);
+    // The next start, on the settings file as the window left it.
+    const size_t checks = update->requests().size();
+    window = std::make_unique<TfrmMain>(config, services, test::RecordingAnswer(rec));
     window->show();
-    ASSERT_TRUE(UpdateChecked());
+    ASSERT_TRUE(test::WaitFor([&] { return update->requests().size() > checks; }, 15000));
     EXPECT_FALSE(window->LMDMessageHint1->isVisible());
+    EXPECT_FALSE(Marked(*window));
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ struct Site {
 
     TempDir dir;
     std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
-    Services services = test::MakeRecordingServices(recorder, dir.path());
+    Services services = test::MakeUpdateCheckServices(recorder, dir.path());
     HttpClient http;
     ScriptedHttpServer server;
 };
@@ -374,7 +374,7 @@ TEST(CheckForUpdate, WorksAgainstAPlainWebServer) {
     TempDir program;
     program.write(kUpdaterProgram, "");
     auto recorder = std::make_shared<Recorder>();
-    Services services = test::MakeRecordingServices(recorder, program.path());
+    Services services = test::MakeUpdateCheckServices(recorder, program.path());
     services.updateBaseUrl = web.url("liveupdate/rssfeed_zolt/");
     services.updatePublicKey = kSomeKey;
     HttpClient http;

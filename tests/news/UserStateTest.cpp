@@ -65,14 +65,14 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
             "<%%ApplicationName%%>x<%%/ApplicationName%%>\r\n<%%BranderCode%%>" + row.code +
             "<%%/BranderCode%%>\r\n<%%LastNewsId%%>7<%%/LastNewsId%%>\r\n";
         program.write("dbsettings.dat", EncryptSettingsBytes(plain));
-        Services services;
-        services.baseDir = program.path();
-        services.packageInstall = row.packageInstall;
-        services.stateDir = row.stateFolder ? home.file("state/rssfeedzolt/") : "";
+        ProgramConfig config;
+        config.baseDir = program.path();
+        config.packageInstall = row.packageInstall;
+        config.stateDir = row.stateFolder ? home.file("state/rssfeedzolt/") : "";
         const std::string before = program.read("dbsettings.dat");
 
-        EXPECT_EQ(WriteLastNewsId(services, Id("16")), row.written);
-        EXPECT_EQ(Text(ReadLastNewsId(services)), row.written ? "16" : "7");
+        EXPECT_EQ(WriteLastNewsId(config, Id("16")), row.written);
+        EXPECT_EQ(Text(ReadLastNewsId(config)), row.written ? "16" : "7");
         const bool settingsChanged = program.read("dbsettings.dat") != before;
         EXPECT_EQ(settingsChanged, !row.packageInstall);
         EXPECT_EQ(QDir(QString::fromStdString(program.path())).count(), 3u);  // ".", "..", the file
@@ -81,10 +81,13 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
         EXPECT_EQ(kept, row.stateFile ? QStringList{QString::fromStdString(*row.stateFile)}
                                       : QStringList{});
         EXPECT_LE(QDir(QString::fromStdString(home.file("state"))).count(), 3u);  // rssfeedzolt/
-        // A second read replaces what the first stored, in the same file.
+        // An older message read later keeps the newer id; a newer one
+        // replaces it in the same file.
         if (row.stateFile) {
-            ASSERT_TRUE(WriteLastNewsId(services, Id("3")));
-            EXPECT_EQ(Text(ReadLastNewsId(services)), "3");
+            ASSERT_TRUE(WriteLastNewsId(config, Id("3")));
+            EXPECT_EQ(Text(ReadLastNewsId(config)), "16");
+            ASSERT_TRUE(WriteLastNewsId(config, Id("20")));
+            EXPECT_EQ(Text(ReadLastNewsId(config)), "20");
             EXPECT_EQ(QDir(QString::fromStdString(home.file("state/rssfeedzolt"))).count(), 3u);
 #ifndef _WIN32  // on Windows the user's own folder keeps others out
             // Other users of the machine may not read what this one has read.
@@ -92,9 +95,13 @@ TEST(UserState, TheLastNewsIdGoesToTheStateFolderOnlyWhenTheProgramFolderIsNotOu
             ASSERT_EQ(::stat(home.file("state/rssfeedzolt").c_str(), &folder), 0);
             EXPECT_EQ(folder.st_mode & 0777, 0700u);
 #endif
-            // A state file that holds no id counts as none: the settings file's id again.
-            test::WriteFileBytes(home.file("state/rssfeedzolt/" + *row.stateFile), "garbage\r\n");
-            EXPECT_EQ(Text(ReadLastNewsId(services)), "7");
+            // A state file that holds no id counts as none: the settings file's id again;
+            // one with a lower id than the settings file's counts as read up to the higher.
+            const std::string state = home.file("state/rssfeedzolt/" + *row.stateFile);
+            test::WriteFileBytes(state, "garbage\r\n");
+            EXPECT_EQ(Text(ReadLastNewsId(config)), "7");
+            test::WriteFileBytes(state, "<%%LastNewsId%%>5<%%/LastNewsId%%>\r\n");
+            EXPECT_EQ(Text(ReadLastNewsId(config)), "7");
         }
     }
 }

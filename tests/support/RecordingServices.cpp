@@ -10,15 +10,18 @@ std::vector<std::string> Recorder::messageTexts() const {
     return out;
 }
 
-Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
-                               const std::string& baseDir) {
-    Services s;
-    s.baseDir = baseDir;
+ProgramConfig TestConfig(const std::string& baseDir) {
+    ProgramConfig config;
+    config.baseDir = baseDir;
     // Tests reach nothing but 127.0.0.1: a start-up update check that a test
     // did not point at its own server is refused at once (nothing listens on
     // the discard port).
-    s.updateBaseUrl = "http://127.0.0.1:9/liveupdate/rssfeed_zolt/";
-    s.showMessage = [recorder](MessageKind kind, const std::string& text) {
+    config.updateBaseUrl = "http://127.0.0.1:9/liveupdate/rssfeed_zolt/";
+    return config;
+}
+
+MessageAnswer RecordingAnswer(const std::shared_ptr<Recorder>& recorder) {
+    return [recorder](MessageKind kind, const std::string& text) {
         recorder->messages.push_back({kind, text});
         if (kind != MessageKind::Question || recorder->answers.empty()) {
             return true;
@@ -27,6 +30,10 @@ Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
         recorder->answers.pop_front();
         return answer;
     };
+}
+
+Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder) {
+    Services s;
     s.startDetached = [recorder](const std::string& program, const std::vector<std::string>& args) {
         recorder->processes.push_back({program, args});
         return recorder->startSucceeds;
@@ -54,6 +61,12 @@ Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
     };
     s.tickCount = [] { return std::uint64_t{0}; };
     return s;
+}
+
+Services MakeUpdateCheckServices(const std::shared_ptr<Recorder>& recorder,
+                                 const std::string& baseDir) {
+    return ServicesWithConfig(MakeRecordingServices(recorder), TestConfig(baseDir),
+                              RecordingAnswer(recorder));
 }
 
 }  // namespace zolt::test

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "util/Result.h"
 #include "util/Services.h"
 
 namespace zolt::test {
@@ -37,10 +38,28 @@ struct Recorder {
     std::vector<std::string> messageTexts() const;
 };
 
-// Services whose message box, process start, PATH lookup and random draws
-// are recorded and scripted; baseDir is `baseDir`. The update site is a
-// closed port on 127.0.0.1 until the test sets its own.
-Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder,
-                               const std::string& baseDir);
+// Services whose process start, PATH lookup and random draws are recorded
+// and scripted.
+Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder);
+
+// A message box (msgMain) that records what it shows and answers the
+// questions from the recorder's script.
+MessageAnswer RecordingAnswer(const std::shared_ptr<Recorder>& recorder);
+
+// The config of a program in `baseDir`, without a state folder; its update
+// site is a closed port on 127.0.0.1 until the test sets its own.
+ProgramConfig TestConfig(const std::string& baseDir);
+
+// The recording services as the update check and the updater still take
+// them: with the TestConfig of `baseDir` and the recording message box inside.
+Services MakeUpdateCheckServices(const std::shared_ptr<Recorder>& recorder,
+                                 const std::string& baseDir);
+
+// What a window shows of a Result: its message, "" when quiet, "ok" when it
+// did not fail (so that no table row passes by succeeding).
+template <class T>
+std::string ShownFailure(const Result<T>& result) {
+    return result.ok() ? "ok" : result.quiet() ? "" : result.error();
+}
 
 }  // namespace zolt::test

@@ -24,7 +24,7 @@ namespace {
 
 struct View {
     std::shared_ptr<test::Recorder> recorder = std::make_shared<test::Recorder>();
-    Services services = test::MakeRecordingServices(recorder, "/tmp");
+    Services services = test::MakeRecordingServices(recorder);
     HtmlView view{services};
 
     // The page's height once laid out, which is when images are loaded.

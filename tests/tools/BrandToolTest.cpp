@@ -74,7 +74,7 @@ TEST(BrandTool, TemplateRoundTripThroughTheProgramsOwnReader) {
     // The program reads every key of the template, with a value.
     auto recorder = std::make_shared<test::Recorder>();
     const std::optional<BrandSetup> setup =
-        ReadBrandSetup(test::MakeRecordingServices(recorder, dir.path()));
+        ReadBrandSetup(dir.path(), test::MakeRecordingServices(recorder));
     ASSERT_TRUE(setup.has_value());
     const ParsedBrandSettings parsed = ParseBrandSettings(RebuildSettingsText(plain));
     for (const SettingsKey& key : SettingsKeyTable()) {

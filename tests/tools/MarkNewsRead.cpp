@@ -1,5 +1,5 @@
 // Test helper: stores ID as the last news read by the program in FOLDER the
-// way its news window does, with the services the program makes for itself
+// way its news window does, with the config the program makes for itself
 // (the state folder of XDG_STATE_HOME, the package marker in FOLDER).
 //   mark_news_read FOLDER ID
 #include <cstdio>
@@ -13,5 +13,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::optional<zolt::NewsId> id = zolt::NewsId::Parse(argv[2]);
-    return id && zolt::WriteLastNewsId(zolt::MakeSystemServices(argv[1]), *id) ? 0 : 1;
+    return id && zolt::WriteLastNewsId(zolt::MakeProgramConfig(argv[1]), *id) ? 0 : 1;
 }

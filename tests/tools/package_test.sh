@@ -137,7 +137,7 @@ within_a_minute php -r "exit(@fsockopen('127.0.0.1', $port) ? 0 : 1);"
 start "$work/plain.log" "$root/usr/bin/rssfeedzolt"
 grep -q "start-up news check: nothing new" "$work/plain.log"
 start "$work/first.log" "$root/usr/bin/packaged-brand"
-grep -q "start-up news check: balloon shown" "$work/first.log" || { cat "$work/first.log"; exit 1; }
+grep -q "start-up news check: 1 new" "$work/first.log" || { cat "$work/first.log"; exit 1; }
 within_a_minute asked 1
 XDG_STATE_HOME="$work/state" "$markread" "$root/usr/lib/packaged-brand/" "$id"
 [ "$(ls "$work/state/rssfeedzolt" 2>&1)" = "ZOLT-PKG" ] ||

@@ -65,7 +65,7 @@ TEST(SaveFileReplacing, ReplacesTheNameKeepingARegularFilesModeAndNeverFollowing
         } else if (row.before == Before::Folder) {
             ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path)));
         }
-        ASSERT_EQ(SaveFileReplacing(path, "new"), row.mode != 0);
+        ASSERT_EQ(SaveFileReplacing(path, "new").ok(), row.mode != 0);
         if (row.mode == 0) {
             EXPECT_TRUE(QFileInfo(QString::fromStdString(path)).isDir());
         } else {

@@ -49,30 +49,26 @@ TEST(SplitByChar, HighByteSeparator) {
 }
 
 TEST(DecodeDollarHex, EscapesAndFailures) {
+    const std::string kBad = "bad \"$\" escape at byte ";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"a$41b", "aAb"},
-        {"$3C$2Fp$3E", "</p>"},
-        {"50$", ""},
-        {"$4", std::string(1, '\x04')},
-        {"$$41", ""},
-        {"$4g", ""},
-        {"100%", "100%"},
-        {"", ""},
-        {"$ff$FF", "\xFF\xFF"},
-        {"$00", std::string(1, '\0')},
-        {"$3c$3E", "<>"},
-        {"ok$zz then more", ""},
+        {"a$41b", "aAb"},       {"$3C$2Fp$3E", "</p>"},
+        {"50$", kBad + "2"},    {"$4", std::string(1, '\x04')},
+        {"$$41", kBad + "0"},   {"$4g", kBad + "0"},
+        {"100%", "100%"},       {"", ""},
+        {"$ff$FF", "\xFF\xFF"}, {"$00", std::string(1, '\0')},
+        {"$3c$3E", "<>"},       {"ok$zz then more", kBad + "2"},
         {"$414", "A4"},
     };
     for (const auto& [source, expected] : cases) {
-        EXPECT_EQ(DecodeDollarHex(source), expected) << "source: " << source;
+        const Result<std::string> decoded = DecodeDollarHex(source);
+        EXPECT_EQ(decoded.ok() ? *decoded : decoded.error(), expected) << "source: " << source;
     }
 }
 
 class LaunchBrowserTest : public ::testing::Test {
   protected:
     std::shared_ptr<test::Recorder> rec = std::make_shared<test::Recorder>();
-    Services services = test::MakeRecordingServices(rec, "/tmp");
+    Services services = test::MakeRecordingServices(rec);
 };
 
 TEST_F(LaunchBrowserTest, HandsOverOnlyWebAndMailAddressesReEncoded) {

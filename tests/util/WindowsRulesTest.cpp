@@ -73,7 +73,8 @@ TEST(WindowsRules, StateFolderFromLocalAppDataElseTheKnownFolder) {
         {"", "", ""},
     };
     for (const auto& [variable, known, folder] : cases) {
-        EXPECT_EQ(WindowsStateFolder(variable, known), folder) << variable << " | " << known;
+        EXPECT_EQ(WindowsStateFolder(variable, known).value_or(""), folder)
+            << variable << " | " << known;
     }
 }
 

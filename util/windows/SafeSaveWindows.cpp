@@ -23,6 +23,19 @@ std::wstring NativeName(const QString& path) {
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+// The system's words for GetLastError(), without the line end it puts there.
+std::string LastErrorText() {
+    const DWORD code = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    QString message = length > 0 ? QString::fromWCharArray(text, static_cast<int>(length))
+                                 : QStringLiteral("system error %1").arg(code);
+    LocalFree(text);
+    return FromQString(message.trimmed());
+}
+
 // A security descriptor whose protected access list grants this process's
 // account full access and nobody else anything: no entry is inherited from
 // the folder, so an account that may read the folder cannot read the file.
@@ -66,13 +79,13 @@ class OwnerOnlySecurity {
 
 // Writes `bytes` to the new file `name`, made with `security` (the folder's
 // inherited rules when null), and flushes it to the disk; a file that this
-// did not finish is removed again.
-bool WriteNewFile(const std::wstring& name, const std::string& bytes,
-                  SECURITY_ATTRIBUTES* security) {
+// did not finish is removed again. Fails with the system's reason.
+Status WriteNewFile(const std::wstring& name, const std::string& bytes,
+                    SECURITY_ATTRIBUTES* security) {
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        return Fail(LastErrorText());
     }
     bool ok = true;
     for (std::size_t done = 0; ok && done < bytes.size();) {
@@ -84,36 +97,39 @@ bool WriteNewFile(const std::wstring& name, const std::string& bytes,
         done += written;
     }
     ok = ok && FlushFileBuffers(file) != 0;
+    const std::string reason = ok ? std::string() : LastErrorText();
     CloseHandle(file);
     if (!ok) {
         DeleteFileW(name.c_str());
+        return Fail(reason);
     }
-    return ok;
+    return {};
 }
 
 // `security`: see WriteNewFile.
-bool SaveReplacing(const std::string& path, const std::string& bytes,
-                   SECURITY_ATTRIBUTES* security) {
+Status SaveReplacing(const std::string& path, const std::string& bytes,
+                     SECURITY_ATTRIBUTES* security) {
     const QFileInfo target(PathToQString(path));
     const std::wstring temporary =
         NativeName(target.absolutePath() + "/." + target.fileName() + "." +
                    QString::number(QRandomGenerator::system()->generate64(), 36));
-    if (!WriteNewFile(temporary, bytes, security)) {
-        return false;
+    if (const Status written = WriteNewFile(temporary, bytes, security); !written.ok()) {
+        return CannotWrite(path, written.error());
     }
     // The rename replaces the name itself: a reparse point of that name (a
     // link or a junction) is replaced, never written through.
     if (MoveFileExW(temporary.c_str(), NativeName(target.absoluteFilePath()).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        const std::string reason = LastErrorText();
         DeleteFileW(temporary.c_str());
-        return false;
+        return CannotWrite(path, reason);
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
+Status SaveFileReplacing(const std::string& path, const std::string& bytes) {
     return SaveReplacing(path, bytes, nullptr);
 }
 
@@ -122,14 +138,17 @@ bool SaveFileReplacing(const std::string& path, const std::string& bytes) {
 // account alone, set as the file is made, before a byte is in it; any other
 // mode takes the folder's inherited access rules, as a file the program
 // writes there always does.
-bool SaveFileReplacing(const std::string& path, const std::string& bytes, unsigned mode) {
+Status SaveFileReplacing(const std::string& path, const std::string& bytes, unsigned mode) {
     if ((mode & 077) != 0) {
         return SaveReplacing(path, bytes, nullptr);
     }
     OwnerOnlySecurity security;
     // Without its access list the file would be readable by more than the
     // owner: no save at all then.
-    return security.build() && SaveReplacing(path, bytes, security.attributes());
+    if (!security.build()) {
+        return CannotWrite(path, "no access list for this account alone: " + LastErrorText());
+    }
+    return SaveReplacing(path, bytes, security.attributes());
 }
 
 bool RemoveFileName(const std::string& path) {

@@ -135,12 +135,19 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.rfind('/') + 1);
 }
 
-Services MakeSystemServices(const std::string& baseDir) {
+ProgramConfig MakeProgramConfig(const std::string& baseDir) {
+    ProgramConfig config;
+    config.baseDir = baseDir;
+    config.stateDir =
+        WindowsStateFolder(EnvironmentVariable("LOCALAPPDATA").value_or(""), LocalAppDataFolder())
+            .value_or("");
+    config.packageInstall =
+        QFileInfo::exists(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile));
+    return config;
+}
+
+Services MakeSystemServices() {
     Services s;
-    s.baseDir = baseDir;
-    s.stateDir =
-        WindowsStateFolder(EnvironmentVariable("LOCALAPPDATA").value_or(""), LocalAppDataFolder());
-    s.packageInstall = QFileInfo::exists(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile));
     s.startDetached = ShellOpen;
     // The shell's "open" of a folder is the file manager's window of it.
     s.openFolder = [](const std::string& folder) { return ShellOpen(folder, {}); };
@@ -171,14 +178,14 @@ Services MakeSystemServices(const std::string& baseDir) {
     return s;
 }
 
-bool ProgramFolderWritable(const Services& services) {
-    if (services.packageInstall) {
+bool ProgramFolderWritable(const ProgramConfig& config) {
+    if (config.packageInstall) {
         return false;
     }
     // Access rights decide, not the read-only attribute: a folder under
     // Program Files takes a new file only from an administrator.
     const std::wstring probe =
-        NativePath(services.baseDir + "/.write-probe-" + std::to_string(GetCurrentProcessId()));
+        NativePath(config.baseDir + "/.write-probe-" + std::to_string(GetCurrentProcessId()));
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
