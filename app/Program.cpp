@@ -12,6 +12,7 @@
 #include "toolkit/Skin.h"
 #include "update/ProgramLock.h"
 #include "update/StartupRecovery.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -39,7 +40,7 @@ int RunProgram(GuardedApplication& app, const std::string& baseDir) {
     // Held while the program runs: the updater waits for it before it
     // replaces the program's files.
     ProgramLock lock(baseDir);
-    if (!RecoverUpdateAtStart(ServicesWithConfig(services, config, showMessage), lock)) {
+    if (!RecoverUpdateAtStart(config, services, showMessage, lock)) {
         GuardedApplication::SetErrorReporter(nullptr);
         return 0;
     }

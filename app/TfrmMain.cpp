@@ -347,10 +347,8 @@ void TfrmMain::RunUpdateCheck(bool silent) {
     // The check waits for the network and shows boxes: the window may be
     // closed, even destroyed, before it returns.
     QPointer<TfrmMain> self(this);
-    // Until the update check takes its config and returns its questions, it
-    // reads both through a Services of its own.
-    const UpdateCheckResult result = CheckForUpdate(
-        ServicesWithConfig(services_, config_, msgMain.Answer()), *IdHTTP1, brand_, silent);
+    const UpdateCheckResult result =
+        CheckForUpdate(config_, services_, msgMain.Answer(), *IdHTTP1, brand_, silent);
     if (self && result == UpdateCheckResult::CloseForUpdate) {
         close();
     }

@@ -8,6 +8,7 @@
 #include "branding/BrandSetup.h"
 #include "news/NewsClient.h"
 #include "toolkit/MessageBox.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 class QPushButton;

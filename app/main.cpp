@@ -1,6 +1,6 @@
 #include "app/Program.h"
 #include "toolkit/GuardedApplication.h"
-#include "util/Services.h"
+#include "util/ProgramConfig.h"
 
 int main(int argc, char** argv) {
     zolt::GuardedApplication app(argc, argv);

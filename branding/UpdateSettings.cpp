@@ -15,7 +15,7 @@ std::string ReadUpdateSetting(const std::string& text, const char* key) {
 }
 
 Result<std::string> CheckUpdateBaseUrl(const std::string& value) {
-    const QUrl url(QString::fromStdString(value), QUrl::StrictMode);
+    const QUrl url(ToQString(value), QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != "http" && scheme != "https") || url.host().isEmpty() ||
         url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty()) {

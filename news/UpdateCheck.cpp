@@ -7,6 +7,7 @@
 #include "util/IniReader.h"
 #include "util/Logging.h"
 #include "util/SafeSave.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -155,12 +156,13 @@ void UpdateConversation::Advance() {
     }
 }
 
-UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http,
+UpdateCheckResult CheckForUpdate(const ProgramConfig& config, const Services& services,
+                                 const MessageAnswer& ask, HttpClient& http,
                                  const BrandSettingsRecord& brand, bool silent) {
-    const Result<std::string> makerKey = DecodeUpdatePublicKey(services.updatePublicKey);
+    const Result<std::string> makerKey = DecodeUpdatePublicKey(config.updatePublicKey);
     const Result<UpdateSite> site =
         CopyUpdateSite(brand.UpdateBaseURL, brand.UpdatePublicKey,
-                       UpdateSite{services.updateBaseUrl, makerKey.ok() ? *makerKey : ""});
+                       UpdateSite{config.updateBaseUrl, makerKey.ok() ? *makerKey : ""});
     UpdateFinding finding;
     if (!site.ok()) {
         qCWarning(lcNews) << "update settings refused:" << site.error().c_str();
@@ -168,22 +170,22 @@ UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http,
                                 "the settings file's " + site.error(), ""};
     } else {
         // No copy where the program may not write, a package install included.
-        const std::string infoPath = ProgramFolderWritable(services)
-                                         ? FileBeside(services.baseDir, kUpdateInfoFile)
+        const std::string infoPath = ProgramFolderWritable(config)
+                                         ? FileBeside(config.baseDir, kUpdateInfoFile)
                                          : std::string();
         finding = FindUpdate(http, site->baseUrl, infoPath);
     }
-    const std::string updater = FileBeside(services.baseDir, kUpdaterProgram);
-    const QFileInfo updaterInfo(QString::fromStdString(updater));
+    const std::string updater = FileBeside(config.baseDir, kUpdaterProgram);
+    const QFileInfo updaterInfo(PathToQString(updater));
     UpdateContext context;
     context.silent = silent;
-    context.packageInstall = services.packageInstall;
+    context.packageInstall = config.packageInstall;
     context.hasKey = site.ok() && !site->publicKey.empty();
     context.updaterPresent = updaterInfo.exists() && !updaterInfo.isDir();
 
     UpdateConversation talk(finding, context);
     while (talk.step().kind == UpdateConversation::Step::Kind::Show) {
-        talk.Answer(services.showMessage(talk.step().box, talk.step().text));
+        talk.Answer(ask(talk.step().box, talk.step().text));
     }
     if (talk.result() == UpdateCheckResult::CloseForUpdate) {
         // Whether it started or not, the program makes way for it.

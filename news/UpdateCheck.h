@@ -8,6 +8,8 @@
 #include "branding/UpdateSettings.h"
 #include "net/HttpClient.h"
 #include "update/UpdateDescription.h"
+#include "util/MessageKind.h"
+#include "util/ProgramConfig.h"
 #include "util/Result.h"
 #include "util/Services.h"
 
@@ -113,10 +115,11 @@ class UpdateConversation {
 };
 
 // The whole check for this copy (the brand's update site and key, else the
-// maker's): asks the site, holds the conversation through
-// services.showMessage and starts the updater when the user agrees.
+// maker's in `config`): asks the site, holds the conversation through `ask`
+// (the window's message box) and starts the updater when the user agrees.
 // `silent` suppresses only the "no new updates" and "could not check" boxes.
-UpdateCheckResult CheckForUpdate(const Services& services, HttpClient& http,
+UpdateCheckResult CheckForUpdate(const ProgramConfig& config, const Services& services,
+                                 const MessageAnswer& ask, HttpClient& http,
                                  const BrandSettingsRecord& brand, bool silent);
 
 }  // namespace zolt

@@ -66,7 +66,7 @@ Result<std::string> MakeUpdateKeyFile(const std::string& keyFile) {
 }
 
 Result<std::string> SignUpdatePackage(const std::string& keyFile, const std::string& package) {
-    const std::string name = FromQString(QFileInfo(QString::fromStdString(package)).fileName());
+    const std::string name = FromQString(QFileInfo(PathToQString(package)).fileName());
     const std::optional<PackageFormat> format = PackageFormatOf(name);
     if (!format) {
         return Fail("\"" + package +

@@ -8,6 +8,7 @@
 #include "util/Files.h"
 #include "util/Logging.h"
 #include "util/SafeSave.h"
+#include "util/Text.h"
 
 namespace fs = std::filesystem;
 
@@ -128,7 +129,7 @@ fs::path FsPath(const std::string& utf8) {
 }
 
 bool FolderTakesNewFiles(const std::string& folder) {
-    QTemporaryFile probe(QString::fromStdString(folder) + "/.write-probe-XXXXXX");
+    QTemporaryFile probe(PathToQString(folder) + "/.write-probe-XXXXXX");
     return probe.open();
 }
 

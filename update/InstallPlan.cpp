@@ -9,7 +9,7 @@
 #include "branding/BrandFiles.h"
 #include "branding/BrandSettingsText.h"
 #include "update/UpdateDescription.h"
-#include "util/Services.h"
+#include "util/ProgramConfig.h"
 #include "util/Text.h"
 #include "util/UUtils.h"
 
@@ -20,7 +20,7 @@ namespace zolt {
 namespace {
 
 std::string Folded(const std::string& text) {
-    return QString::fromStdString(text).toCaseFolded().toStdString();
+    return FromQString(ToQString(text).toCaseFolded());
 }
 
 // "RSSFeedZolt-2.02-win64" names version "2.02": the part before the last
@@ -55,7 +55,7 @@ bool ThroughLink(const std::string& root, const std::string& relative) {
         const size_t end = std::min(relative.find('/', start), relative.size());
         path +=
             (path.empty() || path.back() == '/' ? "" : "/") + relative.substr(start, end - start);
-        const QFileInfo info(QString::fromStdString(path));
+        const QFileInfo info(PathToQString(path));
         if (info.isSymLink() || info.isJunction()) {
             return true;
         }
@@ -157,7 +157,7 @@ Result<InstallPlan> PlanInstall(const std::string& packagePath, PackageFormat fo
                 return Fail("the folder holds a link at \"" + *below +
                             "\"; the updater never writes through a link");
             }
-            const QFileInfo existing(QString::fromStdString(root + *below));
+            const QFileInfo existing(PathToQString(root + *below));
             if (existing.isDir()) {
                 return Fail("the folder holds a folder where the package has the file \"" + *below +
                             "\"");
@@ -181,7 +181,7 @@ Result<InstallPlan> PlanInstall(const std::string& packagePath, PackageFormat fo
         return Fail("the package holds no " + layout.program);
     }
     plan.version = *version;
-    const QFileInfo program(QString::fromStdString(root + layout.program));
+    const QFileInfo program(PathToQString(root + layout.program));
     plan.files.push_back(PlannedFile{layout.program, program.exists(), true});
     return plan;
 }

@@ -44,7 +44,7 @@ Status Refuse(std::string_view name, const std::string& why) {
 }
 
 std::string Folded(const std::string& path) {
-    return QString::fromStdString(path).toCaseFolded().toStdString();
+    return FromQString(ToQString(path).toCaseFolded());
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ Status EntryGate::Admit(const PackageEntry& entry) {
 }  // namespace package_detail
 
 Status ReadPackage(const std::string& path, PackageFormat format, const EntryVisitor& visit) {
-    QFile file(QString::fromStdString(path));
+    QFile file(PathToQString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return Fail("the package " + path + " cannot be read: " + FromQString(file.errorString()));
     }

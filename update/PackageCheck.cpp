@@ -18,7 +18,7 @@ namespace {
 // whole file, and a mapped file costs no heap.
 class MappedPackage {
   public:
-    explicit MappedPackage(const std::string& path) : file_(QString::fromStdString(path)) {}
+    explicit MappedPackage(const std::string& path) : file_(PathToQString(path)) {}
 
     Status Open() {
         if (!file_.open(QIODevice::ReadOnly)) {

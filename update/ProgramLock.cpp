@@ -1,4 +1,5 @@
 #include "update/ProgramLock.h"
+#include "util/Text.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,9 +13,9 @@ namespace {
 
 // One name per folder, whatever way the folder is written.
 QString LockPath(const std::string& programFolder) {
-    QString program = QFileInfo(QString::fromStdString(programFolder)).canonicalFilePath();
+    QString program = QFileInfo(PathToQString(programFolder)).canonicalFilePath();
     if (program.isEmpty()) {
-        program = QDir::cleanPath(QString::fromStdString(programFolder));
+        program = QDir::cleanPath(PathToQString(programFolder));
     }
 #ifdef _WIN32
     program = program.toCaseFolded();

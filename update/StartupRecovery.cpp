@@ -9,6 +9,7 @@
 #include "update/UpdaterArguments.h"
 #include "util/Files.h"
 #include "util/Logging.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -20,16 +21,17 @@ constexpr const char* kUpdateUnderWay =
 
 }  // namespace
 
-bool RecoverUpdateAtStart(const Services& services, ProgramLock& lock) {
-    const Result<std::string> root = InstallRootOf(services.baseDir);
+bool RecoverUpdateAtStart(const ProgramConfig& config, const Services& services,
+                          const MessageAnswer& ask, ProgramLock& lock) {
+    const Result<std::string> root = InstallRootOf(config.baseDir);
     if (!root.ok()) {
         return true;  // a system package or a build tree: no updater here
     }
-    const bool pending = QFileInfo::exists(QString::fromStdString(*root + kUpdateWorkFolder));
+    const bool pending = QFileInfo::exists(PathToQString(*root + kUpdateWorkFolder));
     if (!lock.TryLock(0)) {
         // Another copy of the program runs, or an updater is at work.
-        if (pending && services.showMessage) {
-            services.showMessage(MessageKind::Information, kUpdateUnderWay);
+        if (pending && ask) {
+            ask(MessageKind::Information, kUpdateUnderWay);
             return false;
         }
         return true;
@@ -37,18 +39,17 @@ bool RecoverUpdateAtStart(const Services& services, ProgramLock& lock) {
     if (!pending) {
         return true;
     }
-    if (!FolderTakesNewFiles(*root) || services.packageInstall) {
+    if (!FolderTakesNewFiles(*root) || config.packageInstall) {
         UpdaterArguments recover;
-        recover.baseUrl = services.updateBaseUrl;
+        recover.baseUrl = config.updateBaseUrl;
         recover.runningVersion = AppVersion;
         recover.recoverOnly = true;
         lock.Unlock();
         qCWarning(lcUpdate) << "an interrupted update needs the updater's rights to be undone";
         return !services.startDetached(
-            FileBeside(services.baseDir,
-                       QFileInfo(QString::fromStdString(ThisSystemLayout().updater))
-                           .fileName()
-                           .toStdString()),
+            FileBeside(
+                config.baseDir,
+                PathFromQString(QFileInfo(PathToQString(ThisSystemLayout().updater)).fileName())),
             UpdaterArgumentList(recover));
     }
     const Result<Recovery> recovered = RecoverInterruptedUpdate(*root);

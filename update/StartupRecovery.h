@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/MessageKind.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 namespace zolt {
@@ -12,6 +14,8 @@ class ProgramLock;
 // administrator may change the folder it starts the updater to do so (it
 // asks for the rights) and the program must end; while another updater holds
 // the lock it tells the user to wait. True when the program may go on.
-bool RecoverUpdateAtStart(const Services& services, ProgramLock& lock);
+// `ask` is the program's message box.
+bool RecoverUpdateAtStart(const ProgramConfig& config, const Services& services,
+                          const MessageAnswer& ask, ProgramLock& lock);
 
 }  // namespace zolt

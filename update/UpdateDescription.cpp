@@ -10,6 +10,7 @@
 #include "crypto/Sha256.h"
 #include "util/Encoding.h"
 #include "util/IniReader.h"
+#include "util/Text.h"
 
 namespace zolt {
 
@@ -85,8 +86,8 @@ Result<PackageDescription> ReadPackageDescription(const std::string& infoText,
 }
 
 Result<std::string> PackageAddress(const std::string& baseUrl, const std::string& file) {
-    const QUrl base(QString::fromStdString(baseUrl));
-    const QUrl address = base.resolved(QUrl(QString::fromStdString(file), QUrl::StrictMode));
+    const QUrl base(ToQString(baseUrl));
+    const QUrl address = base.resolved(QUrl(ToQString(file), QUrl::StrictMode));
     const QString scheme = address.scheme().toLower();
     if (!address.isValid() || (scheme != "http" && scheme != "https") || address.host().isEmpty()) {
         return Fail("the package address \"" + file + "\" is not an http or https address");

@@ -79,8 +79,7 @@ UpdateOutcome UpdateRun::Run() {
         productName_ = kUnbrandedName;
     }
     programPath_ =
-        folder +
-        FromQString(QFileInfo(QString::fromStdString(ThisSystemLayout().program)).fileName());
+        folder + FromQString(QFileInfo(PathToQString(ThisSystemLayout().program)).fileName());
 
     Result<std::string> root = InstallRootOf(folder);
     if (!root.ok()) {
@@ -166,7 +165,7 @@ UpdateOutcome UpdateRun::Install(const std::string& root, const std::string& set
             version + " from " + *address + " and install it by hand." + Nothing());
     }
 
-    const QString downloads = QString::fromStdString(UpdaterCacheFolder());
+    const QString downloads = PathToQString(UpdaterCacheFolder());
     QDir().mkpath(downloads);
     QTemporaryDir work(downloads + "/download-XXXXXX");
     QFile file(work.filePath("package"));

@@ -18,7 +18,7 @@ namespace {
 // Every copy lives in the updater's cache folder, and clearing old copies
 // touches nothing else.
 QString CopiesFolder() {
-    return QString::fromStdString(UpdaterCacheFolder());
+    return PathToQString(UpdaterCacheFolder());
 }
 
 constexpr qint64 kMaxLogSize = 64 * 1024;
@@ -43,9 +43,8 @@ void RemoveEarlierCopies(const QString& keep) {
 }  // namespace
 
 std::string UpdaterCacheFolder() {
-    return (QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-            "/program-updater")
-        .toStdString();
+    return PathFromQString(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                           "/program-updater");
 }
 
 void AppendUpdaterLog(const std::string& line) {
@@ -72,9 +71,8 @@ Result<std::string> CopyUpdaterOutside(const std::string& programFolder) {
         return Fail("cannot make a folder for the updater in " + FromQString(CopiesFolder()) +
                     ": " + FromQString(copy.errorString()));
     }
-    const QDir source(QString::fromStdString(programFolder));
-    const QString updater =
-        QFileInfo(QString::fromStdString(ThisSystemLayout().updater)).fileName();
+    const QDir source(PathToQString(programFolder));
+    const QString updater = QFileInfo(PathToQString(ThisSystemLayout().updater)).fileName();
     QStringList names{updater};
 #ifdef _WIN32
     // The updater runs on the libraries beside it and on Qt's plugins.

@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "util/ProgramConfig.h"
 #include "util/Text.h"
 
 namespace zolt {
@@ -40,7 +41,8 @@ ProgramConfig MakeProgramConfig(const std::string& baseDir) {
     ProgramConfig config;
     config.baseDir = baseDir;
     config.stateDir = StateFolder();
-    config.packageInstall = QFileInfo(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile)).isFile();
+    config.packageInstall =
+        QFileInfo(QDir(PathToQString(baseDir)).filePath(kPackageMarkerFile)).isFile();
     return config;
 }
 

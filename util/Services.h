@@ -3,11 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
-
-#include "util/MessageKind.h"
-#include "util/ProgramConfig.h"
 
 namespace zolt {
 
@@ -37,45 +33,9 @@ struct Services {
     std::function<int(int n)> random;
     // Milliseconds of a monotonic clock.
     std::function<std::uint64_t()> tickCount;
-
-    // For the update check, the start-up recovery of an update and the
-    // updater alone, until they take their ProgramConfig and hand their
-    // questions to the window: copies of the config values they read and the
-    // window's message box (ServicesWithConfig fills them). Nothing else
-    // reads these.
-    std::string baseDir;
-    std::string updateBaseUrl;
-    std::string updatePublicKey;
-    bool packageInstall = false;
-    MessageAnswer showMessage;
 };
 
 // The real process, PATH, browser, clock and random services.
 Services MakeSystemServices();
-
-// `services` with the copies above filled from `config` and `showMessage`.
-inline Services ServicesWithConfig(Services services, const ProgramConfig& config,
-                                   MessageAnswer showMessage) {
-    services.baseDir = config.baseDir;
-    services.updateBaseUrl = config.updateBaseUrl;
-    services.updatePublicKey = config.updatePublicKey;
-    services.packageInstall = config.packageInstall;
-    services.showMessage = std::move(showMessage);
-    return services;
-}
-
-// The system services with the copies filled from MakeProgramConfig(baseDir),
-// for the updater alone.
-inline Services MakeSystemServices(const std::string& baseDir) {
-    return ServicesWithConfig(MakeSystemServices(), MakeProgramConfig(baseDir), {});
-}
-
-// ProgramFolderWritable of the copies above, for the update check alone.
-inline bool ProgramFolderWritable(const Services& services) {
-    ProgramConfig config;
-    config.baseDir = services.baseDir;
-    config.packageInstall = services.packageInstall;
-    return ProgramFolderWritable(config);
-}
 
 }  // namespace zolt

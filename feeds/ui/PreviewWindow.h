@@ -6,6 +6,7 @@
 #include <string>
 
 #include "feeds/PreviewRun.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 class QPushButton;

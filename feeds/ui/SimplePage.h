@@ -8,6 +8,7 @@
 
 #include "feeds/ui/PreviewWindow.h"
 #include "toolkit/MessageBox.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 namespace Ui {

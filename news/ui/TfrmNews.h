@@ -10,6 +10,7 @@
 #include "news/NewsClient.h"
 #include "news/NewsItem.h"
 #include "toolkit/MessageBox.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 class QTreeWidgetItem;

@@ -75,15 +75,17 @@ struct Site {
               }
               return ScriptedHttpServer::Reply(200, *info);
           }) {
-        services.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
-        services.updatePublicKey = kSomeKey;
+        config.updateBaseUrl = server.url("liveupdate/rssfeed_zolt/");
+        config.updatePublicKey = kSomeKey;
     }
     std::string updater() const { return dir.file(kUpdaterProgram); }
     std::string info() const { return dir.file("mainappupdate.inf"); }
 
     TempDir dir;
     std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
-    Services services = test::MakeUpdateCheckServices(recorder, dir.path());
+    ProgramConfig config = test::TestConfig(dir.path());
+    Services services = test::MakeRecordingServices(recorder);
+    MessageAnswer ask = test::RecordingAnswer(recorder);
     HttpClient http;
     ScriptedHttpServer server;
 };
@@ -225,8 +227,10 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
             site.dir.write(kUpdaterProgram, "#!/bin/sh\n");
         }
         site.recorder->answers = row.answers;
-        site.services.updatePublicKey = row.makerKey;
-        EXPECT_EQ(CheckForUpdate(site.services, site.http, row.brand, row.silent), row.result);
+        site.config.updatePublicKey = row.makerKey;
+        EXPECT_EQ(
+            CheckForUpdate(site.config, site.services, site.ask, site.http, row.brand, row.silent),
+            row.result);
 
         std::vector<std::pair<K, std::string>> seen;
         for (const auto& m : site.recorder->messages) {
@@ -235,7 +239,7 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
         auto expected = row.messages;
         for (auto& [kind, text] : expected) {
             if (const size_t at = text.find(kSite); at != std::string::npos) {
-                text.replace(at, kSite.size(), site.services.updateBaseUrl);
+                text.replace(at, kSite.size(), site.config.updateBaseUrl);
             }
         }
         EXPECT_EQ(seen, expected);
@@ -243,7 +247,7 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
             ASSERT_EQ(site.recorder->processes.size(), 1u);
             EXPECT_EQ(site.recorder->processes[0].program, site.updater());
             EXPECT_EQ(site.recorder->processes[0].args,
-                      (std::vector<std::string>{site.services.updateBaseUrl, AppVersion, "A"}));
+                      (std::vector<std::string>{site.config.updateBaseUrl, AppVersion, "A"}));
         } else {
             EXPECT_TRUE(site.recorder->processes.empty());
         }
@@ -264,9 +268,9 @@ TEST(CheckForUpdate, AsksStartsTheUpdaterAndClosesOrStaysAsAnswered) {
 TEST(CheckForUpdate, APackageInstallLeavesANewerVersionToThePackageManager) {
     for (const bool silent : {true, false}) {
         Site site(Info("2.02"));
-        site.services.packageInstall = true;
+        site.config.packageInstall = true;
         site.dir.write(kUpdaterProgram, "#!/bin/sh\n");
-        EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, silent),
+        EXPECT_EQ(CheckForUpdate(site.config, site.services, site.ask, site.http, {}, silent),
                   UpdateCheckResult::PackageManaged);
         EXPECT_EQ(site.recorder->messageTexts(),
                   std::vector<std::string>{PackageUpdateMessage("2.02")});
@@ -281,7 +285,7 @@ TEST(CheckForUpdate, AnUpdaterThatWillNotStartStillClosesTheWindow) {
     Site site(Info("2.5"));
     site.dir.write(kUpdaterProgram, "");
     site.recorder->startSucceeds = false;
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, true),
+    EXPECT_EQ(CheckForUpdate(site.config, site.services, site.ask, site.http, {}, true),
               UpdateCheckResult::CloseForUpdate);
     EXPECT_EQ(site.recorder->processes.size(), 1u);
 }
@@ -289,7 +293,7 @@ TEST(CheckForUpdate, AnUpdaterThatWillNotStartStillClosesTheWindow) {
 TEST(CheckForUpdate, AFolderNamedUpdaterIsNoUpdater) {
     Site site(Info("2.5"));
     ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkdir(kUpdaterProgram));
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, true),
+    EXPECT_EQ(CheckForUpdate(site.config, site.services, site.ask, site.http, {}, true),
               UpdateCheckResult::UpdaterMissing);
     EXPECT_TRUE(site.recorder->processes.empty());
 }
@@ -343,14 +347,15 @@ TEST(CheckForUpdate, AFolderThatTakesNoCopyStillOffersTheUpdate) {
     Site site(Info("2.5"));
     ASSERT_TRUE(QDir(QString::fromStdString(site.dir.path())).mkpath("mainappupdate.inf/x"));
     site.recorder->answers = {false};
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, true), UpdateCheckResult::Declined);
+    EXPECT_EQ(CheckForUpdate(site.config, site.services, site.ask, site.http, {}, true),
+              UpdateCheckResult::Declined);
     EXPECT_EQ(site.recorder->messageTexts(), std::vector<std::string>{NewUpdateQuestion("2.5")});
 }
 
 TEST(CheckForUpdate, ADownloadCutShortByClosingShowsNothing) {
     Site site(std::nullopt);
     ScriptedHttpServer silent([](const HttpRequestSeen&) { return std::optional<std::string>(); });
-    site.services.updateBaseUrl = silent.url("liveupdate/rssfeed_zolt/");
+    site.config.updateBaseUrl = silent.url("liveupdate/rssfeed_zolt/");
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!silent.requests().empty()) {
@@ -358,7 +363,8 @@ TEST(CheckForUpdate, ADownloadCutShortByClosingShowsNothing) {
         }
     });
     poll.start(5);
-    EXPECT_EQ(CheckForUpdate(site.services, site.http, {}, false), UpdateCheckResult::Aborted);
+    EXPECT_EQ(CheckForUpdate(site.config, site.services, site.ask, site.http, {}, false),
+              UpdateCheckResult::Aborted);
     EXPECT_TRUE(site.recorder->messages.empty());
     EXPECT_FALSE(site.dir.exists("mainappupdate.inf"));
 }
@@ -374,14 +380,16 @@ TEST(CheckForUpdate, WorksAgainstAPlainWebServer) {
     TempDir program;
     program.write(kUpdaterProgram, "");
     auto recorder = std::make_shared<Recorder>();
-    Services services = test::MakeUpdateCheckServices(recorder, program.path());
-    services.updateBaseUrl = web.url("liveupdate/rssfeed_zolt/");
-    services.updatePublicKey = kSomeKey;
+    ProgramConfig config = test::TestConfig(program.path());
+    config.updateBaseUrl = web.url("liveupdate/rssfeed_zolt/");
+    config.updatePublicKey = kSomeKey;
+    const Services services = test::MakeRecordingServices(recorder);
     HttpClient http;
-    EXPECT_EQ(CheckForUpdate(services, http, {}, true), UpdateCheckResult::CloseForUpdate);
+    EXPECT_EQ(CheckForUpdate(config, services, test::RecordingAnswer(recorder), http, {}, true),
+              UpdateCheckResult::CloseForUpdate);
     ASSERT_EQ(recorder->processes.size(), 1u);
     EXPECT_EQ(recorder->processes[0].args,
-              (std::vector<std::string>{services.updateBaseUrl, AppVersion, "A"}));
+              (std::vector<std::string>{config.updateBaseUrl, AppVersion, "A"}));
 }
 
 }  // namespace

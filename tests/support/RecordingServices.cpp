@@ -63,10 +63,4 @@ Services MakeRecordingServices(const std::shared_ptr<Recorder>& recorder) {
     return s;
 }
 
-Services MakeUpdateCheckServices(const std::shared_ptr<Recorder>& recorder,
-                                 const std::string& baseDir) {
-    return ServicesWithConfig(MakeRecordingServices(recorder), TestConfig(baseDir),
-                              RecordingAnswer(recorder));
-}
-
 }  // namespace zolt::test

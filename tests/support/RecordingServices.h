@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "util/MessageKind.h"
+#include "util/ProgramConfig.h"
 #include "util/Result.h"
 #include "util/Services.h"
 
@@ -49,11 +51,6 @@ MessageAnswer RecordingAnswer(const std::shared_ptr<Recorder>& recorder);
 // The config of a program in `baseDir`, without a state folder; its update
 // site is a closed port on 127.0.0.1 until the test sets its own.
 ProgramConfig TestConfig(const std::string& baseDir);
-
-// The recording services as the update check and the updater still take
-// them: with the TestConfig of `baseDir` and the recording message box inside.
-Services MakeUpdateCheckServices(const std::shared_ptr<Recorder>& recorder,
-                                 const std::string& baseDir);
 
 // What a window shows of a Result: its message, "" when quiet, "ok" when it
 // did not fail (so that no table row passes by succeeding).

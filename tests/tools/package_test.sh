@@ -197,19 +197,23 @@ apt_root() {
 }
 apt_root apt-get update >"$work/apt1.log" 2>&1 || { cat "$work/apt1.log"; echo "apt refused the repository"; exit 1; }
 ! grep -E '^(W|E):' "$work/apt1.log" || { echo "apt warned about the repository"; exit 1; }
-apt_root apt-cache policy packaged-brand | grep -q 'Candidate: 2.01' || { echo "the repository offers no 2.01"; exit 1; }
+# Read whole before grep: with pipefail, grep -q ending early fails the pipe.
+policy="$(apt_root apt-cache policy packaged-brand)"
+grep -q 'Candidate: 2.01' <<<"$policy" || { echo "$policy"; echo "the repository offers no 2.01"; exit 1; }
 "$brand" repository --password-file - "$repo" "$work/brand.sec" "$work/v2.02/packaged-brand_2.02_$(dpkg --print-architecture).deb" \
   <"$work/brand.pass" >/dev/null
 apt_root apt-get update >"$work/apt2.log" 2>&1 || { cat "$work/apt2.log"; exit 1; }
 # The private status holds 2.01 without its dependencies, so apt offers
 # 2.02 as the candidate but keeps it back from a simulated upgrade.
-apt_root apt-cache policy packaged-brand | tr -d '\n' | grep -q 'Installed: 2.01 *Candidate: 2.02' ||
-  { echo "apt offers no newer version"; apt_root apt-cache policy packaged-brand; exit 1; }
+policy="$(apt_root apt-cache policy packaged-brand)"
+tr -d '\n' <<<"$policy" | grep -q 'Installed: 2.01 *Candidate: 2.02' ||
+  { echo "$policy"; echo "apt offers no newer version"; exit 1; }
 # Signed by another key: apt refuses the lists, from a root that has none yet.
 "$brand" repository --password-file "$work/other.pass" "$repo" "$work/other.sec" "$with_repo" >/dev/null
 find "$aptroot/var/lib/apt/lists" -type f -delete
 apt_root apt-get update >"$work/apt3.log" 2>&1 || true
-if ! grep -q NO_PUBKEY "$work/apt3.log" || apt_root apt-cache policy packaged-brand | grep -q 'Candidate: 2.02'; then
+policy="$(apt_root apt-cache policy packaged-brand)"
+if ! grep -q NO_PUBKEY "$work/apt3.log" || grep -q 'Candidate: 2.02' <<<"$policy"; then
   cat "$work/apt3.log"; echo "apt took a repository signed by another key"; exit 1
 fi
 echo "debian package: 1 passed, 0 failed"

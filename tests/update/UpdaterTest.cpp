@@ -143,9 +143,7 @@ struct UpdateRound {
                                                 : ScriptedHttpServer::Reply(404, "");
         });
         UpdaterArguments arguments{server.url("site/"), "2.01", folder.path() + "/bin/"};
-        Services services = test::MakeUpdateCheckServices(recorder, arguments.folder);
-        services.updatePublicKey = makerKey;
-        UpdaterWindow window(arguments, services);
+        UpdaterWindow window(arguments, makerKey, test::MakeRecordingServices(recorder));
         window.Start();
         return window.outcome();
     }

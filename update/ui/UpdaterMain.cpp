@@ -9,6 +9,7 @@
 #include "update/UpdaterArguments.h"
 #include "update/UpdaterCopy.h"
 #include "update/ui/UpdaterWindow.h"
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 #include "util/Text.h"
 
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::vector<std::string> args;
     for (const QString& arg : QCoreApplication::arguments().mid(1)) {
-        args.push_back(arg.toStdString());
+        // The program hands its arguments over as paths are handed over.
+        args.push_back(zolt::PathFromQString(arg));
     }
     zolt::Result<zolt::UpdaterArguments> parsed = zolt::ParseUpdaterArguments(args);
     if (!parsed.ok()) {
@@ -39,13 +41,14 @@ int main(int argc, char** argv) {
         if (!copy.ok()) {
             return Refuse("The update cannot start: " + copy.error() + ".");
         }
-        const zolt::Services services = zolt::MakeSystemServices(arguments.folder);
+        const zolt::Services services = zolt::MakeSystemServices();
         if (!services.startDetached(*copy, zolt::UpdaterArgumentList(arguments))) {
             return Refuse("The update cannot start: its copy " + *copy + " did not run.");
         }
         return 0;
     }
-    zolt::UpdaterWindow window(arguments, zolt::MakeSystemServices(arguments.folder));
+    zolt::UpdaterWindow window(arguments, zolt::MakeProgramConfig(arguments.folder).updatePublicKey,
+                               zolt::MakeSystemServices());
     window.show();
     QTimer::singleShot(0, &window, [&window] { window.Start(); });
     return app.exec();

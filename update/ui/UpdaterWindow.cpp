@@ -14,9 +14,11 @@
 
 namespace zolt {
 
-UpdaterWindow::UpdaterWindow(UpdaterArguments arguments, Services services, QWidget* parent)
+UpdaterWindow::UpdaterWindow(UpdaterArguments arguments, std::string publicKey, Services services,
+                             QWidget* parent)
     : QWidget(parent),
       arguments_(std::move(arguments)),
+      publicKey_(std::move(publicKey)),
       services_(std::move(services)),
       http_(std::make_unique<HttpClient>()) {
     setObjectName("frmUpdater");
@@ -72,7 +74,7 @@ void UpdaterWindow::Start() {
         }
     };
     events.cancellable = [this](bool can) { btnCancel->setEnabled(can); };
-    run_ = std::make_unique<UpdateRun>(arguments_, *http_, services_.updatePublicKey, events);
+    run_ = std::make_unique<UpdateRun>(arguments_, *http_, publicKey_, events);
     running_ = true;
     const UpdateOutcome outcome = run_->Run();
     running_ = false;

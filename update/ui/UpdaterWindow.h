@@ -21,7 +21,10 @@ class HttpClient;
 class UpdaterWindow : public QWidget {
     Q_OBJECT
   public:
-    UpdaterWindow(UpdaterArguments arguments, Services services, QWidget* parent = nullptr);
+    // `publicKey` is the maker's key of this copy (the brand's comes from its
+    // settings file in the folder).
+    UpdaterWindow(UpdaterArguments arguments, std::string publicKey, Services services,
+                  QWidget* parent = nullptr);
     ~UpdaterWindow() override;
 
     // Starts the run once the window shows.
@@ -38,6 +41,7 @@ class UpdaterWindow : public QWidget {
     void StartProgramAndQuit();
 
     UpdaterArguments arguments_;
+    std::string publicKey_;
     Services services_;
     std::unique_ptr<HttpClient> http_;
     std::unique_ptr<UpdateRun> run_;

@@ -4,6 +4,7 @@
 // path conversion (paths, program names, arguments and registry values are
 // UTF-8 here); Qt's text crosses to the system's wide strings with
 // toStdWString, which is no byte string.
+#include "util/ProgramConfig.h"
 #include "util/Services.h"
 
 #include <QDir>
