@@ -93,7 +93,8 @@ std::string PhpServer::log() {
     if (UnderWine()) {
         return host_.log();
     }
-    return process_.readAll().toStdString();
+    printed_ += process_.readAll().toStdString();
+    return printed_;
 }
 
 int RunPhp(const QStringList& args, std::string* out, const std::string& stdinData,

@@ -28,7 +28,8 @@ class PhpServer {
 
   private:
     QProcess process_;
-    HostServer host_;  // instead of process_ under Wine
+    HostServer host_;      // instead of process_ under Wine
+    std::string printed_;  // what process_ printed so far
     int port_ = 0;
 };
 

@@ -50,8 +50,9 @@ ToolRun Tool(const QStringList& args,
         return r;
     }
     r.status = p.exitCode();
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
+    // Windows ends the tool's lines with CR LF; the rows compare lines.
+    r.out = p.readAllStandardOutput().replace("\r\n", "\n").toStdString();
+    r.err = p.readAllStandardError().replace("\r\n", "\n").toStdString();
     return r;
 }
 
