@@ -2,6 +2,7 @@
 
 #include <QUuid>
 
+#include <algorithm>
 #include <string>
 
 #include "util/Text.h"
@@ -102,7 +103,11 @@ std::string NsisScriptText(const InstallerInfo& info) {
     s += "  WriteRegStr HKLM " + key + " DisplayName " + q("", info.product) + "\n";
     s += "  WriteRegStr HKLM " + key + " DisplayVersion " + q("", info.version) + "\n";
     s += "  WriteRegStr HKLM " + key + " Publisher " + q("", info.publisher) + "\n";
-    s += "  WriteRegStr HKLM " + key + " DisplayIcon \"$INSTDIR\\rssfeedzolt.exe\"\n";
+    // The brand's icon where it has one: the program's own names the maker.
+    const bool brandIcon =
+        std::find(info.files.begin(), info.files.end(), "main.ico") != info.files.end();
+    s += "  WriteRegStr HKLM " + key + " DisplayIcon \"$INSTDIR\\" +
+         (brandIcon ? "main.ico" : "rssfeedzolt.exe") + "\"\n";
     s += "  WriteRegStr HKLM " + key + " UninstallString \"$\\\"$INSTDIR\\Uninstall.exe$\\\"\"\n";
     s += "SectionEnd\n";
     s += "Section \"Uninstall\"\n  SetShellVarContext all\n  SetRegView 64\n";
