@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "util/HtmlScan.h"
 #include "util/Text.h"
 
 namespace zolt {
@@ -17,26 +18,6 @@ constexpr char32_t kZeroWidthJoiner = 0x200D;
 // "&#" + at most 7 digits (U+10FFFF has 7) + ";".
 constexpr std::size_t kMaxReferenceDigits = 7;
 
-std::string Utf8Of(char32_t code) {
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
-}
-
 // The character "&#code;" stands for in a title, or "" when the server
 // would never have written it so (it is then text as it stands).
 std::string ReferencedCharacter(unsigned long code) {
@@ -46,7 +27,8 @@ std::string ReferencedCharacter(unsigned long code) {
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         return "";
     }
-    std::string utf8 = Utf8Of(static_cast<char32_t>(code));
+    std::string utf8;
+    AppendUtf8(utf8, static_cast<char32_t>(code));
     return utf8.find('\xAF') != std::string::npos ? utf8 : "";
 }
 

@@ -35,9 +35,7 @@ std::string EncodeHex(std::string_view bytes) {
     return hex;
 }
 
-namespace {
-
-int HexValue(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -50,8 +48,6 @@ int HexValue(char c) {
     return -1;
 }
 
-}  // namespace
-
 std::optional<std::string> DecodeHex(std::string_view text) {
     if (text.size() % 2 != 0) {
         return std::nullopt;
@@ -59,8 +55,8 @@ std::optional<std::string> DecodeHex(std::string_view text) {
     std::string bytes;
     bytes.reserve(text.size() / 2);
     for (size_t i = 0; i < text.size(); i += 2) {
-        const int high = HexValue(text[i]);
-        const int low = HexValue(text[i + 1]);
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

@@ -15,6 +15,8 @@ std::optional<std::string> DecodeBase64(std::string_view text);
 
 // Lower-case hexadecimal of `bytes`.
 std::string EncodeHex(std::string_view bytes);
+// The value of one hexadecimal digit (either case); -1 for any other byte.
+int HexDigitValue(char c);
 // The bytes of a hexadecimal text (either case, even length, nothing else).
 std::optional<std::string> DecodeHex(std::string_view text);
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "util/Encoding.h"
 #include "util/Logging.h"
 #include "util/WebAddress.h"
 
@@ -23,23 +24,6 @@ void SplitByChar(char separator, const std::string& source, std::vector<std::str
     }
 }
 
-namespace {
-
-std::optional<int> HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
 Result<std::string> DecodeDollarHex(const std::string& source) {
     std::string result;
     result.reserve(source.size());
@@ -58,11 +42,11 @@ Result<std::string> DecodeDollarHex(const std::string& source) {
         }
         int value = 0;
         for (size_t k = 1; k <= take; ++k) {
-            const std::optional<int> digit = HexDigit(source[i + k]);
-            if (!digit) {
+            const int digit = HexDigitValue(source[i + k]);
+            if (digit < 0) {
                 return bad();
             }
-            value = value * 16 + *digit;
+            value = value * 16 + digit;
         }
         result += static_cast<char>(value);
         i += 1 + take;
