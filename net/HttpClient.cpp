@@ -66,11 +66,6 @@ QByteArray HttpClient::MultipartBody(const FormFields& fields, const QByteArray&
 
 namespace {
 
-// The failure again, raised as the update check and the updater still take it.
-[[noreturn]] void Raise(const Failure& failure) {
-    throw HttpError(failure.message, failure.quiet);
-}
-
 QByteArray RandomBoundary() {
     QByteArray b = "----------ZoltFormBoundary";
     for (int i = 0; i < 4; ++i) {
@@ -120,21 +115,6 @@ Status HttpClient::DownloadInto(const std::string& url, std::int64_t maxBodySize
     }
     return Run(manager_->get(*request), maxBodySize < 0 ? maxBodySize_ : maxBodySize, sink,
                progress);
-}
-
-std::string HttpClient::Get(const std::string& url, std::int64_t maxBodySize) {
-    Result<std::string> body = Download(url, maxBodySize);
-    if (!body.ok()) {
-        Raise(body.failure());
-    }
-    return std::move(body).value();
-}
-
-void HttpClient::GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
-                         const Progress& progress) {
-    if (const Status done = DownloadInto(url, maxBodySize, sink, progress); !done.ok()) {
-        Raise(done.failure());
-    }
 }
 
 Result<std::string> HttpClient::Run(QNetworkReply* reply, std::int64_t limit) {

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,21 +16,6 @@ class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace zolt {
-
-// What Get and GetInto raise for a failed download, until the update check
-// and the updater take Download and DownloadInto with their Result.
-class HttpError : public std::runtime_error {
-  public:
-    explicit HttpError(const std::string& what, bool aborted = false)
-        : std::runtime_error(what), aborted_(aborted) {}
-    // True when the call was cut short on our side (Disconnect(), the client
-    // destroyed, the application quitting) rather than failed by the server.
-    // Callers use it to stay quiet while the program is closing.
-    bool aborted() const { return aborted_; }
-
-  private:
-    bool aborted_;
-};
 
 using FormFields = std::vector<std::pair<std::string, std::string>>;
 
@@ -74,11 +58,6 @@ class HttpClient : public QObject {
     // refused a piece.
     Status DownloadInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
                         const Progress& progress = {});
-    // Download and DownloadInto raising HttpError for a failure: only for the
-    // update check and the updater, until they take the two above.
-    std::string Get(const std::string& url, std::int64_t maxBodySize = -1);
-    void GetInto(const std::string& url, std::int64_t maxBodySize, const BodySink& sink,
-                 const Progress& progress = {});
     // Aborts whatever is in flight (the waiting calls fail quietly) and
     // closes the connections.
     void Disconnect();

@@ -39,19 +39,18 @@ Result<UpdateInfoDownload> DownloadUpdateInfo(HttpClient& http, const std::strin
         RemoveFileName(path);
     }
     QCoreApplication::processEvents();
-    std::string body;
-    try {
-        body = http.Get(url, kMaxUpdateFileSize);
-        http.CloseIdleConnections();
-    } catch (const HttpError& e) {
-        qCInfo(lcNews) << "update description not downloaded:" << e.what();
+    Result<std::string> downloaded = http.Download(url, kMaxUpdateFileSize);
+    if (!downloaded.ok()) {
+        qCInfo(lcNews) << "update description not downloaded:" << downloaded.error().c_str();
         // A cut-short call may have lost its client with the window.
-        if (e.aborted()) {
-            return Fail(e.what());
+        if (downloaded.quiet()) {
+            return Fail(downloaded.error());
         }
         http.CloseIdleConnections();
-        return UpdateInfoDownload{std::nullopt, e.what()};
+        return UpdateInfoDownload{std::nullopt, downloaded.error()};
     }
+    http.CloseIdleConnections();
+    std::string body = std::move(downloaded).value();
     // The copy beside the program is for the curious; a folder that does not
     // take it (a read-only install) changes nothing about the check.
     if (!path.empty() && !SaveFileReplacing(path, body)) {

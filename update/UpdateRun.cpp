@@ -124,15 +124,15 @@ UpdateOutcome UpdateRun::Run() {
 UpdateOutcome UpdateRun::Install(const std::string& root, const std::string& settingsText) {
     const std::string baseUrl = arguments_.baseUrl;
     events_.status("Looking for the new version at " + baseUrl + "...");
-    std::string info;
-    try {
-        info = http_.Get(baseUrl + kUpdateInfoFile, kMaxDescriptionSize);
-    } catch (const HttpError& e) {
+    const Result<std::string> described =
+        http_.Download(baseUrl + kUpdateInfoFile, kMaxDescriptionSize);
+    if (!described.ok()) {
         return cancelled_ ? Outcome(UpdateOutcome::Kind::Cancelled,
                                     "The update was cancelled." + Nothing())
-                          : Refused("The update site could not be reached (" +
-                                    std::string(e.what()) + ")." + Nothing());
+                          : Refused("The update site could not be reached (" + described.error() +
+                                    ")." + Nothing());
     }
+    const std::string& info = *described;
     const std::string version = IniReader(info).ReadString("APPLICATION", "Version");
     const std::string running = arguments_.runningVersion;
     if (!IsNewerVersion(version, running) || !IsNewerVersion(version, AppVersion)) {
@@ -174,16 +174,15 @@ UpdateOutcome UpdateRun::Install(const std::string& root, const std::string& set
                        "." + Nothing());
     }
     events_.status("Downloading version " + version + "...");
-    try {
-        http_.GetInto(
-            *address, package->size,
-            [&file](const char* data, std::int64_t size) { return file.write(data, size) == size; },
-            events_.progress);
-    } catch (const HttpError& e) {
+    const Status downloaded = http_.DownloadInto(
+        *address, package->size,
+        [&file](const char* data, std::int64_t size) { return file.write(data, size) == size; },
+        events_.progress);
+    if (!downloaded.ok()) {
         return cancelled_ ? Outcome(UpdateOutcome::Kind::Cancelled,
                                     "The update was cancelled." + Nothing())
-                          : Refused("The package could not be downloaded (" +
-                                    std::string(e.what()) + ")." + Nothing());
+                          : Refused("The package could not be downloaded (" + downloaded.error() +
+                                    ")." + Nothing());
     }
     file.close();
 
