@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QUrl>
+#include <QVariant>
 
 #include <algorithm>
 #include <memory>
@@ -234,6 +235,15 @@ Status HttpClient::Run(QNetworkReply* rawReply, std::int64_t limit, const BodySi
         if (!sink(rest.constData(), rest.size())) {
             return Fail("the reply could not be kept");
         }
+    }
+    // A server that closes the connection early can reach finished() without
+    // an error: a body shorter than announced is no body. (A compressed reply
+    // announces the compressed length; it is not compared.)
+    const QVariant announced = owned->header(QNetworkRequest::ContentLengthHeader);
+    if (announced.isValid() && !owned->hasRawHeader("Content-Encoding") &&
+        received != announced.toLongLong()) {
+        return Fail("the reply ended after " + std::to_string(received) + " of " +
+                    std::to_string(announced.toLongLong()) + " bytes");
     }
     return {};
 }
